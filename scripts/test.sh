@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Tarvane twice and runs every test:
+# the optimised build checks the engine as it ships, the sanitized build runs everything
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --build build/release -j "$jobs"
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVANE_SANITIZE=ON
+cmake --build build/test -j "$jobs"
+
+echo "== Optimised build: engine tests"
+ctest --test-dir build/release -L engine --output-on-failure -j "$jobs"
+echo "== Sanitized build: every test"
+ctest --test-dir build/test --output-on-failure -j "$jobs"
