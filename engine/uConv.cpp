@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <numbers>
+#include <optional>
 
 namespace tarvane {
 
@@ -175,25 +176,67 @@ PairRule RuleFor(int fromUnit, int toUnit)
     return PairRule::Composition;
 }
 
-double InboundStep(int unit, double x)
+// The steps of one conversion. runStep(x, failureValue, formula) runs one formula step
+// on x and rounds its result to double: guarded, or bare for the optimistic first try.
+template <typename RunStep>
+double ConvertBy(RunStep runStep, double value, int fromUnit, int toUnit)
 {
-    if (unit == Vrms) {
-        return x;
+    switch (RuleFor(fromUnit, toUnit)) {
+    case PairRule::DbmToWatts:
+        return runStep(value, 0, [](Extended level) { return TenToThe(level / 10) / 1000; });
+    case PairRule::OneStep:
+        return runStep(value, 0, [fromUnit, toUnit](Extended x) {
+            return OneStepRule(fromUnit, toUnit, x);
+        });
+    case PairRule::UncheckedDeviation:
+    case PairRule::Composition:
+        break;
     }
-    return GuardedStep(x, 0, ConversionFailed, [unit](Extended value) {
-        return InboundRule(unit, value);
+    const double v = fromUnit == Vrms
+        ? value
+        : runStep(value, 0, [fromUnit](Extended x) { return InboundRule(fromUnit, x); });
+    if (RuleFor(fromUnit, toUnit) == PairRule::UncheckedDeviation) {
+        return runStep(v, 0, [toUnit](Extended voltage) { return DeviationOf(toUnit, voltage); });
+    }
+    if (toUnit == Vrms) {
+        return v;
+    }
+    return runStep(v, IsDbm(toUnit) ? DbmFailureValue : 0, [toUnit](Extended voltage) {
+        return OutboundRule(toUnit, voltage);
     });
 }
 
-double OutboundStep(int unit, double v)
+// Ordinary conversions meet no fault, so they first run with bare steps and read the
+// flags once at the end. nullopt when anything went wrong, or when the caller had left
+// a fault flag set: the conversion is then repeated step by step, and as the steps are
+// deterministic, both roads give the same bits wherever no step fails.
+std::optional<double> TryConvertBare(double value, int fromUnit, int toUnit) noexcept
 {
-    if (unit == Vrms) {
-        return v;
+    // Flags are sticky and not cleared here, so arithmetic moved earlier is still seen;
+    // the volatile store keeps all of it before the test.
+    volatile double pinnedResult = 0;
+    try {
+        pinnedResult = ConvertBy(
+            [](double x, double, auto formula) {
+                return static_cast<double>(formula(static_cast<Extended>(x)));
+            },
+            value, fromUnit, toUnit);
+    } catch (...) {
+        return std::nullopt;
     }
-    const double failureValue = IsDbm(unit) ? DbmFailureValue : 0;
-    return GuardedStep(v, failureValue, ConversionFailed, [unit](Extended voltage) {
-        return OutboundRule(unit, voltage);
-    });
+    if (std::fetestexcept(TrappedFaults) != 0) {
+        return std::nullopt;
+    }
+    return pinnedResult;
+}
+
+double ConvertGuarded(double value, int fromUnit, int toUnit)
+{
+    return ConvertBy(
+        [](double x, double failureValue, auto formula) {
+            return GuardedStep(x, failureValue, ConversionFailed, formula);
+        },
+        value, fromUnit, toUnit);
 }
 
 bool IsUnit(int unit)
@@ -216,25 +259,10 @@ double ConvertValue(double value, int fromUnit, int toUnit)
         ConversionFailed = true;
         return 0;
     }
-    switch (RuleFor(fromUnit, toUnit)) {
-    case PairRule::DbmToWatts:
-        return GuardedStep(value, 0, ConversionFailed, [](Extended level) {
-            return TenToThe(level / 10) / 1000;
-        });
-    case PairRule::UncheckedDeviation: {
-        const double v = InboundStep(fromUnit, value);
-        return GuardedStep(v, 0, ConversionFailed, [toUnit](Extended voltage) {
-            return DeviationOf(toUnit, voltage);
-        });
+    if (const std::optional<double> result = TryConvertBare(value, fromUnit, toUnit)) {
+        return *result;
     }
-    case PairRule::OneStep:
-        return GuardedStep(value, 0, ConversionFailed, [fromUnit, toUnit](Extended x) {
-            return OneStepRule(fromUnit, toUnit, x);
-        });
-    case PairRule::Composition:
-        break;
-    }
-    return OutboundStep(toUnit, InboundStep(fromUnit, value));
+    return ConvertGuarded(value, fromUnit, toUnit);
 }
 
 } // namespace tarvane
