@@ -11,6 +11,33 @@ namespace {
 // Nearest extended value to one tenth: the width of the band around 1 that uses log1p.
 constexpr Extended NearOneBand = 0.1L;
 
+constexpr Extended Log10Of2 = 0.30102999566398119521373889472449302676818988146211L;
+
+// log10(2) · log2(x). On x87 this is one instruction at full extended precision, and
+// faster than the library call.
+Extended Log10Of2TimesLog2(Extended x)
+{
+#if defined(__x86_64__) || defined(__i386__)
+    Extended result;
+    asm("fyl2x" : "=t"(result) : "0"(x), "u"(Log10Of2) : "st(1)");
+    return result;
+#else
+    return std::log10(x);
+#endif
+}
+
+// log10(2) · log2(1 + y), accurate for small y (x87 takes |y| up to 1 - √2/2).
+Extended Log10Of2TimesLog2OnePlus(Extended y)
+{
+#if defined(__x86_64__) || defined(__i386__)
+    Extended result;
+    asm("fyl2xp1" : "=t"(result) : "0"(y), "u"(Log10Of2) : "st(1)");
+    return result;
+#else
+    return std::log1p(y) * std::numbers::log10e_v<Extended>;
+#endif
+}
+
 [[noreturn]] void RaiseMathError(std::string_view message)
 {
     throw EMathError(std::string(message));
@@ -26,10 +53,10 @@ Extended StrictLog10(Extended x)
     }
     const Extended y = x - 1;
     if (std::fabs(y) < NearOneBand) {
-        // log1p keeps the precision of levels close to 0 dB.
-        return std::log1p(y) * std::numbers::log10e_v<Extended>;
+        // Keeps the precision of levels close to 0 dB.
+        return Log10Of2TimesLog2OnePlus(y);
     }
-    return std::log10(x);
+    return Log10Of2TimesLog2(x);
 }
 
 Extended StrictIntPower(Extended x, std::int32_t n)

@@ -181,21 +181,20 @@ PairRule RuleFor(int fromUnit, int toUnit)
 template <typename RunStep>
 double ConvertBy(RunStep runStep, double value, int fromUnit, int toUnit)
 {
-    switch (RuleFor(fromUnit, toUnit)) {
-    case PairRule::DbmToWatts:
+    const PairRule rule = RuleFor(fromUnit, toUnit);
+    if (rule == PairRule::DbmToWatts) {
         return runStep(value, 0, [](Extended level) { return TenToThe(level / 10) / 1000; });
-    case PairRule::OneStep:
+    }
+    if (rule == PairRule::OneStep) {
         return runStep(value, 0, [fromUnit, toUnit](Extended x) {
             return OneStepRule(fromUnit, toUnit, x);
         });
-    case PairRule::UncheckedDeviation:
-    case PairRule::Composition:
-        break;
     }
+    // A failed inbound step leaves V at 0 and the next step runs on it all the same.
     const double v = fromUnit == Vrms
         ? value
         : runStep(value, 0, [fromUnit](Extended x) { return InboundRule(fromUnit, x); });
-    if (RuleFor(fromUnit, toUnit) == PairRule::UncheckedDeviation) {
+    if (rule == PairRule::UncheckedDeviation) {
         return runStep(v, 0, [toUnit](Extended voltage) { return DeviationOf(toUnit, voltage); });
     }
     if (toUnit == Vrms) {
@@ -246,7 +245,7 @@ bool IsUnit(int unit)
 
 } // namespace
 
-double ConvertValue(double value, int fromUnit, int toUnit)
+double ConvertValue(double value, int fromUnit, int toUnit) noexcept
 {
     if (!IsUnit(fromUnit) || !IsUnit(toUnit)) {
         ConversionFailed = true;

@@ -10,6 +10,6 @@ extern bool ConversionFailed;
 // throws: a failed conversion leaves ConversionFailed set and returns a value that is
 // not to be shown. Equal units return the value itself, bit for bit. An index outside
 // the catalogue, or a NaN or infinite value taken to another unit, fails and returns 0.
-double ConvertValue(double value, int fromUnit, int toUnit);
+double ConvertValue(double value, int fromUnit, int toUnit) noexcept;
 
 } // namespace tarvane
