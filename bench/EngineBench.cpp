@@ -153,8 +153,10 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
+        // With --benchmark_repetitions the median, reported after the runs, is kept.
         for (const Run& run : runs) {
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration) {
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (!run.error_occurred && (run.run_type == Run::RT_Iteration || median)) {
                 m_nsPerConversion[run.run_name.function_name] = run.GetAdjustedCPUTime() / PairCount;
             }
         }
