@@ -132,8 +132,11 @@ QString TExeInfo::SystemDir() const
 
 QString TExeInfo::TempDir() const
 {
+    // Qt answers nothing when the folder named by TMPDIR does not exist.
     const QString folder = QDir::tempPath();
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')))
+        return folder;
+    return folder + QLatin1Char('/');
 }
 
 } // namespace tarvane

@@ -141,16 +141,24 @@ struct Block {
     std::size_t end = 0;
 };
 
-std::optional<Block> ReadBlock(std::span<const std::byte> record, std::size_t offset,
-                               std::size_t limit)
+// The end of the block at offset, when its length fits inside its parent.
+std::optional<std::size_t> BlockEnd(std::span<const std::byte> record, std::size_t offset,
+                                    std::size_t limit)
 {
     if (offset > limit || limit - offset < HeaderSize)
         return std::nullopt;
     const std::size_t length = ReadU16(record, offset);
     if (length < HeaderSize || length > limit - offset)
         return std::nullopt;
+    return offset + length;
+}
+
+// The block from offset to end; nothing when its key or its value overflows it.
+std::optional<Block> ReadBlock(std::span<const std::byte> record, std::size_t offset,
+                               std::size_t end)
+{
     Block block;
-    block.end = offset + length;
+    block.end = end;
     block.keyBegin = offset + HeaderSize;
     block.keyEnd = block.keyBegin;
     while (block.keyEnd + 2 <= block.end && ReadU16(record, block.keyEnd) != 0)
@@ -182,13 +190,16 @@ bool KeyEquals(std::span<const std::byte> record, const Block& block, std::strin
 std::optional<Block> FindChild(std::span<const std::byte> record, const Block& parent,
                                std::string_view key)
 {
+    // A sibling whose length is wrong ends the search; one whose key or value is wrong is
+    // passed over.
     for (std::size_t offset = parent.childrenBegin; offset < parent.end;) {
-        const std::optional<Block> child = ReadBlock(record, offset, parent.end);
-        if (!child)
+        const std::optional<std::size_t> end = BlockEnd(record, offset, parent.end);
+        if (!end)
             return std::nullopt;
-        if (KeyEquals(record, *child, key))
+        const std::optional<Block> child = ReadBlock(record, offset, *end);
+        if (child && KeyEquals(record, *child, key))
             return child;
-        offset = Align4(child->end);
+        offset = Align4(*end);
     }
     return std::nullopt;
 }
@@ -212,7 +223,8 @@ bool GetFileVersionInfo(const std::string& fileName, std::span<std::byte> data)
 std::optional<std::span<const std::byte>> VerQueryValue(std::span<const std::byte> block,
                                                         std::string_view subBlock)
 {
-    std::optional<Block> current = ReadBlock(block, 0, block.size());
+    const std::optional<std::size_t> end = BlockEnd(block, 0, block.size());
+    std::optional<Block> current = end ? ReadBlock(block, 0, *end) : std::nullopt;
     while (current && !subBlock.empty()) {
         const std::size_t keySize = std::min(subBlock.find('\\'), subBlock.size());
         if (keySize > 0)
