@@ -95,6 +95,7 @@ void TExeInfo::ReadVersionInfo(const QString& fileName)
         return;
     const std::string table =
         QString::asprintf("%04X%04X", translation->language, translation->codePage).toStdString();
+    static_assert(Keys.size() == KeyCount);
     for (std::size_t i = 0; i < Keys.size(); ++i) {
         const auto text = VerQueryValue(block, "\\StringFileInfo\\" + table + "\\" + Keys[i]);
         m_texts[i] = text ? QString::fromStdU16String(ReadVersionText(*text)) : QString();

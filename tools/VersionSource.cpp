@@ -203,7 +203,9 @@ public:
         TVersionBlock root;
         root.key = u"VS_VERSION_INFO";
         root.text = false;
-        ExpectWord(); // the resource's name
+        if (m_token.kind != Token::Word && m_token.kind != Token::Number)
+            m_lexer.Fail("expected the record's name");
+        Advance();
         if (ExpectWord() != "VERSIONINFO")
             m_lexer.Fail("expected VERSIONINFO");
         std::array<std::uint32_t, 13> fixed{FixedFileInfoSignature, FixedFileInfoVersion};

@@ -135,7 +135,6 @@ private slots:
     void versionMarker();
     void tempDir_data();
     void tempDir();
-    void systemFacts();
 
 private:
     QTemporaryDir m_dir;
@@ -294,18 +293,6 @@ void TestExeInfo::tempDir()
     else
         qputenv("TMPDIR", saved);
     QCOMPARE(answer, expected);
-}
-
-void TestExeInfo::systemFacts()
-{
-    const TExeInfo info(this);
-    char host[256] = {};
-    QCOMPARE(::gethostname(host, sizeof host - 1), 0);
-    const QString name = QString::fromLocal8Bit(host);
-    QCOMPARE(info.ComputerName(), name.size() <= 15 ? name : QString());
-    QCOMPARE(info.OSName(), "Unknown");
-    QCOMPARE(info.WindowsDir(), "");
-    QCOMPARE(info.SystemDir(), "");
 }
 
 QTEST_GUILESS_MAIN(TestExeInfo)
