@@ -77,17 +77,26 @@ void TExeInfo::ReadVersionInfo(const QString& fileName)
     std::vector<std::byte> block(size);
     if (!GetFileVersionInfo(path, block))
         return;
+    ReadFixedPart(block);
+    ReadStringTable(block);
+}
 
-    if (const auto root = VerQueryValue(block, "\\")) {
-        if (const std::optional<TFixedFileInfo> fixed = ReadFixedFileInfo(*root)) {
-            m_fileFlags = fixed->fileFlags & fixed->fileFlagsMask;
-            m_fileOS = fixed->fileOS;
-            m_fileType = fixed->fileType;
-            if (const auto date = FileTimeToDateTime(fixed->fileDateMS, fixed->fileDateLS))
-                m_fileDate = *date;
-        }
-    }
+void TExeInfo::ReadFixedPart(std::span<const std::byte> block)
+{
+    const auto root = VerQueryValue(block, "\\");
+    const std::optional<TFixedFileInfo> fixed = root ? ReadFixedFileInfo(*root) : std::nullopt;
+    if (!fixed)
+        return;
+    m_fileFlags = fixed->fileFlags & fixed->fileFlagsMask;
+    m_fileOS = fixed->fileOS;
+    m_fileType = fixed->fileType;
+    if (const auto date = FileTimeToDateTime(fixed->fileDateMS, fixed->fileDateLS))
+        m_fileDate = *date;
+}
 
+void TExeInfo::ReadStringTable(std::span<const std::byte> block)
+{
+    // Only the first translation counts; its language and code page name the table.
     const auto translations = VerQueryValue(block, "\\VarFileInfo\\Translation");
     const std::optional<TTranslation> translation =
         translations ? ReadFirstTranslation(*translations) : std::nullopt;

@@ -5,7 +5,9 @@
 #include <QString>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace tarvane {
 
@@ -77,6 +79,11 @@ private:
         CommentsKey,
         KeyCount
     };
+
+    // The fixed part: flags, system code, type and date.
+    void ReadFixedPart(std::span<const std::byte> block);
+    // The ten texts from the table the first translation names.
+    void ReadStringTable(std::span<const std::byte> block);
 
     std::array<QString, KeyCount> m_texts;
     std::uint32_t m_fileFlags = 0;

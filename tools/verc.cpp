@@ -26,7 +26,7 @@ void WriteCpp(std::ostream& out, const std::vector<std::byte>& record)
            "namespace {\n"
            "alignas(4) __attribute__((section(\""
         << tarvane::VersionRecordSection
-        << "\"), used))\n"
+        << "\"), used, retain))\n"
            "const unsigned char versionRecord[] = {";
     for (std::size_t i = 0; i < record.size(); ++i) {
         char hex[8];
