@@ -1,7 +1,5 @@
 #include "rtflabel.h"
 
-#include "RichTextEngine.h"
-
 #include <QPainter>
 #include <cmath>
 
@@ -19,14 +17,14 @@ int ToTwips(qreal pixels, qreal dpi)
 
 } // namespace
 
-TRTFLabel::TRTFLabel(QWidget* parent) : QWidget(parent), m_engine(new TRichTextEngine(this))
+TRTFLabel::TRTFLabel(QWidget* parent) : QWidget(parent)
 {
 }
 
 void TRTFLabel::Loaded()
 {
     m_loading = false;
-    m_engine->SetWordWrap(false);
+    m_engine.SetWordWrap(false);
 }
 
 QByteArray TRTFLabel::RichText() const
@@ -49,7 +47,7 @@ void TRTFLabel::SetWordWrap(bool wordWrap)
     m_wordWrap = wordWrap;
     if (m_loading || !parentWidget())
         return;
-    m_engine->SetWordWrap(wordWrap);
+    m_engine.SetWordWrap(wordWrap);
     update();
 }
 
@@ -98,9 +96,9 @@ void TRTFLabel::paintEvent(QPaintEvent*)
     QPainter painter(this);
     if (!m_transparent)
         painter.fillRect(rect(), ColorToQColor(m_color));
-    m_engine->SetDefaultFont(font());
-    m_engine->Load(m_richText);
-    m_engine->FormatRange(painter, TwipsRect(rect(), TRichTextEngine::HorizontalDpi(this),
+    m_engine.SetDefaultFont(font());
+    m_engine.Load(m_richText);
+    m_engine.FormatRange(painter, TwipsRect(rect(), TRichTextEngine::HorizontalDpi(this),
                                              TRichTextEngine::VerticalDpi(this)));
 }
 

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "RichTextEngine.h"
 #include "TColor.h"
 
 #include <QByteArray>
 #include <QWidget>
 
 namespace tarvane {
-
-class TRichTextEngine;
 
 // A label that paints a small RTF document instead of a caption, through a rich-text
 // engine it owns. The document is reloaded and laid out at every paint, so it suits a
@@ -47,7 +46,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    TRichTextEngine* m_engine = nullptr;
+    TRichTextEngine m_engine;
     QByteArray m_richText;
     bool m_wordWrap = false;
     bool m_transparent = false;

@@ -45,7 +45,7 @@ qreal DpiOr96(int logicalDpi)
 
 } // namespace
 
-TRichTextEngine::TRichTextEngine(QObject* parent) : QObject(parent)
+TRichTextEngine::TRichTextEngine()
 {
     m_document.setDocumentMargin(0);
     m_document.setUndoRedoEnabled(false);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QObject>
 #include <QTextDocument>
 
 class QFont;
@@ -15,11 +14,11 @@ struct TRtfContent;
 // Tarvane's rich-text engine: loads a document given as RTF (falling back to plain text)
 // and renders it onto any painter within a rectangle given in twips (1440 per inch),
 // leaving the background untouched.
-class TRichTextEngine : public QObject {
-    Q_OBJECT
-
+class TRichTextEngine {
 public:
-    explicit TRichTextEngine(QObject* parent);
+    TRichTextEngine();
+    TRichTextEngine(const TRichTextEngine&) = delete;
+    TRichTextEngine& operator=(const TRichTextEngine&) = delete;
 
     // Replaces the document. Data that is not RTF shows as plain code page 1252 text,
     // up to its first zero byte. Returns whether the data was read as RTF.

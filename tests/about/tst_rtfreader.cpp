@@ -141,7 +141,7 @@ void TestRtfReader::engineLoads()
     QFETCH(bool, rtf);
     QFETCH(QString, text);
 
-    TRichTextEngine engine(nullptr);
+    TRichTextEngine engine;
     QCOMPARE(engine.Load(stream), rtf);
     QCOMPARE(engine.Document().toPlainText(), text);
 }
