@@ -99,7 +99,7 @@ private:
     void ControlWord(QByteArrayView word, std::optional<int> parameter);
     bool DestinationWord(QByteArrayView word);
     bool CharacterWord(QByteArrayView word, std::optional<int> parameter);
-    void ParagraphOrTableWord(QByteArrayView word, std::optional<int> parameter);
+    void FormattingWord(QByteArrayView word, std::optional<int> parameter);
     void Character(char16_t character);
     void AppendText(char16_t character);
     void EndFontEntry();
@@ -252,7 +252,7 @@ void Reader::ControlWord(QByteArrayView word, std::optional<int> parameter)
 {
     if (DestinationWord(word) || CharacterWord(word, parameter))
         return;
-    ParagraphOrTableWord(word, parameter);
+    FormattingWord(word, parameter);
 }
 
 bool Reader::DestinationWord(QByteArrayView word)
@@ -296,7 +296,7 @@ bool Reader::CharacterWord(QByteArrayView word, std::optional<int> parameter)
     return false;
 }
 
-void Reader::ParagraphOrTableWord(QByteArrayView word, std::optional<int> parameter)
+void Reader::FormattingWord(QByteArrayView word, std::optional<int> parameter)
 {
     const bool on = parameter.value_or(1) != 0;
     if (word == "par") {
