@@ -751,6 +751,9 @@ void TNumSpinEdit::PlaceTextRect()
 
 void TNumSpinEdit::AdjustHeight()
 {
+    // While loading, the border and font are not final yet: Loaded() adjusts once.
+    if (m_loading)
+        return;
     const int required = RequiredHeight();
     if (m_autoSize && height() < required)
         resize(width(), required);

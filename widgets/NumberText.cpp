@@ -83,34 +83,38 @@ QString GeneralForm(double value, int digits, QChar separator)
     return WithSign(std::signbit(value), text);
 }
 
+// Rounds to 15 significant digits first and then, half away from zero, to the decimals:
+// the number a user typed as 1.005 shows 1.01 with two decimals, as typed.
 QString FixedForm(double value, int decimals, QChar separator)
 {
-    const double magnitude = std::fabs(value);
-    const Decimal decimal = Significant(magnitude, GeneralDigits);
-    QString text;
-    if (decimals < GeneralDigits - 1 - decimal.exponent) {
-        // The decimals, not the significant digits, limit the rounding.
-        char buffer[64]; // below 1E15 with at most 18 decimals
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                       std::chars_format::fixed, decimals).ptr;
-        text = QString::fromLatin1(buffer, end - buffer);
-        text.replace(QLatin1Char('.'), separator);
-    } else {
-        // All 15 significant digits fit: place them and fill with zeros.
-        const int e = decimal.exponent;
-        QString integerPart;
-        QString fraction;
-        if (e < 0) {
-            integerPart = QStringLiteral("0");
-            fraction = QString(-e - 1, QLatin1Char('0')) + decimal.digits;
-        } else {
-            integerPart = decimal.digits.left(e + 1);
-            fraction = decimal.digits.mid(e + 1);
+    Decimal decimal = Significant(std::fabs(value), GeneralDigits);
+    const qsizetype kept = std::max(0, decimal.exponent + 1 + decimals);
+    if (kept < decimal.digits.size()) {
+        const bool roundUp = decimal.digits[kept] >= QLatin1Char('5');
+        decimal.digits.truncate(kept);
+        if (roundUp) {
+            qsizetype i = kept - 1;
+            while (i >= 0 && decimal.digits[i] == QLatin1Char('9'))
+                decimal.digits[i--] = QLatin1Char('0');
+            if (i >= 0) {
+                decimal.digits[i] = QChar(decimal.digits[i].unicode() + 1);
+            } else {
+                decimal.digits.prepend(QLatin1Char('1'));
+                ++decimal.exponent;
+            }
         }
-        fraction = fraction.leftJustified(decimals, QLatin1Char('0'), true);
-        text = integerPart + separator + fraction;
     }
-    return WithSign(std::signbit(value), text);
+    const int e = decimal.exponent;
+    QString integerPart = QStringLiteral("0");
+    QString fraction;
+    if (e >= 0) {
+        integerPart = decimal.digits.left(e + 1).leftJustified(e + 1, QLatin1Char('0'));
+        fraction = decimal.digits.mid(e + 1);
+    } else {
+        fraction = QString(-e - 1, QLatin1Char('0')) + decimal.digits;
+    }
+    fraction = fraction.leftJustified(decimals, QLatin1Char('0'), true);
+    return WithSign(std::signbit(value), integerPart + separator + fraction);
 }
 
 bool IsBlank(QChar c)
