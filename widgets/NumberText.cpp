@@ -88,6 +88,8 @@ QString GeneralForm(double value, int digits, QChar separator)
 QString FixedForm(double value, int decimals, QChar separator)
 {
     Decimal decimal = Significant(std::fabs(value), GeneralDigits);
+    if (decimal.exponent >= GeneralDigits)
+        return GeneralForm(value, GeneralDigits, separator); // more than 15 integer digits
     const qsizetype kept = std::max(0, decimal.exponent + 1 + decimals);
     if (kept < decimal.digits.size()) {
         const bool roundUp = decimal.digits[kept] >= QLatin1Char('5');
@@ -158,7 +160,7 @@ QString FloatToText(double value, int precision, const QLocale& locale)
     const QChar separator = DecimalSeparator(locale);
     if (precision < 0)
         return GeneralForm(value, ShortGeneralDigits, separator);
-    if (precision == 0 || std::fabs(value) >= 1E15)
+    if (precision == 0)
         return GeneralForm(value, GeneralDigits, separator);
     return FixedForm(value, std::min(precision, MaxDecimals), separator);
 }

@@ -139,6 +139,8 @@ private slots:
     void steps();
     void pageKeys_data();
     void pageKeys();
+    void lockedBox_data();
+    void lockedBox();
     void leavingTheBox_data();
     void leavingTheBox();
     void changeNotifications();
@@ -180,6 +182,7 @@ void TestNumSpinEdit::formatting_data()
     QTest::newRow("fixed 15 integer digits") << "en" << 2 << 999999999999999.0 << "999999999999999.00";
     QTest::newRow("fixed 16 integer digits go general") << "en" << 4 << 1E16 << "1E16";
     QTest::newRow("fixed at 1E15 goes general") << "en" << 4 << 1E15 << "1E15";
+    QTest::newRow("fixed rounding up to 1E15") << "en" << 4 << 999999999999999.9 << "1E15";
     QTest::newRow("fixed 15 significant digits") << "en" << 10 << 123456.123456789123
                                                  << "123456.1234567890";
     QTest::newRow("fixed 18 decimals") << "en" << 18 << 0.1 << "0.100000000000000000";
@@ -446,6 +449,45 @@ void TestNumSpinEdit::pageKeys()
     QCOMPARE(box->Text(), expected);
     QCOMPARE(box->selectionStart(), 0);
     QCOMPARE(int(box->selectionLength()), 1);
+}
+
+void TestNumSpinEdit::lockedBox_data()
+{
+    QTest::addColumn<bool>("editorEnabled");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("beeps");
+    QTest::addColumn<int>("upClicks");
+
+    QTest::newRow("no typing") << false << int(Qt::Key_5) << "4" << 1 << 0;
+    QTest::newRow("no backspace") << false << int(Qt::Key_Backspace) << "4" << 1 << 0;
+    QTest::newRow("no delete") << false << int(Qt::Key_Delete) << "4" << 0 << 0;
+    QTest::newRow("steps still") << false << int(Qt::Key_Up) << "5" << 0 << 1;
+    QTest::newRow("read-only step beeps") << true << int(Qt::Key_Up) << "4" << 1 << 1;
+}
+
+void TestNumSpinEdit::lockedBox()
+{
+    QFETCH(bool, editorEnabled);
+    QFETCH(int, key);
+    QFETCH(QString, expected);
+    QFETCH(int, beeps);
+    QFETCH(int, upClicks);
+    Window window;
+    TNumSpinEdit* box = window.spinner;
+    box->SetEditorEnabled(editorEnabled);
+    box->SetReadOnly(editorEnabled); // one of the two locks
+    int clicks = 0;
+    box->OnUpClick = [&](QObject*) { ++clicks; };
+    box->setCursorPosition(1); // after the digit
+    const int beepsBefore = BeepCount();
+    const QString text = key == Qt::Key_5 ? QStringLiteral("5")
+                         : key == Qt::Key_Backspace ? QStringLiteral("\b")
+                                                    : QString();
+    Press(box, Qt::Key(key), text);
+    QCOMPARE(box->Text(), expected);
+    QCOMPARE(BeepCount() - beepsBefore, beeps);
+    QCOMPARE(clicks, upClicks);
 }
 
 void TestNumSpinEdit::leavingTheBox_data()
