@@ -2,9 +2,9 @@
 
 #include <QLocale>
 
-#include <cmath>
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace tarvane {
 

@@ -233,6 +233,9 @@ void TestNumSpinEdit::reading_data()
     QTest::newRow("blanks around") << "en" << " -12.5 " << -12.5 << -7;
     QTest::newRow("exponent") << "en" << "1.5e3" << 1500.0 << -7;
     QTest::newRow("lone separator") << "en" << "." << 0.0 << -7;
+    QTest::newRow("trailing separator") << "en" << "12." << 12.0 << -7;
+    QTest::newRow("no leading digit") << "en" << "-.5" << -0.5 << -7;
+    QTest::newRow("exponent without digits") << "en" << "2E" << -7.0 << -7;
     QTest::newRow("lone minus") << "en" << "-" << -7.0 << -7;
     QTest::newRow("failure text") << "en" << "-.--" << -7.0 << -7;
     QTest::newRow("two separators") << "en" << "1.2.3" << -7.0 << -7;
