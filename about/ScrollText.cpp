@@ -311,8 +311,8 @@ void TScrollText::Relayout()
             total += metrics.height();
         } else if (w > 0) {
             // With no width to wrap in, the estimate has no meaning; the line adds nothing.
-            const QSize size = metrics.size(Qt::TextShowMnemonic | Qt::TextExpandTabs, line);
-            total += std::int64_t(size.height()) * (size.width() / w + 1);
+            const int width = metrics.size(Qt::TextShowMnemonic | Qt::TextExpandTabs, line).width();
+            total += std::int64_t(metrics.height()) * (width / w + 1);
         }
     }
     const int panelHeight = total <= 0 ? h : int(std::min<std::int64_t>(total, QWIDGETSIZE_MAX));
