@@ -30,13 +30,12 @@ public:
     bool WordWrap() const;
     void SetWordWrap(bool wordWrap);
 
-    // The flags the text is drawn and measured with.
-    int TextFlags() const;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    int TextFlags() const;
+
     QString m_text;
     TColor m_color = clBtnFace;
     TColor m_fontColor = clWindowText;

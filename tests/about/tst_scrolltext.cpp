@@ -50,12 +50,14 @@ int PanelPosition(const TScrollText& strip)
 // The process's system threads; an ended thread may take a moment to leave the list.
 int ThreadCount()
 {
-    return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    return int(tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
 }
 
 void SendMouse(QWidget* panel, QEvent::Type type, QPoint screenPoint)
 {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, QPointF(panel->mapFromGlobal(screenPoint)), QPointF(screenPoint),
                       Qt::LeftButton, held, Qt::NoModifier);
     QApplication::sendEvent(panel, &event);
