@@ -32,7 +32,7 @@ TScrollText::TScrollText(QWidget* parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(200, 150);
-    m_panel->setGeometry(0, 0, 200, 150);
+    m_panel->setGeometry(rect());
     m_panel->installEventFilter(this);
     m_panel->setFont(font());
     m_savedHintPause = HintDelayStyle::HintPause();
@@ -45,6 +45,7 @@ TScrollText::~TScrollText()
     m_panel->removeEventFilter(this);
     m_worker->SetDrawCallback({});
     m_worker->Stop();
+    // Only when changed: setting it the first time wraps the application's style.
     if (HintDelayStyle::HintPause() != m_savedHintPause)
         HintDelayStyle::SetHintPause(m_savedHintPause);
 }
