@@ -1,0 +1,242 @@
+#include "frmAbout.h"
+
+#include "ExeInfo.h"
+#include "GradientPanel.h"
+#include "ScrollText.h"
+#include "TColor.h"
+#include "rtflabel.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+namespace tarvane {
+
+namespace {
+
+constexpr int ClientWidth = 305;
+constexpr int ClientHeight = 193;
+
+// The product name in bold, its middle letters in red, right-aligned.
+const QByteArray TitleDocument =
+    QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
+               "{\\f1\\fnil Arial;}}\r\n"
+               "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
+               "\\viewkind4\\uc1\\pard\\qr\\lang1036\\b\\fs36 Tar\\cf1 va\\cf0 ne\\b0\\f1 \r\n"
+               "\\par }\r\n")
+    + '\0';
+
+QFont PixelFont(const QString& family, int pixels)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+void SetTextColor(QWidget* widget, const QColor& color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    widget->setPalette(palette);
+}
+
+// Sets a label's caption and sizes the label to it; a right-aligned label keeps its right
+// edge, the others their left edge.
+void SetCaption(QLabel* label, const QString& caption)
+{
+    label->setText(caption);
+    const QRect old = label->geometry();
+    const QSize size = label->sizeHint();
+    const int left = label->alignment() & Qt::AlignRight ? old.right() + 1 - size.width()
+                                                         : old.left();
+    label->setGeometry(left, old.top(), size.width(), size.height());
+}
+
+// A separator of which only the top edge shows: a lowered line, shadow over highlight.
+class TopLineBevel : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override
+    {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawLine(0, 0, width() - 1, 0);
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawLine(0, 1, width() - 1, 1);
+    }
+};
+
+} // namespace
+
+TfmAbout::TfmAbout(QWidget* parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("A propos..."));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(ClientWidth, ClientHeight);
+    setFont(PixelFont(QStringLiteral("Arial"), 11));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ColorToQColor(clBtnFace));
+    palette.setColor(QPalette::WindowText, ColorToQColor(clWindowText));
+    setPalette(palette);
+    CentreOnScreen();
+
+    CreateComponents();
+    EndLoading();
+    FormCreate(this);
+}
+
+// Layout ---------------------------------------------------------------------------------
+
+void TfmAbout::CreateComponents()
+{
+    const QColor maroon = ColorToQColor(clMaroon);
+    const QColor yellow = ColorToQColor(clYellow);
+    const QPixmap bullet(QStringLiteral(":/bitmaps/BULLET.bmp"));
+
+    Gradient1 = new TGradientPanel(this);
+    Gradient1->setGeometry(rect()); // the window's size is fixed
+    Gradient1->SetStartColor(clAqua);
+    Gradient1->SetEndColor(clBlue);
+    Gradient1->SetDirection(gdUpDown);
+    Gradient1->SetColorWidth(1);
+
+    lblThanks = CreateLabel(QRect(8, 144, 74, 14), QStringLiteral("Remerciements"), maroon);
+    ProgramIcon = CreatePicture(QRect(16, 16, 32, 32), QPixmap());
+    ProgramIcon->setScaledContents(true);
+    Bevel2 = CreateTopLineBevel(QRect(16, 56, 273, 9));
+    Image1 = CreatePicture(QRect(16, 72, 12, 12), bullet);
+    Version = CreateLabel(QRect(32, 72, 44, 14), QStringLiteral("Version :"), maroon);
+    Image2 = CreatePicture(QRect(16, 88, 12, 12), bullet);
+    Copyright = CreateLabel(QRect(32, 88, 52, 14), QStringLiteral("Copyright :"), maroon);
+    Image3 = CreatePicture(QRect(16, 104, 12, 12), bullet);
+    Comments = CreateLabel(QRect(32, 104, 74, 14), QStringLiteral("Commentaires :"), maroon);
+    Bevel1 = CreateTopLineBevel(QRect(8, 136, 289, 9));
+
+    Label2 = new QLabel(this);
+    Label2->setTextFormat(Qt::PlainText);
+    Label2->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    Label2->setGeometry(181, 40, 108, 14);
+    SetCaption(Label2, QStringLiteral("Convertisseur d'unités"));
+
+    RTFLabel1 = new TRTFLabel(this);
+    RTFLabel1->setGeometry(72, 8, 225, 33);
+    RTFLabel1->SetTransparent(true);
+    RTFLabel1->SetWordWrap(false);
+    RTFLabel1->SetRichText(TitleDocument);
+
+    // Placeholders, replaced from the version record before the window shows.
+    lblVersion = CreateLabel(QRect(112, 72, 48, 14), QStringLiteral("lblVersion"), yellow);
+    lblCopyright = CreateLabel(QRect(112, 88, 56, 14), QStringLiteral("lblCopyright"), yellow);
+    lblComments = CreateLabel(QRect(112, 104, 60, 14), QStringLiteral("lblComments"), yellow);
+
+    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setGeometry(216, 160, 81, 25);
+    btnOK->setDefault(true);
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept); // modal result 1
+    btnOK->setFocus(); // first in tab order
+
+    CreateScrollText();
+
+    ExeInfo1 = new TExeInfo(this); // reads the record now
+}
+
+QLabel* TfmAbout::CreateLabel(const QRect& bounds, const QString& caption, const QColor& color)
+{
+    auto* label = new QLabel(this);
+    // Record texts are shown as they are, never as markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    SetTextColor(label, color);
+    label->setGeometry(bounds);
+    SetCaption(label, caption);
+    return label;
+}
+
+QLabel* TfmAbout::CreatePicture(const QRect& bounds, const QPixmap& picture)
+{
+    auto* image = new QLabel(this);
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image->setGeometry(bounds);
+    image->setPixmap(picture);
+    return image;
+}
+
+QWidget* TfmAbout::CreateTopLineBevel(const QRect& bounds)
+{
+    auto* bevel = new TopLineBevel(this);
+    bevel->setGeometry(bounds);
+    return bevel;
+}
+
+void TfmAbout::CreateScrollText()
+{
+    ScrollText1 = new TScrollText(this);
+    ScrollText1->setGeometry(8, 160, 200, 25);
+    ScrollText1->SetItems({QStringLiteral("- à la communauté du libre")});
+    ScrollText1->SetDelay(100);
+    ScrollText1->SetScrollPixels(1);
+    ScrollText1->SetScrollDirection(drFromBottom);
+    ScrollText1->SetBackgroundColor(clBlue);
+    ScrollText1->SetFont(PixelFont(QStringLiteral("MS Sans Serif"), 11));
+    ScrollText1->SetFontColor(clAqua);
+    ScrollText1->SetAlignment(Qt::AlignLeft);
+    ScrollText1->SetWordWrap(false);
+}
+
+void TfmAbout::EndLoading()
+{
+    Gradient1->Loaded();
+    RTFLabel1->Loaded();
+}
+
+// Placed at the centre of the screen, not over the owner as dialogs usually are.
+void TfmAbout::CentreOnScreen()
+{
+    const QScreen* screen = parentWidget() ? parentWidget()->screen()
+                                           : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+}
+
+// Handlers --------------------------------------------------------------------------------
+
+void TfmAbout::FormCreate(QObject* /*Sender*/)
+{
+    ScrollText1->SetActive(true);
+    ProgramIcon->setPixmap(QGuiApplication::windowIcon().pixmap(ProgramIcon->size()));
+    SetCaption(lblVersion, ExeInfo1->FileVersion());
+    SetCaption(lblCopyright, ExeInfo1->LegalCopyright());
+    SetCaption(lblComments, ExeInfo1->Comments());
+}
+
+void TfmAbout::FormClose(QObject* /*Sender*/)
+{
+    ScrollText1->SetActive(false);
+}
+
+void TfmAbout::done(int result)
+{
+    FormClose(this);
+    QDialog::done(result);
+}
+
+// No button cancels this window, so Escape does nothing.
+void TfmAbout::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace tarvane
