@@ -1,0 +1,294 @@
+#include "frmAbout.h"
+
+#include "GradientPanel.h"
+#include "HintDelayStyle.h"
+#include "ScrollDrawThread.h"
+#include "ScrollText.h"
+#include "ScrollTextPanel.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using namespace tarvane;
+
+// Built twice: once carrying Tarvane's version record, once without any.
+#ifndef TARVANE_TEST_HAS_RECORD
+#error "TARVANE_TEST_HAS_RECORD must be 0 or 1"
+#endif
+
+namespace {
+
+using LabelOf = std::function<QLabel*(const TfmAbout&)>;
+using PixelTest = std::function<bool(QRgb)>;
+
+// The process's system threads; an ended thread may take a moment to leave the list.
+int ThreadCount()
+{
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    return int(tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
+
+TScrollDrawThread* WorkerOf(const TfmAbout& about)
+{
+    return about.ScrollText1->findChild<TScrollDrawThread*>();
+}
+
+// Whether any pixel of the rectangle satisfies the test.
+bool AnyPixel(const QImage& image, const QRect& area, const PixelTest& test)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (test(image.pixel(x, y)))
+                return true;
+    return false;
+}
+
+bool IsRed(QRgb rgb)
+{
+    return qRed(rgb) > 200 && qGreen(rgb) < 60 && qBlue(rgb) < 60;
+}
+
+// Shows the window and waits until it has the keyboard.
+void ShowActive(TfmAbout& about)
+{
+    about.show();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(LabelOf)
+Q_DECLARE_METATYPE(PixelTest)
+
+class TestFrmAbout : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void window();
+    void labels_data();
+    void labels();
+    void keys_data();
+    void keys();
+    void closeBoxStopsStrip();
+    void stripScrollsWhileOpen();
+    void pixels_data();
+    void pixels();
+    void manyOpeningsLeaveNothing();
+};
+
+void TestFrmAbout::initTestCase()
+{
+    // The icon the window copies into its picture.
+    QPixmap icon(32, 32);
+    icon.fill(Qt::green);
+    QApplication::setWindowIcon(QIcon(icon));
+}
+
+void TestFrmAbout::window()
+{
+    TfmAbout about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("A propos..."));
+    QCOMPARE(about.size(), QSize(305, 193));
+    QCOMPARE(about.minimumSize(), about.maximumSize());
+    const Qt::WindowFlags flags = about.windowFlags();
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QCOMPARE(about.font().pixelSize(), 11);
+    QCOMPARE(about.Gradient1->geometry(), about.rect());
+    QVERIFY(about.btnOK->isDefault());
+    // Created active: the strip runs before the window shows.
+    QVERIFY(about.ScrollText1->Active());
+    QVERIFY(!WorkerOf(about)->Suspended());
+    QCOMPARE(HintDelayStyle::HintPause(), 90); // hints a little quicker than the strip's steps
+}
+
+void TestFrmAbout::labels_data()
+{
+    QTest::addColumn<LabelOf>("label");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QPoint>("anchor"); // top-left, or top-right for the right-aligned one
+    QTest::addColumn<QRgb>("color");
+
+    const QRgb maroon = qRgb(128, 0, 0);
+    const QRgb yellow = qRgb(255, 255, 0);
+#if TARVANE_TEST_HAS_RECORD
+    const QString version = QStringLiteral("1.2.0.0");
+    const QString copyright = QStringLiteral("© 2026 Les auteurs de Tarvane");
+    const QString comments = QStringLiteral("Freeware");
+#else
+    const QString version = QStringLiteral("Updated at run-time");
+    const QString copyright = version;
+    const QString comments = version;
+#endif
+    QTest::newRow("version")
+        << LabelOf([](const TfmAbout& a) { return a.lblVersion; }) << version
+        << QPoint(112, 72) << yellow;
+    QTest::newRow("copyright")
+        << LabelOf([](const TfmAbout& a) { return a.lblCopyright; }) << copyright
+        << QPoint(112, 88) << yellow;
+    QTest::newRow("comments")
+        << LabelOf([](const TfmAbout& a) { return a.lblComments; }) << comments
+        << QPoint(112, 104) << yellow;
+    QTest::newRow("version heading")
+        << LabelOf([](const TfmAbout& a) { return a.Version; }) << QStringLiteral("Version :")
+        << QPoint(32, 72) << maroon;
+    QTest::newRow("comments heading")
+        << LabelOf([](const TfmAbout& a) { return a.Comments; })
+        << QStringLiteral("Commentaires :") << QPoint(32, 104) << maroon;
+    QTest::newRow("thanks heading")
+        << LabelOf([](const TfmAbout& a) { return a.lblThanks; })
+        << QStringLiteral("Remerciements") << QPoint(8, 144) << maroon;
+    QTest::newRow("subtitle, right-aligned")
+        << LabelOf([](const TfmAbout& a) { return a.Label2; })
+        << QStringLiteral("Convertisseur d'unités") << QPoint(288, 40) << qRgb(0, 0, 0);
+}
+
+// Each label shows its text whole, at its place, in its colour.
+void TestFrmAbout::labels()
+{
+    QFETCH(LabelOf, label);
+    QFETCH(QString, text);
+    QFETCH(QPoint, anchor);
+    QFETCH(QRgb, color);
+
+    TfmAbout about;
+    QLabel* const shown = label(about);
+    QCOMPARE(shown->text(), text);
+    const bool rightAligned = shown->alignment() & Qt::AlignRight;
+    QCOMPARE(rightAligned ? shown->geometry().topRight() : shown->geometry().topLeft(), anchor);
+    QVERIFY2(shown->width() >= shown->fontMetrics().horizontalAdvance(text),
+             "the label cuts its text");
+    QCOMPARE(shown->palette().color(QPalette::WindowText).rgb(), color);
+    QCOMPARE(shown->textFormat(), Qt::PlainText);
+}
+
+void TestFrmAbout::keys_data()
+{
+    QTest::addColumn<bool>("toButton"); // else to the window itself, as after a click on it
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("closes");
+
+    QTest::newRow("Return") << true << int(Qt::Key_Return) << true;
+    QTest::newRow("Enter") << true << int(Qt::Key_Enter) << true;
+    QTest::newRow("Space") << true << int(Qt::Key_Space) << true;
+    QTest::newRow("Return to window") << false << int(Qt::Key_Return) << true;
+    QTest::newRow("Escape") << true << int(Qt::Key_Escape) << false;
+    QTest::newRow("Escape to window") << false << int(Qt::Key_Escape) << false;
+}
+
+void TestFrmAbout::keys()
+{
+    QFETCH(bool, toButton);
+    QFETCH(int, key);
+    QFETCH(bool, closes);
+
+    TfmAbout about;
+    ShowActive(about);
+    QCOMPARE(QApplication::focusWidget(), about.btnOK);
+    QTest::keyClick(toButton ? static_cast<QWidget*>(about.btnOK) : &about, Qt::Key(key));
+    QCOMPARE(about.isVisible(), !closes);
+    QCOMPARE(about.ScrollText1->Active(), !closes);
+    if (closes)
+        QCOMPARE(about.result(), int(QDialog::Accepted));
+}
+
+void TestFrmAbout::closeBoxStopsStrip()
+{
+    TfmAbout about;
+    ShowActive(about);
+    QVERIFY(about.close());
+    QVERIFY(!about.isVisible());
+    QVERIFY(!about.ScrollText1->Active());
+    QVERIFY(WorkerOf(about)->Suspended());
+    QCOMPARE(about.result(), int(QDialog::Rejected));
+}
+
+void TestFrmAbout::stripScrollsWhileOpen()
+{
+    TfmAbout about;
+    ShowActive(about);
+    const auto* panel = about.ScrollText1->findChild<TScrollTextPanel*>();
+    const int start = panel->y();
+    QTRY_VERIFY_WITH_TIMEOUT(panel->y() <= start - 2, 2000); // upwards, 1 pixel a step
+}
+
+void TestFrmAbout::pixels_data()
+{
+    QTest::addColumn<QRect>("area");
+    QTest::addColumn<PixelTest>("test");
+    QTest::addColumn<bool>("expected"); // whether some pixel of the area passes
+
+    const auto exactly = [](QRgb wanted) {
+        return PixelTest([wanted](QRgb rgb) { return (rgb | 0xFF000000) == wanted; });
+    };
+    const PixelTest yellowish = [](QRgb rgb) {
+        return qRed(rgb) > 200 && qGreen(rgb) > 200 && qBlue(rgb) < 100;
+    };
+    const PixelTest hasRed = [](QRgb rgb) { return qRed(rgb) > 0; }; // the gradient has no red
+    QTest::newRow("gradient top is aqua") << QRect(300, 0, 1, 1) << exactly(qRgb(0, 255, 255))
+                                          << true;
+    QTest::newRow("gradient bottom is blue") << QRect(300, 192, 1, 1)
+                                             << exactly(qRgb(0, 2, 255)) << true;
+    QTest::newRow("title has red letters")
+        << QRect(72, 8, 225, 33) << PixelTest(IsRed) << true;
+    QTest::newRow("title is right-aligned: no red in its left half")
+        << QRect(72, 8, 112, 33) << PixelTest(IsRed) << false;
+    QTest::newRow("bullet face") << QRect(22, 78, 1, 1) << exactly(qRgb(255, 0, 0)) << true;
+    QTest::newRow("bullet light edge") << QRect(16, 72, 1, 1) << exactly(qRgb(255, 255, 255))
+                                       << true;
+    QTest::newRow("bullet dark edge") << QRect(27, 83, 1, 1) << exactly(qRgb(128, 0, 0))
+                                      << true;
+    QTest::newRow("yellow value text") << QRect(112, 72, 40, 14) << yellowish << true;
+    QTest::newRow("green icon") << QRect(16, 16, 32, 32) << exactly(qRgb(0, 255, 0)) << true;
+    QTest::newRow("bevel draws its top edge") << QRect(100, 56, 1, 2) << hasRed << true;
+    QTest::newRow("bevel draws no other edge")
+        << QRect(16, 58, 273, 7) << hasRed << false;
+}
+
+void TestFrmAbout::pixels()
+{
+    QFETCH(QRect, area);
+    QFETCH(PixelTest, test);
+    QFETCH(bool, expected);
+
+    TfmAbout about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    const QImage image = about.grab().toImage();
+    QCOMPARE(AnyPixel(image, area, test), expected);
+}
+
+// Opened and closed again and again, the window leaves no worker, no hint delay and no
+// window behind, and each modal showing ends.
+void TestFrmAbout::manyOpeningsLeaveNothing()
+{
+    QWidget owner;
+    const int threadsBefore = ThreadCount();
+    const int hintPause = HintDelayStyle::HintPause();
+    for (int cycle = 0; cycle < 200; ++cycle) {
+        auto about = std::make_unique<TfmAbout>(&owner);
+        const QPointer<TScrollDrawThread> worker = WorkerOf(*about);
+        QTimer::singleShot(cycle % 20, about.get(), [&about, cycle] {
+            if (cycle % 2)
+                about->btnOK->click();
+            else
+                about->close();
+        });
+        QCOMPARE(about->exec(), cycle % 2 ? int(QDialog::Accepted) : int(QDialog::Rejected));
+        about.reset();
+        QVERIFY(worker.isNull());
+        QCOMPARE(HintDelayStyle::HintPause(), hintPause);
+    }
+    QVERIFY(owner.children().isEmpty());
+    QTRY_VERIFY(ThreadCount() <= threadsBefore); // a worker may take a moment to leave the list
+}
+
+QTEST_MAIN(TestFrmAbout)
+#include "tst_frmabout.moc"
