@@ -1,6 +1,5 @@
 #include "frmAbout.h"
 
-#include "GradientPanel.h"
 #include "HintDelayStyle.h"
 #include "ScrollDrawThread.h"
 #include "ScrollText.h"
@@ -71,6 +70,7 @@ class TestFrmAbout : public QObject {
 
 private slots:
     void initTestCase();
+    void init();
     void labels_data();
     void labels();
     void keys_data();
@@ -88,6 +88,13 @@ void TestFrmAbout::initTestCase()
     QPixmap icon(32, 32);
     icon.fill(Qt::green);
     QApplication::setWindowIcon(QIcon(icon));
+}
+
+// The build without a record checks only what the record changes.
+void TestFrmAbout::init()
+{
+    if (!TARVANE_TEST_HAS_RECORD && qstrcmp(QTest::currentTestFunction(), "labels") != 0)
+        QSKIP("the same without a version record");
 }
 
 void TestFrmAbout::labels_data()
@@ -238,7 +245,8 @@ void TestFrmAbout::manyOpeningsLeaveNothing()
     for (int cycle = 0; cycle < 200; ++cycle) {
         auto about = std::make_unique<TfmAbout>(&owner);
         const QPointer<TScrollDrawThread> worker = WorkerOf(*about);
-        QTimer::singleShot(cycle % 20, about.get(), [&about, cycle] {
+        // Closing times spread over a step, so some closes meet a step in progress.
+        QTimer::singleShot(cycle % 11 * 11, about.get(), [&about, cycle] {
             if (cycle % 2)
                 about->btnOK->click();
             else
