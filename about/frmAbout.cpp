@@ -55,7 +55,8 @@ void SetCaption(QLabel* label, const QString& caption)
     label->setGeometry(left, old.top(), size.width(), size.height());
 }
 
-// A separator of which only the top edge shows: a lowered line, shadow over highlight.
+// A separator of which only the top edge shows: a lowered line, shadow over highlight, in
+// the desktop's own bevel colours.
 class TopLineBevel : public QWidget {
 public:
     using QWidget::QWidget;
@@ -119,11 +120,8 @@ void TfmAbout::CreateComponents()
     Comments = CreateLabel(QRect(32, 104, 74, 14), QStringLiteral("Commentaires :"), maroon);
     Bevel1 = CreateTopLineBevel(QRect(8, 136, 289, 9));
 
-    Label2 = new QLabel(this);
-    Label2->setTextFormat(Qt::PlainText);
-    Label2->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    Label2->setGeometry(181, 40, 108, 14);
-    SetCaption(Label2, QStringLiteral("Convertisseur d'unités"));
+    Label2 = CreateLabel(QRect(181, 40, 108, 14), QStringLiteral("Convertisseur d'unités"),
+                         ColorToQColor(clWindowText), Qt::AlignRight);
 
     RTFLabel1 = new TRTFLabel(this);
     RTFLabel1->setGeometry(72, 8, 225, 33);
@@ -147,12 +145,13 @@ void TfmAbout::CreateComponents()
     ExeInfo1 = new TExeInfo(this); // reads the record now
 }
 
-QLabel* TfmAbout::CreateLabel(const QRect& bounds, const QString& caption, const QColor& color)
+QLabel* TfmAbout::CreateLabel(const QRect& bounds, const QString& caption, const QColor& color,
+                              Qt::Alignment alignment)
 {
     auto* label = new QLabel(this);
     // Record texts are shown as they are, never as markup.
     label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setAlignment(alignment | Qt::AlignTop);
     SetTextColor(label, color);
     label->setGeometry(bounds);
     SetCaption(label, caption);

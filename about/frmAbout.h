@@ -55,7 +55,8 @@ protected:
 
 private:
     void CreateComponents();
-    QLabel* CreateLabel(const QRect& bounds, const QString& caption, const QColor& color);
+    QLabel* CreateLabel(const QRect& bounds, const QString& caption, const QColor& color,
+                        Qt::Alignment alignment = Qt::AlignLeft);
     QLabel* CreatePicture(const QRect& bounds, const QPixmap& picture);
     QWidget* CreateTopLineBevel(const QRect& bounds);
     void CreateScrollText();
