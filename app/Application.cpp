@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include <QIcon>
 #include <QMessageBox>
 
 namespace tarvane {
@@ -9,6 +10,10 @@ TApplication::TApplication(int& argc, char** argv)
 {
     setApplicationName(QStringLiteral("Tarvane"));
     setApplicationDisplayName(QStringLiteral("Tarvane"));
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/tarvane-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event)

@@ -368,8 +368,9 @@ void TfmMain::showEvent(QShowEvent* event)
 
 void TfmMain::CentreOnScreen()
 {
-    const QRect available = screen()->availableGeometry();
-    move(available.center() - QPoint(width() / 2, height() / 2));
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen()->availableGeometry().center());
+    move(frame.topLeft());
 }
 
 void TfmMain::closeEvent(QCloseEvent* event)
