@@ -1,13 +1,12 @@
 #include "uUserPrefs.h"
 
 #include "IniFile.h"
+#include "NumberText.h"
 #include "Units.h"
 #include "uRes.h"
 
 #include <QLocale>
 
-#include <charconv>
-#include <cmath>
 #include <optional>
 #include <stdexcept>
 
@@ -61,52 +60,15 @@ std::optional<qint32> ParseInteger(const QString& text)
     return negative ? static_cast<qint32>(0u - static_cast<quint32>(value)) : value;
 }
 
-// A decimal number with either "." or "," (or the locale's own mark) as its separator, so a
-// file written under another locale keeps its number: an optional sign, digits with at most
-// one separator, an optional exponent. A lone separator reads as 0.
+// The locale's own separator first; then "." and ",", so a file written under another
+// locale keeps its number.
 std::optional<double> ParseFloat(const QString& text)
 {
-    const QString localePoint = QLocale().decimalPoint();
-    std::string plain;
-    for (const QChar c : text) {
-        if (c == u'.' || c == u',' || QStringView(localePoint) == QStringView(&c, 1))
-            plain += '.';
-        else if (c.unicode() < 128 && (c.isDigit() || QStringView(u"+-eE").contains(c)))
-            plain += char(c.unicode());
-        else
-            return std::nullopt;
+    for (const QLocale& locale : {QLocale(), QLocale::c(), QLocale(QLocale::French)}) {
+        if (const std::optional<double> value = TextToFloat(text, locale))
+            return value;
     }
-    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
-    size_t at = 0;
-    const bool negative = at < plain.size() && plain[at] == '-';
-    if (at < plain.size() && (plain[at] == '+' || plain[at] == '-'))
-        ++at;
-    const size_t mantissa = at;
-    size_t digits = 0;
-    while (at < plain.size() && isDigit(plain[at]))
-        ++at, ++digits;
-    if (at < plain.size() && plain[at] == '.')
-        ++at;
-    while (at < plain.size() && isDigit(plain[at]))
-        ++at, ++digits;
-    if (digits == 0)
-        return at == plain.size() && at - mantissa == 1 ? std::optional<double>(0.0) : std::nullopt;
-    if (at < plain.size() && (plain[at] == 'e' || plain[at] == 'E')) {
-        ++at;
-        if (at < plain.size() && (plain[at] == '+' || plain[at] == '-'))
-            ++at;
-        if (at == plain.size())
-            return std::nullopt;
-        while (at < plain.size() && isDigit(plain[at]))
-            ++at;
-    }
-    if (at != plain.size())
-        return std::nullopt;
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(plain.data() + mantissa, plain.data() + at, value);
-    if (error != std::errc() || end != plain.data() + at || !std::isfinite(value))
-        return std::nullopt;
-    return negative ? -value : value;
+    return std::nullopt;
 }
 
 int ReadInteger(const IniFile& file, QStringView key, int defaultValue)
@@ -165,48 +127,7 @@ void SaveUserPrefs(const QString& path, const TUserPrefs& prefs)
     Write(file, SValue2precision, QString::number(prefs.Value2precision));
     Write(file, SValue1Index, QString::number(prefs.Value1Index));
     Write(file, SValue2Index, QString::number(prefs.Value2Index));
-    Write(file, SValue1, FormatPrefsFloat(prefs.Value1, QLocale().decimalPoint()));
-}
-
-QString FormatPrefsFloat(double value, const QString& decimalPoint)
-{
-    if (std::isnan(value))
-        return std::signbit(value) ? QStringLiteral("-NAN") : QStringLiteral("NAN");
-    if (std::isinf(value))
-        return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
-    if (value == 0.0)
-        return QStringLiteral("0");
-
-    constexpr int SignificantDigits = 15;
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, SignificantDigits - 1);
-    const std::string_view scientific(buffer, size_t(result.ptr - buffer));
-    const size_t e = scientific.find('e');
-    int exponent = 0;
-    std::from_chars(scientific.data() + e + 1 + (scientific[e + 1] == '+'),
-                    scientific.data() + scientific.size(), exponent);
-    std::string digits;
-    for (const char c : scientific.substr(0, e)) {
-        if (c != '.')
-            digits += c;
-    }
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-
-    QString text = value < 0 ? QStringLiteral("-") : QString();
-    const QString allDigits = QString::fromLatin1(digits);
-    if (exponent < -4 || exponent >= SignificantDigits) {
-        text += allDigits.left(1);
-        if (allDigits.size() > 1)
-            text += decimalPoint + allDigits.mid(1);
-        return text + u'E' + QString::number(exponent);
-    }
-    if (exponent < 0)
-        return text + u'0' + decimalPoint + QString(-exponent - 1, u'0') + allDigits;
-    const QString whole = allDigits.left(exponent + 1).leftJustified(exponent + 1, u'0');
-    const QString fraction = allDigits.mid(exponent + 1);
-    return text + whole + (fraction.isEmpty() ? QString() : decimalPoint + fraction);
+    Write(file, SValue1, FloatToText(prefs.Value1, 0, QLocale()));
 }
 
 } // namespace tarvane

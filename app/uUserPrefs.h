@@ -30,9 +30,4 @@ bool CanWriteIniFile(const QString& path);
 // written before it stay written. When the test fails nothing is written and nothing is said.
 void SaveUserPrefs(const QString& path, const TUserPrefs& prefs);
 
-// Value1 as the file stores it: up to 15 significant digits, trailing zeros dropped, plain
-// decimals from 0.0001 to below 1E15 and an E exponent outside that, with decimalPoint as the
-// separator.
-QString FormatPrefsFloat(double value, const QString& decimalPoint);
-
 } // namespace tarvane

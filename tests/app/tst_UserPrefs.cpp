@@ -200,33 +200,6 @@ private slots:
         QCOMPARE(tarvane::ReadUserPrefs(m_path), prefs);
     }
 
-    void FloatText_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("integer") << 1.0 << "1";
-        QTest::newRow("zero") << 0.0 << "0";
-        QTest::newRow("fraction") << 0.775 << "0.775";
-        QTest::newRow("negative") << -0.25 << "-0.25";
-        QTest::newRow("0.0001 plain") << 0.0001 << "0.0001";
-        QTest::newRow("0.00001 scientific") << 0.00001 << "1E-5";
-        QTest::newRow("15 integer digits") << 999999999999999.0 << "999999999999999";
-        QTest::newRow("1E15") << 1e15 << "1E15";
-        QTest::newRow("1.5E20") << 1.5e20 << "1.5E20";
-        QTest::newRow("15 significant digits") << 1.23456789012345678 << "1.23456789012346";
-        QTest::newRow("binary noise dropped") << 0.1 + 0.2 << "0.3";
-        QTest::newRow("tiny") << -1e-300 << "-1E-300";
-        QTest::newRow("rounds up to 1E15") << 999999999999999.9 << "1E15";
-        QTest::newRow("infinity") << HUGE_VAL << "INF";
-    }
-
-    void FloatText()
-    {
-        QFETCH(double, value);
-        QFETCH(QString, text);
-        QCOMPARE(tarvane::FormatPrefsFloat(value, QStringLiteral(".")), text);
-    }
-
     void UnwritableFileIsNeverChanged_data()
     {
         QTest::addColumn<bool>("exists");

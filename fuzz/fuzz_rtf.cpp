@@ -1,0 +1,63 @@
+// Feeds arbitrary bytes to the RTF reader and the rich-text engine: reading, loading and
+// rendering must neither crash nor read out of bounds, and what is read keeps the
+// reader's promises (valid UTF-16, font sizes within bounds).
+#include "RichTextEngine.h"
+#include "RtfReader.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdint>
+#include <cstdlib>
+
+using namespace tarvane;
+
+namespace {
+
+void CheckContent(const TRtfContent& content)
+{
+    for (const TRtfParagraph& paragraph : content.Paragraphs) {
+        for (const TRtfRun& run : paragraph.Runs) {
+            if (run.Text.isEmpty() || run.Format.HalfPoints < 1
+                || run.Format.HalfPoints > RtfMaxHalfPoints)
+                std::abort();
+            for (qsizetype i = 0; i < run.Text.size(); ++i) {
+                const QChar c = run.Text.at(i);
+                if (c.isLowSurrogate())
+                    std::abort();
+                if (c.isHighSurrogate()) {
+                    if (i + 1 >= run.Text.size() || !run.Text.at(i + 1).isLowSurrogate())
+                        std::abort();
+                    ++i;
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    // Rendering lays text out with real fonts, which needs a GUI application; the
+    // offscreen platform needs no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication application(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    if (const std::optional<TRtfContent> content = ReadRtf(bytes))
+        CheckContent(*content);
+
+    TRichTextEngine engine;
+    engine.Load(bytes);
+    engine.SetWordWrap(size % 2 == 0);
+    QImage surface(64, 24, QImage::Format_ARGB32_Premultiplied);
+    surface.fill(Qt::transparent);
+    QPainter painter(&surface);
+    engine.FormatRange(painter, QRect(15, 15, 945, 345));
+    return 0;
+}

@@ -1,0 +1,271 @@
+#include "VersionInfo.h"
+
+#include <gelf.h>
+#include <libelf.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace tarvane {
+
+namespace {
+
+// A block's length is 16 bits wide, so no record is longer; a larger section only pads it.
+constexpr std::size_t MaxRecordSize = 0xFFFF;
+
+constexpr std::size_t HeaderSize = 6;
+
+// Owns an open file descriptor.
+class FileHandle
+{
+public:
+    explicit FileHandle(const std::string& fileName)
+        // Non-blocking, so that a FIFO given as the file cannot hang the reader.
+        : m_fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
+    {
+    }
+    ~FileHandle()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    int Fd() const { return m_fd; }
+
+    bool IsRegularFile() const
+    {
+        struct stat info {};
+        return m_fd >= 0 && ::fstat(m_fd, &info) == 0 && S_ISREG(info.st_mode);
+    }
+
+private:
+    int m_fd = -1;
+};
+
+// Owns a libelf descriptor.
+class ElfHandle
+{
+public:
+    explicit ElfHandle(int fd)
+    {
+        if (elf_version(EV_CURRENT) != EV_NONE)
+            m_elf = elf_begin(fd, ELF_C_READ, nullptr);
+    }
+    ~ElfHandle() { elf_end(m_elf); }
+    ElfHandle(const ElfHandle&) = delete;
+    ElfHandle& operator=(const ElfHandle&) = delete;
+
+    Elf* Get() const { return m_elf; }
+
+private:
+    Elf* m_elf = nullptr;
+};
+
+// Where the record's section lies in the file.
+struct SectionPlace {
+    off_t offset = 0;
+    std::size_t size = 0;
+};
+
+std::optional<SectionPlace> FindRecordSection(Elf* elf)
+{
+    std::size_t namesIndex = 0;
+    if (elf_kind(elf) != ELF_K_ELF || elf_getshdrstrndx(elf, &namesIndex) != 0)
+        return std::nullopt;
+    for (Elf_Scn* section = elf_nextscn(elf, nullptr); section;
+         section = elf_nextscn(elf, section)) {
+        GElf_Shdr header {};
+        if (!gelf_getshdr(section, &header))
+            return std::nullopt;
+        const char* name = elf_strptr(elf, namesIndex, header.sh_name);
+        if (!name || std::strcmp(name, VersionRecordSection) != 0)
+            continue;
+        if (header.sh_type == SHT_NOBITS || header.sh_offset > std::uint64_t(INT64_MAX))
+            return std::nullopt;
+        return SectionPlace{off_t(header.sh_offset),
+                            std::size_t(std::min<std::uint64_t>(header.sh_size, MaxRecordSize))};
+    }
+    return std::nullopt;
+}
+
+// The bytes of the file's record section; empty when there is none or it cannot be read whole.
+std::vector<std::byte> ReadRecordSection(const std::string& fileName)
+{
+    const FileHandle file(fileName);
+    if (!file.IsRegularFile())
+        return {};
+    std::optional<SectionPlace> place;
+    {
+        const ElfHandle elf(file.Fd());
+        if (elf.Get())
+            place = FindRecordSection(elf.Get());
+    }
+    if (!place)
+        return {};
+    std::vector<std::byte> bytes(place->size);
+    if (::pread(file.Fd(), bytes.data(), bytes.size(), place->offset) != ssize_t(bytes.size()))
+        return {};
+    return bytes;
+}
+
+std::uint16_t ReadU16(std::span<const std::byte> bytes, std::size_t offset)
+{
+    return std::uint16_t(std::to_integer<unsigned>(bytes[offset])
+                         | std::to_integer<unsigned>(bytes[offset + 1]) << 8);
+}
+
+std::uint32_t ReadU32(std::span<const std::byte> bytes, std::size_t offset)
+{
+    return std::uint32_t(ReadU16(bytes, offset)) | std::uint32_t(ReadU16(bytes, offset + 2)) << 16;
+}
+
+constexpr std::size_t Align4(std::size_t offset)
+{
+    return (offset + 3) & ~std::size_t(3);
+}
+
+// One block of a record, with every part checked to lie inside its parent.
+struct Block {
+    std::size_t keyBegin = 0;
+    std::size_t keyEnd = 0; // offset of the key's terminating zero
+    std::size_t valueBegin = 0;
+    std::size_t valueSize = 0;
+    std::size_t childrenBegin = 0;
+    std::size_t end = 0;
+};
+
+// The end of the block at offset, when its length fits inside its parent.
+std::optional<std::size_t> BlockEnd(std::span<const std::byte> record, std::size_t offset,
+                                    std::size_t limit)
+{
+    if (offset > limit || limit - offset < HeaderSize)
+        return std::nullopt;
+    const std::size_t length = ReadU16(record, offset);
+    if (length < HeaderSize || length > limit - offset)
+        return std::nullopt;
+    return offset + length;
+}
+
+// The block from offset to end; nothing when its key or its value overflows it.
+std::optional<Block> ReadBlock(std::span<const std::byte> record, std::size_t offset,
+                               std::size_t end)
+{
+    Block block;
+    block.end = end;
+    block.keyBegin = offset + HeaderSize;
+    block.keyEnd = block.keyBegin;
+    while (block.keyEnd + 2 <= block.end && ReadU16(record, block.keyEnd) != 0)
+        block.keyEnd += 2;
+    if (block.keyEnd + 2 > block.end)
+        return std::nullopt;
+    const std::size_t valueLength = ReadU16(record, offset + 2);
+    const bool text = ReadU16(record, offset + 4) == 1;
+    block.valueSize = text ? valueLength * 2 : valueLength;
+    block.valueBegin = std::min(Align4(block.keyEnd + 2), block.end);
+    if (block.valueSize > block.end - block.valueBegin)
+        return std::nullopt;
+    block.childrenBegin = Align4(block.valueBegin + block.valueSize);
+    return block;
+}
+
+bool KeyEquals(std::span<const std::byte> record, const Block& block, std::string_view key)
+{
+    if ((block.keyEnd - block.keyBegin) / 2 != key.size())
+        return false;
+    const auto fold = [](unsigned c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if (fold(ReadU16(record, block.keyBegin + 2 * i)) != fold(static_cast<unsigned char>(key[i])))
+            return false;
+    }
+    return true;
+}
+
+std::optional<Block> FindChild(std::span<const std::byte> record, const Block& parent,
+                               std::string_view key)
+{
+    // A sibling whose length is wrong ends the search; one whose key or value is wrong is
+    // passed over.
+    for (std::size_t offset = parent.childrenBegin; offset < parent.end;) {
+        const std::optional<std::size_t> end = BlockEnd(record, offset, parent.end);
+        if (!end)
+            return std::nullopt;
+        const std::optional<Block> child = ReadBlock(record, offset, *end);
+        if (child && KeyEquals(record, *child, key))
+            return child;
+        offset = Align4(*end);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::uint32_t GetFileVersionInfoSize(const std::string& fileName)
+{
+    return std::uint32_t(ReadRecordSection(fileName).size());
+}
+
+bool GetFileVersionInfo(const std::string& fileName, std::span<std::byte> data)
+{
+    const std::vector<std::byte> record = ReadRecordSection(fileName);
+    if (record.empty())
+        return false;
+    std::copy_n(record.begin(), std::min(record.size(), data.size()), data.begin());
+    return true;
+}
+
+std::optional<std::span<const std::byte>> VerQueryValue(std::span<const std::byte> block,
+                                                        std::string_view subBlock)
+{
+    const std::optional<std::size_t> end = BlockEnd(block, 0, block.size());
+    std::optional<Block> current = end ? ReadBlock(block, 0, *end) : std::nullopt;
+    while (current && !subBlock.empty()) {
+        const std::size_t keySize = std::min(subBlock.find('\\'), subBlock.size());
+        if (keySize > 0)
+            current = FindChild(block, *current, subBlock.substr(0, keySize));
+        subBlock.remove_prefix(std::min(keySize + 1, subBlock.size()));
+    }
+    if (!current)
+        return std::nullopt;
+    return block.subspan(current->valueBegin, current->valueSize);
+}
+
+std::optional<TFixedFileInfo> ReadFixedFileInfo(std::span<const std::byte> value)
+{
+    constexpr std::size_t Fields = 13;
+    if (value.size() < Fields * 4 || ReadU32(value, 0) != FixedFileInfoSignature)
+        return std::nullopt;
+    std::uint32_t fields[Fields];
+    for (std::size_t i = 0; i < Fields; ++i)
+        fields[i] = ReadU32(value, 4 * i);
+    return TFixedFileInfo{fields[0], fields[1], fields[2],  fields[3],  fields[4],
+                          fields[5], fields[6], fields[7],  fields[8],  fields[9],
+                          fields[10], fields[11], fields[12]};
+}
+
+std::optional<TTranslation> ReadFirstTranslation(std::span<const std::byte> value)
+{
+    if (value.size() < 4)
+        return std::nullopt;
+    return TTranslation{ReadU16(value, 0), ReadU16(value, 2)};
+}
+
+std::u16string ReadVersionText(std::span<const std::byte> value)
+{
+    std::u16string text;
+    for (std::size_t offset = 0; offset + 2 <= value.size(); offset += 2) {
+        const char16_t c = ReadU16(value, offset);
+        if (c == 0)
+            break;
+        text.push_back(c);
+    }
+    return text;
+}
+
+} // namespace tarvane

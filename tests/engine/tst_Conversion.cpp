@@ -1,0 +1,284 @@
+#include "Units.h"
+#include "uConv.h"
+
+#include <QtTest>
+
+#include <bit>
+#include <cfenv>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+using namespace tarvane;
+
+namespace {
+
+constexpr double Inf = std::numeric_limits<double>::infinity();
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+bool IsLevelInDb(int unit)
+{
+    return (unit >= 2 && unit <= 5) || unit >= 10;
+}
+
+double Convert(double value, int fromUnit, int toUnit, bool& failed)
+{
+    ConversionFailed = false;
+    const double result = ConvertValue(value, fromUnit, toUnit);
+    failed = ConversionFailed;
+    return result;
+}
+
+} // namespace
+
+class TestConversion : public QObject {
+    Q_OBJECT
+
+private slots:
+    void values_data();
+    void values();
+    void zeroAndNegative_data();
+    void zeroAndNegative();
+    void identity_data();
+    void identity();
+    void nonFiniteFails();
+    void flagIsStickyAndIgnoresEarlierFaults();
+    void roundTrips_data();
+    void roundTrips();
+};
+
+void TestConversion::values_data()
+{
+    QTest::addColumn<int>("fromUnit");
+    QTest::addColumn<int>("toUnit");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("expected");
+    QTest::addColumn<double>("tolerance");
+    QTest::addColumn<bool>("fails");
+
+    const auto ok = [](const char* name, int from, int to, double value, double expected, double tolerance) {
+        QTest::newRow(name) << from << to << value << expected << tolerance << false;
+    };
+    const auto fails = [](const char* name, int from, int to, double value, double failureValue) {
+        QTest::newRow(name) << from << to << value << failureValue << 0.0 << true;
+    };
+    ok("1 Vrms in Vpp", 0, 1, 1, 2.82843, 5e-6);
+    ok("1 Vrms in dBm 50", 0, 2, 1, 13.0103, 5e-5);
+    ok("1 Vrms in dBm 600", 0, 3, 1, 2.21849, 5e-6);
+    ok("1 Vrms in dBu", 0, 4, 1, 2.21849, 5e-6);
+    ok("1 Vrms in dBV", 0, 5, 1, 0, 1e-15);
+    ok("1 Vrms in W 50", 0, 6, 1, 0.02, 1e-15);
+    ok("1 Vrms in W 600", 0, 7, 1, 0.00166667, 5e-9);
+    ok("1 Vrms in kHz 75", 0, 8, 1, 24.3212, 5e-5);
+    ok("1 Vrms in kHz 80", 0, 9, 1, 25.9427, 5e-5);
+    ok("1 Vrms in dBuV 50", 0, 10, 1, 120, 1e-12);
+    ok("1 Vrms in dBuV 75", 0, 11, 1, 120, 1e-12);
+    ok("12 dBu in kHz 75", 4, 8, 12, 75, 0);
+    ok("12 dBu in kHz 80", 4, 9, 12, 80, 0);
+    ok("75 kHz in kHz 80", 8, 9, 75, 80, 1e-13);
+    ok("75 kHz in dBu", 8, 4, 75, 12, 1e-13);
+    ok("75 kHz in Vrms", 8, 0, 75, 3.08372, 5e-6);
+    ok("0 dBu in Vrms", 4, 0, 0, 0.774597, 5e-7);
+    ok("0 dBm 600 in dBu", 3, 4, 0, 0, 1e-15);
+    ok("0 dBm 600 in Vrms", 3, 0, 0, 0.774597, 5e-7);
+    ok("0 dBm 50 in Vrms", 2, 0, 0, 0.223607, 5e-7);
+    ok("0 dBm 50 in dBm 600", 2, 3, 0, -10.7918, 5e-5);
+    ok("0 dBm 50 in dBuV 50", 2, 10, 0, 106.9897, 5e-5);
+    ok("1 W 50 in dBm 50", 6, 2, 1, 30, 1e-13);
+    ok("1 W 50 in Vrms", 6, 0, 1, 7.07107, 5e-6);
+    ok("1 W 50 in Vpp", 6, 1, 1, 20, 1e-13);
+    ok("1 W 50 in W 600", 6, 7, 1, 0.0833333, 5e-8);
+    ok("0 dBm 50 in W 50", 2, 6, 0, 0.001, 0);
+    ok("0 dBm 50 in W 600", 2, 7, 0, 8.33333e-5, 5e-11);
+    ok("0 dBm 600 in W 600", 3, 7, 0, 0.001, 0);
+    ok("0 dBm 600 in W 50", 3, 6, 0, 0.012, 1e-17);
+    ok("0.001 W 600 in dBm 50", 7, 2, 0.001, 10.7918, 5e-5);
+    ok("-1 Vpp in kHz 75", 1, 8, -1, -8.59886, 5e-6);
+    ok("120 dBuV 75 in Vrms", 11, 0, 120, 1, 1e-15);
+    ok("0 dBuV 50 in Vrms", 10, 0, 0, 1e-6, 1e-21);
+    // Underflow is no fault, neither through exp nor through the power by multiplication
+    // whose overflowing first attempt is answered by the reciprocal.
+    ok("-5000 dBm in W", 2, 6, -5000, 0, 0);
+    ok("-5000.5 dBm in W", 2, 6, -5000.5, 0, 0);
+    ok("-8000 dBV in Vrms", 5, 0, -8000, 0, 0);
+    ok("subnormal power in dBm", 0, 2, 1e-160, -3186.99, 0.1);
+    fails("power underflowing to 0 in dBm", 0, 2, 1e-200, -999);
+    fails("power beyond double in dBm", 0, 2, 1e308, -999);
+    fails("overflow in Vpp", 0, 1, 1e308, 0);
+    fails("overflow in W", 0, 6, 1e308, 0);
+    fails("overflow in dBm to W", 2, 6, 7000, 0);
+    fails("overflow from dBV", 5, 0, 7000, 0);
+    fails("index -1", -1, 0, 1, 0);
+    fails("index 12", 0, 12, 1, 0);
+    fails("equal bad indexes", 12, 12, 1, 0);
+    fails("index INT_MIN", INT_MIN, 3, 1, 0);
+}
+
+void TestConversion::values()
+{
+    QFETCH(int, fromUnit);
+    QFETCH(int, toUnit);
+    QFETCH(double, value);
+    QFETCH(double, expected);
+    QFETCH(double, tolerance);
+    QFETCH(bool, fails);
+    bool failed = false;
+    const double result = Convert(value, fromUnit, toUnit, failed);
+    QCOMPARE(failed, fails);
+    QVERIFY2(std::fabs(result - expected) <= tolerance, qPrintable(QString::number(result, 'g', 17)));
+}
+
+void TestConversion::zeroAndNegative_data()
+{
+    QTest::addColumn<int>("fromUnit");
+    QTest::addColumn<double>("value");
+    // One letter per target unit: F fails (with -999 for dBm, else 0), 0 gives zero,
+    // - a negative result, m the result of the magnitude, v an ordinary value, = identity.
+    QTest::addColumn<QString>("outcomes");
+
+    QTest::newRow("0 Vrms") << 0 << 0.0 << "=0FFFF0000FF";
+    QTest::newRow("-1 Vrms") << 0 << -1.0 << "=-mmFFmm00FF";
+    QTest::newRow("0 Vpp") << 1 << 0.0 << "0=FFFF00FFFF";
+    QTest::newRow("-1 Vpp") << 1 << -1.0 << "-=mmFFmm--FF";
+    for (const int unit : {2, 3, 4, 5, 10, 11}) {
+        QString outcomes(UnitCount, 'v');
+        outcomes[unit] = '=';
+        QTest::addRow("0 dB, unit %d", unit) << unit << 0.0 << outcomes;
+        QTest::addRow("-1 dB, unit %d", unit) << unit << -1.0 << outcomes;
+    }
+    QTest::newRow("0 W 50") << 6 << 0.0 << "00FFFF=000FF";
+    QTest::newRow("-1 W 50") << 6 << -1.0 << "FFFFFF=FFFFF";
+    QTest::newRow("0 W 600") << 7 << 0.0 << "00FFFF0=00FF";
+    QTest::newRow("-1 W 600") << 7 << -1.0 << "FFFFFFF=FFFF";
+    QTest::newRow("0 kHz 75") << 8 << 0.0 << "FFFFFFFF=FFF";
+    QTest::newRow("-1 kHz 75") << 8 << -1.0 << "--mmFFmm=0FF";
+    QTest::newRow("0 kHz 80") << 9 << 0.0 << "FFFFFFFFF=FF";
+    QTest::newRow("-1 kHz 80") << 9 << -1.0 << "--mmFFmm0=FF";
+}
+
+void TestConversion::zeroAndNegative()
+{
+    QFETCH(int, fromUnit);
+    QFETCH(double, value);
+    QFETCH(QString, outcomes);
+    for (int toUnit = 0; toUnit < UnitCount; ++toUnit) {
+        bool failed = false;
+        const double result = Convert(value, fromUnit, toUnit, failed);
+        const char outcome = outcomes.at(toUnit).toLatin1();
+        const QByteArray where = QByteArray("to unit ") + QByteArray::number(toUnit) + " gave "
+            + QByteArray::number(result, 'g', 17) + (failed ? " (failed)" : "");
+        QVERIFY2(failed == (outcome == 'F'), where);
+        switch (outcome) {
+        case 'F':
+            QVERIFY2(result == ((toUnit == 2 || toUnit == 3) ? -999 : 0), where);
+            break;
+        case '0':
+            QVERIFY2(result == 0, where);
+            break;
+        case '-':
+            QVERIFY2(result < 0, where);
+            break;
+        case 'm': {
+            bool magnitudeFailed = false;
+            const double magnitudeResult = Convert(std::fabs(value), fromUnit, toUnit, magnitudeFailed);
+            QVERIFY2(!magnitudeFailed && result == magnitudeResult, where);
+            break;
+        }
+        case 'v':
+            QVERIFY2(std::isfinite(result), where);
+            break;
+        default:
+            QVERIFY2(std::bit_cast<std::uint64_t>(result) == std::bit_cast<std::uint64_t>(value), where);
+        }
+    }
+}
+
+void TestConversion::identity_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::newRow("-0") << -0.0;
+    QTest::newRow("NaN with payload") << std::bit_cast<double>(std::uint64_t{0x7FF8000000000123});
+    QTest::newRow("-inf") << -Inf;
+    QTest::newRow("smallest subnormal") << std::numeric_limits<double>::denorm_min();
+    QTest::newRow("-1e308") << -1e308;
+}
+
+void TestConversion::identity()
+{
+    QFETCH(double, value);
+    for (int unit = 0; unit < UnitCount; ++unit) {
+        bool failed = true;
+        const double result = Convert(value, unit, unit, failed);
+        QVERIFY(!failed);
+        QCOMPARE(std::bit_cast<std::uint64_t>(result), std::bit_cast<std::uint64_t>(value));
+    }
+}
+
+void TestConversion::nonFiniteFails()
+{
+    for (const double value : {NaN, Inf, -Inf}) {
+        for (int fromUnit = 0; fromUnit < UnitCount; ++fromUnit) {
+            for (int toUnit = 0; toUnit < UnitCount; ++toUnit) {
+                bool failed = false;
+                Convert(value, fromUnit, toUnit, failed);
+                QCOMPARE(failed, fromUnit != toUnit);
+            }
+        }
+    }
+}
+
+void TestConversion::flagIsStickyAndIgnoresEarlierFaults()
+{
+    ConversionFailed = true;
+    QCOMPARE(ConvertValue(1, 0, 6), 0.02);
+    QVERIFY(ConversionFailed);
+
+    // Faults left by the caller's own arithmetic neither fail a conversion nor change a
+    // bit of its result, whichever way the engine takes to get there.
+    for (int fromUnit = 0; fromUnit < UnitCount; ++fromUnit) {
+        for (int toUnit = 0; toUnit < UnitCount; ++toUnit) {
+            for (const double value : {-1.0, 0.0, 0.5, 12.0}) {
+                bool failed = false;
+                const double clean = Convert(value, fromUnit, toUnit, failed);
+                std::feraiseexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
+                bool failedAfterFaults = false;
+                const double afterFaults = Convert(value, fromUnit, toUnit, failedAfterFaults);
+                QCOMPARE(failedAfterFaults, failed);
+                QCOMPARE(std::bit_cast<std::uint64_t>(afterFaults), std::bit_cast<std::uint64_t>(clean));
+            }
+        }
+    }
+}
+
+void TestConversion::roundTrips_data()
+{
+    QTest::addColumn<int>("fromUnit");
+    QTest::addColumn<int>("toUnit");
+    for (int fromUnit = 0; fromUnit < UnitCount; ++fromUnit) {
+        for (int toUnit = 0; toUnit < UnitCount; ++toUnit) {
+            QTest::addRow("%d to %d", fromUnit, toUnit) << fromUnit << toUnit;
+        }
+    }
+}
+
+void TestConversion::roundTrips()
+{
+    QFETCH(int, fromUnit);
+    QFETCH(int, toUnit);
+    // Values inside every unit's domain, so both directions must succeed.
+    const QList<double> values = IsLevelInDb(fromUnit) ? QList<double>{-60, -3.5, 0, 12, 40}
+                                                        : QList<double>{1e-3, 0.5, 1, 7.5, 300};
+    for (const double value : values) {
+        bool failed = false;
+        const double there = Convert(value, fromUnit, toUnit, failed);
+        QVERIFY(!failed);
+        const double back = Convert(there, toUnit, fromUnit, failed);
+        QVERIFY(!failed);
+        QVERIFY2(std::fabs(back - value) <= 1e-12 * std::max(1.0, std::fabs(value)),
+                 qPrintable(QString("%1 came back as %2").arg(value).arg(back, 0, 'g', 17)));
+    }
+}
+
+QTEST_APPLESS_MAIN(TestConversion)
+#include "tst_Conversion.moc"

@@ -1,0 +1,791 @@
+#include "Beep.h"
+#include "NumSpinEdit.h"
+#include "NumberText.h"
+#include "RepeatSpeedButton.h"
+#include "SpinButtons.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLocale>
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <random>
+
+using namespace tarvane;
+
+namespace {
+
+const QString NarrowNoBreakSpace = QString(QChar(0x202F));
+
+// Sends one key press and release as the keyboard would, with the character it types.
+void Press(QWidget* widget, Qt::Key key, const QString& text = {},
+           Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(widget, &release);
+}
+
+void Type(QWidget* widget, const QString& characters)
+{
+    for (const QChar c : characters) {
+        const Qt::Key key = c.unicode() < 0x80 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
+        Press(widget, key, QString(c));
+    }
+}
+
+// The main window's pair of controls: a value box and a precision spinner, plus a plain
+// edit that takes the focus away.
+struct Window {
+    QWidget form;
+    TNumSpinEdit* value = new TNumSpinEdit(&form);
+    TNumSpinEdit* spinner = new TNumSpinEdit(&form);
+    QLineEdit* elsewhere = new QLineEdit(&form);
+    int valueChanges = 0;
+    int spinnerChanges = 0;
+
+    Window()
+    {
+        form.resize(600, 200);
+        value->setGeometry(16, 64, 233, 37);
+        value->SetSpinType(sptFloat);
+        value->SetPrecision(4);
+        value->SetSigned(true);
+        value->SetIncrementFloat(1);
+        value->SetIncrementFloatPage(1);
+        value->SetFlat(true);
+        value->SetEditAlign(eaCenter);
+        value->SetColor(clBlack);
+        value->SetFlatLineColor(clBlue);
+        value->SetFocusColor(clBlue);
+        value->SetFocusBorderColor(clBlue);
+        QFont font(QStringLiteral("Courier New"));
+        font.setPixelSize(27);
+        font.setBold(true);
+        value->setFont(font);
+        value->SetFontColor(clAqua);
+        value->SetLabelPosition(lpTopCenter);
+        value->SetLabelMargin(8);
+        QFont labelFont(QStringLiteral("MS Sans Serif"));
+        labelFont.setPixelSize(11);
+        value->SetLabelFont(labelFont);
+        value->SetLabelFontColor(clSilver);
+        value->SetLabelCaption(QStringLiteral("Valeur à convertir"));
+
+        spinner->setGeometry(300, 110, 41, 18);
+        spinner->SetMinValue(0);
+        spinner->SetMaxValue(10);
+        spinner->SetValue(4);
+        spinner->SetAutoSelect(false);
+        spinner->SetFlat(true);
+        spinner->SetEditAlign(eaCenter);
+        spinner->SetColor(clBlack);
+        spinner->SetFocusColor(clBlack);
+        spinner->SetFocusBorderColor(clBlack);
+        spinner->setFont(labelFont);
+        spinner->SetFontColor(clSilver);
+
+        elsewhere->setGeometry(400, 10, 100, 20);
+        value->Loaded();
+        spinner->Loaded();
+        value->OnChange = [this](QObject*) { ++valueChanges; };
+        spinner->OnChange = [this](QObject*) { ++spinnerChanges; };
+    }
+
+    void Show()
+    {
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        elsewhere->setFocus(Qt::OtherFocusReason);
+    }
+
+    // Puts the caret into a box as a click would, without selecting.
+    void Focus(TNumSpinEdit* box)
+    {
+        box->setFocus(Qt::MouseFocusReason);
+        QVERIFY(box->hasFocus());
+    }
+};
+
+QLocale LocaleNamed(const QString& name)
+{
+    return name == QLatin1String("fr") ? QLocale(QLocale::French, QLocale::France)
+                                       : QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
+} // namespace
+
+class TestNumSpinEdit : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void formatting_data();
+    void formatting();
+    void reading_data();
+    void reading();
+    void characterFilter_data();
+    void characterFilter();
+    void signToggle_data();
+    void signToggle();
+    void steps_data();
+    void steps();
+    void pageKeys_data();
+    void pageKeys();
+    void lockedBox_data();
+    void lockedBox();
+    void leavingTheBox_data();
+    void leavingTheBox();
+    void changeNotifications();
+    void focusColourOrder();
+    void heightRule();
+    void labelPlacement_data();
+    void labelPlacement();
+    void flatLineAndFocusFrame();
+    void autoRepeat();
+    void randomTyping();
+};
+
+void TestNumSpinEdit::initTestCase()
+{
+    QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/ms_sans_serif.ttf"));
+}
+
+void TestNumSpinEdit::init()
+{
+    QLocale::setDefault(LocaleNamed(QStringLiteral("en")));
+}
+
+void TestNumSpinEdit::formatting_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("precision");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("expected");
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("fixed fills zeros") << "en" << 4 << 12.5 << "12.5000";
+    QTest::newRow("fixed negative") << "en" << 4 << -0.25 << "-0.2500";
+    QTest::newRow("fixed French separator") << "fr" << 4 << -1234.5 << "-1234,5000";
+    QTest::newRow("fixed rounds half away") << "en" << 2 << 2.675 << "2.68";
+    QTest::newRow("fixed carries into integer") << "en" << 4 << 9.99996 << "10.0000";
+    QTest::newRow("fixed tiny rounds up") << "en" << 4 << 0.00005 << "0.0001";
+    QTest::newRow("fixed tiny negative is zero") << "en" << 4 << -0.00001 << "0.0000";
+    QTest::newRow("fixed 15 integer digits") << "en" << 2 << 999999999999999.0 << "999999999999999.00";
+    QTest::newRow("fixed 16 integer digits go general") << "en" << 4 << 1E16 << "1E16";
+    QTest::newRow("fixed at 1E15 goes general") << "en" << 4 << 1E15 << "1E15";
+    QTest::newRow("fixed rounding up to 1E15") << "en" << 4 << 999999999999999.9 << "1E15";
+    QTest::newRow("fixed 15 significant digits") << "en" << 10 << 123456.123456789123
+                                                 << "123456.1234567890";
+    QTest::newRow("fixed 18 decimals") << "en" << 18 << 0.1 << "0.100000000000000000";
+    QTest::newRow("fixed more than 18 decimals") << "en" << 25 << 1.0 / 3.0
+                                                 << "0.333333333333333000";
+    QTest::newRow("general drops zeros") << "en" << 0 << 12.5 << "12.5";
+    QTest::newRow("general integer") << "en" << 0 << 3.0 << "3";
+    QTest::newRow("general zero") << "en" << 0 << 0.0 << "0";
+    QTest::newRow("general 15 digits") << "en" << 0 << 2.0 / 3.0 << "0.666666666666667";
+    QTest::newRow("general sum") << "en" << 0 << 0.1 + 0.2 << "0.3";
+    QTest::newRow("general 0.0001") << "en" << 0 << 0.0001 << "0.0001";
+    QTest::newRow("general below 0.0001") << "en" << 0 << 0.00001 << "1E-5";
+    QTest::newRow("general negative small") << "fr" << 0 << -1.25E-7 << "-1,25E-7";
+    QTest::newRow("general 15 integer digits") << "en" << 0 << 999999999999999.0 << "999999999999999";
+    QTest::newRow("general rounds up to 1E15") << "en" << 0 << 999999999999999.9 << "1E15";
+    QTest::newRow("general big") << "en" << 0 << 1.5E20 << "1.5E20";
+    QTest::newRow("four digits") << "en" << -1 << 3.14159 << "3.142";
+    QTest::newRow("four digits big") << "en" << -2 << 123456.0 << "1.235E5";
+    QTest::newRow("infinite") << "en" << 4 << inf << "INF";
+    QTest::newRow("minus infinite") << "en" << 0 << -inf << "-INF";
+    QTest::newRow("not a number") << "en" << 4 << nan << "NAN";
+    QTest::newRow("negative not a number") << "en" << 4 << -nan << "-NAN";
+}
+
+void TestNumSpinEdit::formatting()
+{
+    QFETCH(QString, locale);
+    QFETCH(int, precision);
+    QFETCH(double, value);
+    QFETCH(QString, expected);
+    QLocale::setDefault(LocaleNamed(locale));
+    TNumSpinEdit box(nullptr);
+    box.SetSpinType(sptFloat);
+    box.SetPrecision(precision);
+    box.Loaded();
+    box.SetFloatValue(value);
+    QCOMPARE(box.Text(), expected);
+}
+
+void TestNumSpinEdit::reading_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("floatValue");
+    QTest::addColumn<int>("value");
+
+    QTest::newRow("empty") << "en" << "  " << 0.0 << 0;
+    QTest::newRow("blanks around") << "en" << " -12.5 " << -12.5 << -7;
+    QTest::newRow("exponent") << "en" << "1.5e3" << 1500.0 << -7;
+    QTest::newRow("lone separator") << "en" << "." << 0.0 << -7;
+    QTest::newRow("trailing separator") << "en" << "12." << 12.0 << -7;
+    QTest::newRow("no leading digit") << "en" << "-.5" << -0.5 << -7;
+    QTest::newRow("exponent without digits") << "en" << "2E" << -7.0 << -7;
+    QTest::newRow("lone minus") << "en" << "-" << -7.0 << -7;
+    QTest::newRow("failure text") << "en" << "-.--" << -7.0 << -7;
+    QTest::newRow("two separators") << "en" << "1.2.3" << -7.0 << -7;
+    QTest::newRow("thousands separator") << "en" << "1,234" << -7.0 << -7;
+    QTest::newRow("French comma") << "fr" << "3,25" << 3.25 << -7;
+    QTest::newRow("point under French") << "fr" << "3.25" << -7.0 << -7;
+    QTest::newRow("overflow") << "en" << "1E999" << -7.0 << -7;
+    QTest::newRow("underflow") << "en" << "1E-999" << 0.0 << -7;
+    QTest::newRow("integer") << "en" << "+42" << 42.0 << 42;
+    QTest::newRow("beyond 32 bits") << "en" << "3000000000" << 3E9 << -7;
+    QTest::newRow("INF reads the minimum") << "en" << "INF" << -7.0 << -7;
+}
+
+void TestNumSpinEdit::reading()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(double, floatValue);
+    QFETCH(int, value);
+    QLocale::setDefault(LocaleNamed(locale));
+    TNumSpinEdit box(nullptr);
+    box.SetMinValue(-7);
+    box.Loaded();
+    box.SetText(text);
+    QCOMPARE(box.FloatValue(), floatValue);
+    QCOMPARE(box.Value(), value);
+}
+
+void TestNumSpinEdit::characterFilter_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<bool>("floatMode");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<int>("caret"); // -1: whole text selected
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("beeps");
+
+    const QString nbsp = NarrowNoBreakSpace;
+    QTest::newRow("digit appended") << "en" << true << "1.23" << 4 << "4" << "1.234" << 0;
+    QTest::newRow("decimals full") << "en" << true << "1.2345" << 6 << "6" << "1.2345" << 1;
+    QTest::newRow("decimals full, integer part free") << "en" << true << "1.2345" << 1 << "6"
+                                                      << "16.2345" << 0;
+    QTest::newRow("whole text replaced") << "en" << true << "1.2345" << -1 << "6" << "6" << 0;
+    QTest::newRow("second separator") << "en" << true << "1.2" << 3 << "." << "1.2" << 1;
+    QTest::newRow("separator over selection") << "en" << true << "1.2" << -1 << "." << "." << 0;
+    QTest::newRow("thousands gives decimal") << "en" << true << "12" << 2 << "," << "12." << 0;
+    QTest::newRow("plus ignored") << "en" << true << "12" << 2 << "+" << "12" << 0;
+    QTest::newRow("letter") << "en" << true << "12" << 2 << "a" << "12" << 1;
+    QTest::newRow("exponent letter") << "en" << true << "12" << 2 << "E" << "12" << 1;
+    QTest::newRow("time separator") << "en" << true << "12" << 2 << ":" << "12" << 1;
+    QTest::newRow("date separator") << "en" << true << "12" << 2 << "/" << "12" << 1;
+    QTest::newRow("backspace in full decimals") << "en" << true << "1.2345" << 6 << "\b"
+                                                << "1.234" << 0;
+    QTest::newRow("French comma") << "fr" << true << "12" << 2 << "," << "12," << 0;
+    QTest::newRow("French point refused") << "fr" << true << "12" << 2 << "." << "12" << 1;
+    QTest::newRow("French thousands gives comma") << "fr" << true << "12" << 2 << nbsp << "12," << 0;
+    QTest::newRow("integer separator") << "en" << false << "12" << 2 << "." << "12" << 1;
+    QTest::newRow("integer French comma") << "fr" << false << "12" << 2 << "," << "12" << 1;
+    QTest::newRow("integer thousands") << "fr" << false << "12" << 2 << nbsp << "12" << 1;
+    QTest::newRow("integer digit") << "en" << false << "1" << 1 << "0" << "10" << 0;
+    QTest::newRow("integer minus unsigned") << "en" << false << "4" << 1 << "-" << "4" << 0;
+    QTest::newRow("return") << "en" << true << "1.5" << 3 << "\r" << "1.5" << 0;
+}
+
+void TestNumSpinEdit::characterFilter()
+{
+    QFETCH(QString, locale);
+    QFETCH(bool, floatMode);
+    QFETCH(QString, start);
+    QFETCH(int, caret);
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+    QFETCH(int, beeps);
+    QLocale::setDefault(LocaleNamed(locale));
+    TNumSpinEdit box(nullptr);
+    box.SetSpinType(floatMode ? sptFloat : sptNormal);
+    box.SetPrecision(4);
+    box.Loaded();
+    box.SetText(start);
+    if (caret < 0)
+        box.selectAll();
+    else
+        box.setCursorPosition(caret);
+    const int beepsBefore = BeepCount();
+    if (typed == QLatin1String("\b"))
+        Press(&box, Qt::Key_Backspace, typed);
+    else if (typed == QLatin1String("\r"))
+        Press(&box, Qt::Key_Return, typed);
+    else
+        Type(&box, typed);
+    QCOMPARE(box.Text(), expected);
+    QCOMPARE(BeepCount() - beepsBefore, beeps);
+}
+
+void TestNumSpinEdit::signToggle_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("expectedCaret");
+    QTest::addColumn<int>("beeps");
+
+    QTest::newRow("adds minus") << "12.5" << 1 << "-12.5" << 2 << 0;
+    QTest::newRow("removes minus") << "-12.5" << 2 << "12.5" << 1 << 0;
+    QTest::newRow("caret at start") << "-12.5" << 0 << "12.5" << 0 << 0;
+    QTest::newRow("full decimals beep") << "1.2345" << 6 << "-1.2345" << 7 << 1;
+}
+
+void TestNumSpinEdit::signToggle()
+{
+    QFETCH(QString, start);
+    QFETCH(int, caret);
+    QFETCH(QString, expected);
+    QFETCH(int, expectedCaret);
+    QFETCH(int, beeps);
+    Window window;
+    window.value->SetText(start);
+    window.value->setCursorPosition(caret);
+    const int changesBefore = window.valueChanges;
+    const int beepsBefore = BeepCount();
+    Type(window.value, QStringLiteral("-"));
+    QCOMPARE(window.value->Text(), expected);
+    QCOMPARE(window.value->cursorPosition(), expectedCaret);
+    QCOMPARE(window.valueChanges - changesBefore, 1);
+    QCOMPARE(BeepCount() - beepsBefore, beeps);
+}
+
+void TestNumSpinEdit::steps_data()
+{
+    QTest::addColumn<bool>("byButton");
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<int>("selStart");
+    QTest::addColumn<int>("selLength");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("expectedStart");
+    QTest::addColumn<int>("expectedLength");
+
+    QTest::newRow("button up grows") << true << true << "9.5000" << 1 << 2 << "10.5000" << 1 << 6;
+    QTest::newRow("button down shrinks") << true << false << "10.5000" << 1 << 2 << "9.5000" << 1 << 2;
+    QTest::newRow("button up drops minus") << true << true << "-0.5000" << 3 << 0 << "0.5000" << 2 << 4;
+    QTest::newRow("button down adds minus") << true << false << "0.5000" << 2 << 1 << "-0.5000" << 3 << 1;
+    QTest::newRow("key up") << false << true << "9.5000" << 1 << 2 << "10.5000" << 1 << 2;
+    QTest::newRow("key down") << false << false << "10.5000" << 3 << 0 << "9.5000" << 3 << 0;
+    QTest::newRow("key up drops minus") << false << true << "-0.5000" << 3 << 0 << "0.5000" << 3 << 0;
+}
+
+void TestNumSpinEdit::steps()
+{
+    QFETCH(bool, byButton);
+    QFETCH(bool, up);
+    QFETCH(QString, start);
+    QFETCH(int, selStart);
+    QFETCH(int, selLength);
+    QFETCH(QString, expected);
+    QFETCH(int, expectedStart);
+    QFETCH(int, expectedLength);
+    Window window;
+    window.Show();
+    window.Focus(window.value);
+    window.value->SetText(start);
+    window.value->setSelection(selStart, selLength);
+    if (selLength == 0)
+        window.value->setCursorPosition(selStart);
+    int clicks = 0;
+    window.value->OnUpClick = [&](QObject*) { clicks += up ? 1 : 100; };
+    window.value->OnDownClick = [&](QObject*) { clicks += up ? 100 : 1; };
+    const int changesBefore = window.valueChanges;
+    auto* buttons = window.value->findChild<TSpinButtons*>();
+    if (byButton)
+        QTest::mouseClick(up ? buttons->UpButton() : buttons->DownButton(), Qt::LeftButton);
+    else
+        Press(window.value, up ? Qt::Key_Up : Qt::Key_Down);
+    QCOMPARE(window.value->Text(), expected);
+    const int actualStart =
+        window.value->hasSelectedText() ? window.value->selectionStart() : window.value->cursorPosition();
+    QCOMPARE(actualStart, expectedStart);
+    QCOMPARE(int(window.value->selectionLength()), expectedLength);
+    QCOMPARE(window.valueChanges - changesBefore, 1);
+    QCOMPARE(clicks, 1);
+    QVERIFY(window.value->isModified());
+}
+
+void TestNumSpinEdit::pageKeys_data()
+{
+    QTest::addColumn<bool>("valueBox");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("spinner page up clamps") << false << "4" << int(Qt::Key_PageUp) << "10";
+    QTest::newRow("spinner page down clamps") << false << "4" << int(Qt::Key_PageDown) << "0";
+    QTest::newRow("spinner up at the top") << false << "10" << int(Qt::Key_Up) << "10";
+    QTest::newRow("spinner down") << false << "4" << int(Qt::Key_Down) << "3";
+    QTest::newRow("value page up") << true << "2.5000" << int(Qt::Key_PageUp) << "3.5000";
+    QTest::newRow("value page down") << true << "0.2500" << int(Qt::Key_PageDown) << "-0.7500";
+    QTest::newRow("value ctrl return steps up") << true << "1.0000" << int(Qt::Key_Return) << "2.0000";
+}
+
+void TestNumSpinEdit::pageKeys()
+{
+    QFETCH(bool, valueBox);
+    QFETCH(QString, start);
+    QFETCH(int, key);
+    QFETCH(QString, expected);
+    Window window;
+    TNumSpinEdit* box = valueBox ? window.value : window.spinner;
+    box->SetText(start);
+    box->setSelection(0, 1);
+    const Qt::KeyboardModifiers modifiers =
+        key == Qt::Key_Return ? Qt::ControlModifier : Qt::NoModifier;
+    Press(box, Qt::Key(key), {}, modifiers);
+    QCOMPARE(box->Text(), expected);
+    QCOMPARE(box->selectionStart(), 0);
+    QCOMPARE(int(box->selectionLength()), 1);
+}
+
+void TestNumSpinEdit::lockedBox_data()
+{
+    QTest::addColumn<bool>("editorEnabled");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("beeps");
+    QTest::addColumn<int>("upClicks");
+
+    QTest::newRow("no typing") << false << int(Qt::Key_5) << "4" << 1 << 0;
+    QTest::newRow("no backspace") << false << int(Qt::Key_Backspace) << "4" << 1 << 0;
+    QTest::newRow("no delete") << false << int(Qt::Key_Delete) << "4" << 0 << 0;
+    QTest::newRow("steps still") << false << int(Qt::Key_Up) << "5" << 0 << 1;
+    QTest::newRow("read-only step beeps") << true << int(Qt::Key_Up) << "4" << 1 << 1;
+}
+
+void TestNumSpinEdit::lockedBox()
+{
+    QFETCH(bool, editorEnabled);
+    QFETCH(int, key);
+    QFETCH(QString, expected);
+    QFETCH(int, beeps);
+    QFETCH(int, upClicks);
+    Window window;
+    TNumSpinEdit* box = window.spinner;
+    box->SetEditorEnabled(editorEnabled);
+    box->SetReadOnly(editorEnabled); // one of the two locks
+    int clicks = 0;
+    box->OnUpClick = [&](QObject*) { ++clicks; };
+    box->setCursorPosition(1); // after the digit
+    const int beepsBefore = BeepCount();
+    const QString text = key == Qt::Key_5 ? QStringLiteral("5")
+                         : key == Qt::Key_Backspace ? QStringLiteral("\b")
+                                                    : QString();
+    Press(box, Qt::Key(key), text);
+    QCOMPARE(box->Text(), expected);
+    QCOMPARE(BeepCount() - beepsBefore, beeps);
+    QCOMPARE(clicks, upClicks);
+}
+
+void TestNumSpinEdit::leavingTheBox_data()
+{
+    QTest::addColumn<bool>("valueBox");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("whileTyping");
+    QTest::addColumn<QString>("afterLeaving");
+    QTest::addColumn<int>("changesOnLeaving");
+
+    QTest::newRow("decimals filled") << true << "1.5" << "1.5" << "1.5000" << 1;
+    QTest::newRow("already formatted") << true << "2.2500" << "2.2500" << "2.2500" << 0;
+    QTest::newRow("lone minus") << true << "-" << "-" << "0.0000" << 1;
+    QTest::newRow("empty stays empty") << true << "" << "" << "" << 0;
+    QTest::newRow("spinner beyond maximum") << false << "99" << "99" << "10" << 1;
+    QTest::newRow("spinner in range") << false << "7" << "7" << "7" << 0;
+}
+
+void TestNumSpinEdit::leavingTheBox()
+{
+    QFETCH(bool, valueBox);
+    QFETCH(QString, typed);
+    QFETCH(QString, whileTyping);
+    QFETCH(QString, afterLeaving);
+    QFETCH(int, changesOnLeaving);
+    Window window;
+    window.Show();
+    TNumSpinEdit* box = valueBox ? window.value : window.spinner;
+    int exits = 0;
+    box->OnExit = [&](QObject*) { ++exits; };
+    window.Focus(box);
+    box->selectAll();
+    Press(box, Qt::Key_Backspace, QStringLiteral("\b"));
+    if (typed == QLatin1String("-"))
+        box->SetText(typed); // a minus typed into an empty box toggles nothing but the sign
+    else
+        Type(box, typed);
+    QCOMPARE(box->Text(), whileTyping);
+    const int changesBefore = valueBox ? window.valueChanges : window.spinnerChanges;
+    window.elsewhere->setFocus(Qt::TabFocusReason);
+    QCOMPARE(box->Text(), afterLeaving);
+    QCOMPARE((valueBox ? window.valueChanges : window.spinnerChanges) - changesBefore, changesOnLeaving);
+    QCOMPARE(exits, 1);
+}
+
+void TestNumSpinEdit::changeNotifications()
+{
+    Window window;
+    TNumSpinEdit* box = window.value;
+    QCOMPARE(window.valueChanges, 0); // nothing while loading
+    QCOMPARE(box->Text(), QStringLiteral("0.0000"));
+
+    box->SetText(QStringLiteral("3.14159"));
+    QCOMPARE(window.valueChanges, 1);
+    box->SetPrecision(2);
+    QCOMPARE(box->Text(), QStringLiteral("3.14"));
+    QCOMPARE(window.valueChanges, 2);
+    box->SetPrecision(2);
+    QCOMPARE(window.valueChanges, 2);
+    box->SetFloatValue(3.14);
+    QCOMPARE(window.valueChanges, 2);
+
+    // A typed character that replaces itself is no change.
+    box->setSelection(0, 1);
+    Type(box, QStringLiteral("3"));
+    QCOMPARE(window.valueChanges, 2);
+    Type(box, QStringLiteral("0"));
+    QCOMPARE(box->Text(), QStringLiteral("30.14"));
+    QCOMPARE(window.valueChanges, 3);
+
+    // A handler that writes the box sees it settled and is told of its own change.
+    QStringList seen;
+    box->OnChange = [&](QObject* sender) {
+        QCOMPARE(sender, box);
+        seen << box->Text();
+        if (box->Text() == QLatin1String("1"))
+            box->SetText(QStringLiteral("2"));
+    };
+    box->SetText(QStringLiteral("1"));
+    QCOMPARE(seen, (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+
+    // A detached slot notifies nobody; a paste of several lines keeps one line.
+    box->OnChange = nullptr;
+    QApplication::clipboard()->setText(QStringLiteral("4\n5\r\n6"));
+    box->selectAll();
+    box->paste();
+    QCOMPARE(box->Text(), QStringLiteral("456"));
+}
+
+void TestNumSpinEdit::focusColourOrder()
+{
+    Window window;
+    window.Show();
+    TNumSpinEdit* box = window.value;
+    TColor colourInOnEnter = clNone;
+    box->OnEnter = [&](QObject*) {
+        colourInOnEnter = box->Color();
+        box->SetColor(clRed); // replaced by the focus colour at once
+    };
+    box->setFocus(Qt::TabFocusReason);
+    QCOMPARE(colourInOnEnter, clBlack);
+    QCOMPARE(box->Color(), clBlue);
+    QVERIFY(box->hasSelectedText()); // AutoSelect from the keyboard
+    box->SetColor(clGreen);          // written while focused: stays
+    QCOMPARE(box->Color(), clGreen);
+    window.elsewhere->setFocus(Qt::TabFocusReason);
+    QCOMPARE(box->Color(), clBlack); // the colour at load time
+}
+
+void TestNumSpinEdit::heightRule()
+{
+    QWidget form;
+    auto* box = new TNumSpinEdit(&form);
+    QFont font(QStringLiteral("Courier New"));
+    font.setPixelSize(27);
+    font.setBold(true);
+    box->setFont(font);
+    box->SetFlat(true);
+    box->Loaded();
+    form.show();
+    box->resize(233, 5);
+    const int cell = QFontMetrics(font).height();
+    const int systemCell = QFontMetrics(QApplication::font()).height();
+    QCOMPARE(box->height(), cell + std::min(cell, systemCell) / 4 + 2);
+    box->resize(233, 80);
+    QCOMPARE(box->height(), 80); // only raised, never lowered
+}
+
+void TestNumSpinEdit::labelPlacement_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("position");
+
+    QTest::newRow("value box caption") << "Valeur à convertir" << int(lpTopCenter);
+    QTest::newRow("longer than the box") << QString(60, QLatin1Char('W')) << int(lpTopCenter);
+    QTest::newRow("below") << "Valeur convertie" << int(lpBottomCenter);
+    QTest::newRow("left top") << "Valeur" << int(lpLeftTop);
+}
+
+void TestNumSpinEdit::labelPlacement()
+{
+    QFETCH(QString, caption);
+    QFETCH(int, position);
+    Window window;
+    window.Show();
+    TNumSpinEdit* box = window.value;
+    QCOMPARE(box->height(), 37);
+    box->SetLabelPosition(TLabelPosition(position));
+    box->SetLabelCaption(caption);
+    QLabel* label = box->Label();
+    QVERIFY(label);
+    QCOMPARE(label->parentWidget(), &window.form);
+    QCOMPARE(label->text(), caption);
+    QCOMPARE(label->font().pixelSize(), 11);
+    const QRect r = label->geometry();
+    switch (position) {
+    case lpTopCenter:
+        if (QFontInfo(label->font()).family() == QLatin1String("MS Sans Serif"))
+            QCOMPARE(r.top(), 43); // a 13-pixel caption 8 pixels above a box at 64
+        QCOMPARE(r.bottom() + 1 + 8, 64);
+        QVERIFY(qAbs((r.left() + r.right()) - (16 + 16 + 232)) <= 1);
+        break;
+    case lpBottomCenter:
+        QCOMPARE(r.top(), 64 + 37 + 8);
+        break;
+    case lpLeftTop:
+        QCOMPARE(r.right() + 1 + 8, 16);
+        QCOMPARE(r.top(), 64);
+        break;
+    }
+    box->move(20, 70); // the caption follows the box
+    QCOMPARE(label->geometry(), r.translated(4, 6));
+    box->setEnabled(false);
+    QVERIFY(!label->isEnabled());
+    box->hide();
+    QVERIFY(label->isHidden());
+}
+
+void TestNumSpinEdit::flatLineAndFocusFrame()
+{
+    Window window;
+    window.Show();
+    TNumSpinEdit* box = window.value;
+    const auto pixel = [box](int x, int y) { return box->grab().toImage().pixelColor(x, y); };
+    const QColor blue(0, 0, 255);
+    const QColor black(0, 0, 0);
+    const int bottom = box->height() - 1;
+    const int lineEnd = box->width() - 15 - 4; // the text rectangle's right end, exclusive
+
+    // Unfocused: black box, a blue line under the text only.
+    QCOMPARE(pixel(2, bottom), blue);
+    QCOMPARE(pixel(lineEnd - 1, bottom), blue);
+    QCOMPARE(pixel(1, bottom), black);
+    QCOMPARE(pixel(lineEnd, bottom), black);
+    QCOMPARE(pixel(0, 0), black);
+    QCOMPARE(pixel(box->width() / 2, 1), black);
+
+    // Focused: blue background and a one-pixel frame.
+    window.Focus(box);
+    QCOMPARE(pixel(0, 0), blue);
+    QCOMPARE(pixel(box->width() / 2, 1), blue);
+    box->SetColor(clBlack);
+    QCOMPARE(pixel(0, 10), blue);            // the frame
+    QCOMPARE(pixel(1, 10), black);           // inside it
+    QCOMPARE(pixel(box->width() / 2, 0), blue);
+    QCOMPARE(pixel(0, bottom), blue);
+}
+
+void TestNumSpinEdit::autoRepeat()
+{
+    Window window;
+    window.Show();
+    TNumSpinEdit* box = window.value;
+    int steps = 0;
+    box->OnUpClick = [&](QObject*) { ++steps; };
+    TRepeatSpeedButton* up = box->findChild<TSpinButtons*>()->UpButton();
+    const QPoint inside = up->rect().center();
+
+    QTest::mousePress(up, Qt::LeftButton, {}, inside);
+    QVERIFY(box->hasFocus()); // the press hands the focus to the box first
+    QTest::qWait(TRepeatSpeedButton::FirstRepeatDelay / 2);
+    QCOMPARE(steps, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(steps >= 3, 3000);
+
+    QTest::mouseMove(up, inside + QPoint(0, 200)); // off the button: paused
+    QTest::qWait(50);
+    const int paused = steps;
+    QTest::qWait(4 * TRepeatSpeedButton::RepeatInterval);
+    QCOMPARE(steps, paused);
+
+    QTest::mouseMove(up, inside); // back: resumes
+    QTRY_VERIFY_WITH_TIMEOUT(steps >= paused + 2, 3000);
+    QTest::mouseRelease(up, Qt::LeftButton, {}, inside);
+    const int released = steps;
+    QTest::qWait(3 * TRepeatSpeedButton::RepeatInterval);
+    QCOMPARE(steps, released); // stopped, after the release's own step
+    QCOMPARE(box->FloatValue(), double(steps));
+}
+
+// Thousands of random keys and pastes never leave more than one line, nor a text that reads
+// as anything but a finite number or the minimum; leaving re-formats to a number.
+void TestNumSpinEdit::randomTyping()
+{
+    for (const QString& localeName : {QStringLiteral("en"), QStringLiteral("fr")}) {
+        QLocale::setDefault(LocaleNamed(localeName));
+        Window window;
+        window.Show();
+        std::mt19937 random(20261207);
+        const QString characters = QStringLiteral("0123456789+-.,eE aZ:/") + NarrowNoBreakSpace +
+                                   QChar(0x00A0) + QChar(0x2028);
+        const QList<Qt::Key> keys = {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown,
+                                     Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End,
+                                     Qt::Key_Delete, Qt::Key_Return, Qt::Key_Escape};
+        const QStringList pastes = {QStringLiteral("1E999"), QStringLiteral("-1e308"),
+                                    QStringLiteral("12\n34"), QStringLiteral("9999999999999999999"),
+                                    QStringLiteral("\t\r"), QStringLiteral("NAN"),
+                                    QStringLiteral("2147483647"), QStringLiteral("-2147483648"),
+                                    QStringLiteral("1,5"), QStringLiteral("1.5")};
+        for (TNumSpinEdit* box : {window.value, window.spinner}) {
+            box->SetText(QStringLiteral("0"));
+            window.Focus(box);
+            for (int i = 0; i < 3000; ++i) {
+                const int kind = int(random() % 10);
+                if (kind < 5) {
+                    Type(box, QString(characters[random() % characters.size()]));
+                } else if (kind < 7) {
+                    Press(box, keys[random() % keys.size()]);
+                } else if (kind == 7) {
+                    Press(box, Qt::Key_Backspace, QStringLiteral("\b"));
+                } else if (kind == 8) {
+                    QApplication::clipboard()->setText(pastes[random() % pastes.size()]);
+                    Press(box, Qt::Key_V, QStringLiteral("\x16"), Qt::ControlModifier);
+                } else if (random() % 20 == 0) {
+                    window.elsewhere->setFocus(Qt::TabFocusReason);
+                    const QString left = box->Text();
+                    if (box == window.value)
+                        QVERIFY2(left.isEmpty() || left == FloatToText(box->FloatValue(), 4, QLocale()),
+                                 qPrintable(left));
+                    else
+                        QVERIFY2(left.isEmpty() || (box->Value() >= 0 && box->Value() <= 10),
+                                 qPrintable(left));
+                    window.Focus(box);
+                } else {
+                    box->setSelection(int(random() % (box->Text().size() + 1)), int(random() % 3));
+                }
+                const QString text = box->Text();
+                QVERIFY2(!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')) &&
+                             !text.contains(QChar(0x2028)),
+                         qPrintable(text));
+                QVERIFY2(std::isfinite(box->FloatValue()), qPrintable(text));
+                (void)box->Value();
+            }
+        }
+    }
+}
+
+QTEST_MAIN(TestNumSpinEdit)
+#include "tst_numspinedit.moc"

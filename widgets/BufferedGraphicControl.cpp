@@ -1,0 +1,50 @@
+#include "BufferedGraphicControl.h"
+
+#include <QPainter>
+
+namespace tarvane {
+
+TBufferedGraphicControl::TBufferedGraphicControl(QWidget* parent)
+    : TBaseGraphicControl(parent)
+{
+    // Opaque: every pixel comes from the buffer, so the parent need not paint beneath.
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
+}
+
+void TBufferedGraphicControl::SetTransparent(bool value)
+{
+    if (m_transparent == value)
+        return;
+    m_transparent = value;
+    // A see-through control makes the toolkit repaint the parent beneath it at each
+    // repaint, so nothing of an earlier picture stays behind.
+    setAttribute(Qt::WA_OpaquePaintEvent, !value);
+    RepaintNow();
+}
+
+void TBufferedGraphicControl::PaintBackground(QPainter& painter)
+{
+    if (m_transparent) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(m_buffer.rect(), Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    } else {
+        painter.fillRect(m_buffer.rect(), ColorToQColor(Color()));
+    }
+}
+
+void TBufferedGraphicControl::paintEvent(QPaintEvent*)
+{
+    if (size().isEmpty())
+        return;
+    if (m_buffer.size() != size())
+        m_buffer = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter painter(&m_buffer);
+        PaintBackground(painter);
+        PaintForeground(painter);
+    }
+    QPainter(this).drawImage(0, 0, m_buffer);
+}
+
+} // namespace tarvane

@@ -1,0 +1,851 @@
+#include "NumSpinEdit.h"
+
+#include "Beep.h"
+#include "NumberText.h"
+#include "SpinButtons.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QPainter>
+#include <QStyleOptionFrame>
+#include <QValidator>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <utility>
+
+namespace tarvane {
+
+namespace {
+
+constexpr quint32 PackedVersion = 0x01040501; // major, minor, release, build
+
+constexpr QChar Backspace = QChar(0x08);
+constexpr QChar Escape = QChar(0x1B);
+constexpr QChar CarriageReturn = QChar(0x0D);
+
+// Keeps the box on one line whatever reaches it (pasted text, text written from code):
+// line breaks and other control characters are dropped.
+class TOneLineValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& pos) const override
+    {
+        for (qsizetype i = input.size() - 1; i >= 0; --i) {
+            const char16_t c = input[i].unicode();
+            if (c < 0x20 || c == 0x7F || c == 0x85 || c == 0x2028 || c == 0x2029) {
+                input.remove(i, 1);
+                if (i < pos)
+                    --pos;
+            }
+        }
+        return Acceptable;
+    }
+};
+
+QChar FirstOf(const QString& text, QChar fallback)
+{
+    return text.isEmpty() ? fallback : text.front();
+}
+
+// The locale's separator in a date or time format: its first character that is neither a
+// field letter, a quote nor a blank.
+QChar SeparatorOf(const QString& format, QChar fallback)
+{
+    const auto it = std::find_if(format.cbegin(), format.cend(), [](QChar c) {
+        return !c.isLetter() && !c.isSpace() && c != QLatin1Char('\'');
+    });
+    return it == format.cend() ? fallback : *it;
+}
+
+bool IsDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// The character a key press types, if any: control keys give their control codes.
+QString TypedCharacters(const QKeyEvent* event)
+{
+    const int key = event->key();
+    switch (key) {
+    case Qt::Key_Backspace: return QString(Backspace);
+    case Qt::Key_Escape: return QString(Escape);
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return QString(CarriageReturn);
+    case Qt::Key_Delete:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return {};
+    default: break;
+    }
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier) && key >= Qt::Key_A &&
+        key <= Qt::Key_Z)
+        return QString(QChar(key - Qt::Key_A + 1));
+    QString text = event->text();
+    text.removeIf([](QChar c) { return c.unicode() == 0x7F; });
+    return text;
+}
+
+int SaturatedInt(long long value)
+{
+    return int(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+int SaturatedInt(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    return int(std::clamp(std::trunc(value), double(INT_MIN), double(INT_MAX)));
+}
+
+} // namespace
+
+TNumSpinEdit::TNumSpinEdit(QWidget* parent)
+    : QLineEdit(parent)
+    , m_spinButtons(new TSpinButtons(this))
+{
+    setValidator(new TOneLineValidator(this));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Base, Qt::transparent); // the background is painted from Color
+    setPalette(palette);
+    ApplyFontColor();
+    setText(QStringLiteral("0"));
+    m_notifiedText = text();
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!m_deferChange)
+            TextMayHaveChanged(); // an edit of the line edit's own (context menu, drop)
+    });
+    m_spinButtons->SetFocusControl(this);
+    m_spinButtons->OnUpClick = [this](QObject*) { StepUp(); };
+    m_spinButtons->OnDownClick = [this](QObject*) { StepDown(); };
+    PlaceSpinButtons();
+    PlaceTextRect();
+}
+
+TNumSpinEdit::~TNumSpinEdit()
+{
+    delete m_label; // lives in the parent but belongs to the box
+}
+
+void TNumSpinEdit::Loaded()
+{
+    m_loading = false;
+    m_suppressChange = true;
+    m_normalColor = m_color;
+    if (m_spinType == sptFloat)
+        SetFloatValue(FloatValue());
+    else
+        SetValue(Value());
+    ApplyFlat();
+    PlaceLabel();
+    if (m_label && !isEnabled())
+        m_label->setEnabled(false);
+    m_suppressChange = false;
+}
+
+QString TNumSpinEdit::Version() const
+{
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg(PackedVersion >> 24)
+        .arg((PackedVersion >> 16) & 0xFF)
+        .arg((PackedVersion >> 8) & 0xFF)
+        .arg(PackedVersion & 0xFF);
+}
+
+// Reading and writing the value ----------------------------------------------------------
+
+void TNumSpinEdit::SetSpinType(TSpinType spinType)
+{
+    if (spinType == m_spinType)
+        return;
+    if (m_loading) {
+        m_spinType = spinType;
+        return;
+    }
+    const double value = m_spinType == sptFloat ? FloatValue() : Value();
+    m_spinType = spinType;
+    const TNotifyEvent onChange = std::exchange(OnChange, nullptr);
+    if (m_spinType == sptFloat)
+        SetFloatValue(value);
+    else
+        SetValue(SaturatedInt(value));
+    OnChange = onChange;
+}
+
+int TNumSpinEdit::Value() const
+{
+    const QString trimmed = text().trimmed();
+    if (trimmed.isEmpty())
+        return 0;
+    bool ok = false;
+    const int value = trimmed.toInt(&ok, 10);
+    return ok ? value : m_minValue;
+}
+
+void TNumSpinEdit::SetValue(int value)
+{
+    WriteText(QString::number(ClampValue(value)));
+    if (!m_editorEnabled && m_autoSelect)
+        selectAll();
+}
+
+double TNumSpinEdit::FloatValue() const
+{
+    if (text().trimmed().isEmpty())
+        return 0.0;
+    return TextToFloat(text(), QLocale()).value_or(double(m_minValue));
+}
+
+void TNumSpinEdit::SetFloatValue(double value)
+{
+    WriteText(FloatToText(ClampFloatValue(value), m_precision, QLocale()));
+}
+
+void TNumSpinEdit::SetText(const QString& text)
+{
+    if (text != this->text())
+        WriteText(text);
+}
+
+void TNumSpinEdit::SetPrecision(int precision)
+{
+    m_precision = precision;
+    if (m_spinType == sptFloat)
+        SetFloatValue(FloatValue());
+}
+
+int TNumSpinEdit::ClampValue(int value) const
+{
+    if (m_loading || (m_minValue == 0 && m_maxValue == 0))
+        return value;
+    if (value < m_minValue)
+        return m_minValue;
+    if (value > m_maxValue)
+        return m_maxValue;
+    return value;
+}
+
+double TNumSpinEdit::ClampFloatValue(double value) const
+{
+    if (m_loading || m_minFloatValue == m_maxFloatValue)
+        return value;
+    if (value < m_minFloatValue)
+        return m_minFloatValue;
+    if (value > m_maxFloatValue)
+        return m_maxFloatValue;
+    return value;
+}
+
+// The change notification ------------------------------------------------------------------
+
+void TNumSpinEdit::WriteText(const QString& text)
+{
+    Edit([&] { setText(text); });
+}
+
+void TNumSpinEdit::Edit(const std::function<void()>& edit)
+{
+    // OnChange runs after the line edit has finished its own work, so that a handler that
+    // writes the box (or raises) finds it in a settled state.
+    const bool outer = !std::exchange(m_deferChange, true);
+    edit();
+    if (outer) {
+        m_deferChange = false;
+        TextMayHaveChanged();
+    }
+}
+
+void TNumSpinEdit::TextMayHaveChanged()
+{
+    if (text() == m_notifiedText)
+        return;
+    m_notifiedText = text();
+    if (!m_loading && !m_suppressChange)
+        Notify(OnChange, this);
+}
+
+// Stepping ---------------------------------------------------------------------------------
+
+void TNumSpinEdit::StepUp()
+{
+    Step(+1);
+}
+
+void TNumSpinEdit::StepDown()
+{
+    Step(-1);
+}
+
+void TNumSpinEdit::AddToValue(long long increment)
+{
+    SetValue(SaturatedInt(Value() + increment));
+}
+
+void TNumSpinEdit::Step(int direction)
+{
+    const QString oldText = text();
+    int start = SelStart();
+    int length = int(selectionLength());
+    if (m_readOnly)
+        Beep();
+    else if (m_spinType == sptFloat)
+        SetFloatValue(FloatValue() + direction * m_incrementFloat);
+    else
+        AddToValue(direction * static_cast<long long>(m_increment));
+
+    // Keep the caret on the same digit when a sign comes or goes.
+    const QString newText = text();
+    const bool hadMinus = oldText.contains(QLatin1Char('-'));
+    const bool hasMinus = newText.contains(QLatin1Char('-'));
+    if (hadMinus && !hasMinus)
+        --start;
+    else if (!hadMinus && hasMinus)
+        ++start;
+    if (direction > 0 && newText.size() != oldText.size())
+        length = int(newText.size());
+    SetSelection(start, length);
+
+    if (newText != oldText)
+        setModified(true);
+    Notify(direction > 0 ? OnUpClick : OnDownClick, this);
+}
+
+int TNumSpinEdit::SelStart() const
+{
+    return hasSelectedText() ? int(selectionStart()) : int(cursorPosition());
+}
+
+void TNumSpinEdit::SetSelection(int start, int length)
+{
+    const int size = int(text().size());
+    start = std::clamp(start, 0, size);
+    length = std::clamp(length, 0, size - start);
+    if (length == 0) {
+        deselect();
+        setCursorPosition(start);
+    } else {
+        setSelection(start, length);
+    }
+}
+
+// Keys and typed characters ------------------------------------------------------------------
+
+void TNumSpinEdit::keyPressEvent(QKeyEvent* event)
+{
+    const QString before = text();
+    if (!HandleKey(event)) {
+        const QString typed = TypedCharacters(event);
+        if (typed.isEmpty())
+            Edit([&] { QLineEdit::keyPressEvent(event); }); // caret movement and the like
+        for (const QChar key : typed)
+            HandleCharacter(event, key);
+    }
+    if (text() != before)
+        setModified(true);
+}
+
+bool TNumSpinEdit::HandleKey(QKeyEvent* event)
+{
+    const auto keepingSelection = [this](const std::function<void()>& action) {
+        const int start = SelStart();
+        const int length = int(selectionLength());
+        action();
+        SetSelection(start, length);
+        return true;
+    };
+    const auto page = [this](int direction) {
+        if (m_spinType == sptFloat)
+            SetFloatValue(FloatValue() + direction * m_incrementFloatPage);
+        else
+            AddToValue(direction * static_cast<long long>(m_incrementPage));
+    };
+
+    switch (event->key()) {
+    case Qt::Key_Up: return keepingSelection([this] { StepUp(); });
+    case Qt::Key_Down: return keepingSelection([this] { StepDown(); });
+    case Qt::Key_PageUp: return keepingSelection([&] { page(+1); });
+    case Qt::Key_PageDown: return keepingSelection([&] { page(-1); });
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (event->modifiers() & Qt::ControlModifier)
+            return keepingSelection([this] { StepUp(); });
+        if (m_returnIsTab) {
+            focusNextChild();
+            return true;
+        }
+        return false;
+    case Qt::Key_Delete:
+        return !m_editorEnabled;
+    default:
+        return false;
+    }
+}
+
+void TNumSpinEdit::HandleCharacter(QKeyEvent* event, QChar key)
+{
+    if (key == QLatin1Char('+'))
+        return;
+    if (key == QLatin1Char('-')) {
+        if (!m_signed)
+            return;
+        ToggleSign();
+        QChar minus = key;
+        if (!IsAcceptedChar(minus))
+            Beep();
+        else if (OnKeyPress)
+            OnKeyPress(this, minus);
+        return;
+    }
+    if (key == CarriageReturn) {
+        QChar carriageReturn = key;
+        if (OnKeyPress)
+            OnKeyPress(this, carriageReturn);
+        event->ignore(); // never inserted; a dialog may still use it
+        return;
+    }
+
+    QChar accepted = key;
+    if (!IsAcceptedChar(accepted)) {
+        Beep();
+        return;
+    }
+    if (OnKeyPress)
+        OnKeyPress(this, accepted);
+    if (accepted.isNull())
+        return;
+    if (accepted.unicode() < 0x20) {
+        if (accepted == key)
+            Edit([&] { QLineEdit::keyPressEvent(event); }); // Backspace, clipboard keys, undo
+    } else if (!isReadOnly()) {
+        Edit([&] { insert(QString(accepted)); });
+    }
+}
+
+void TNumSpinEdit::ToggleSign()
+{
+    QString newText = text();
+    int start = SelStart();
+    const int length = int(selectionLength());
+    if (newText.startsWith(QLatin1Char('-'))) {
+        newText.remove(0, 1);
+        --start;
+    } else {
+        newText.prepend(QLatin1Char('-'));
+        ++start;
+    }
+    WriteText(newText);
+    SetSelection(start, length);
+}
+
+bool TNumSpinEdit::IsAcceptedChar(QChar& key) const
+{
+    const QLocale locale;
+    const QChar decimalSeparator = FirstOf(locale.decimalPoint(), QLatin1Char('.'));
+    const QChar thousandsSeparator = FirstOf(locale.groupSeparator(), QLatin1Char(','));
+    const QChar timeSeparator = SeparatorOf(locale.timeFormat(QLocale::ShortFormat), QLatin1Char(':'));
+    const QChar dateSeparator = SeparatorOf(locale.dateFormat(QLocale::ShortFormat), QLatin1Char('/'));
+    const bool isSign = key == QLatin1Char('+') || key == QLatin1Char('-');
+    const bool isSeparator = key == decimalSeparator || key == thousandsSeparator ||
+                             key == timeSeparator || key == dateSeparator;
+    const bool isControl = key.unicode() < 0x20 && key != CarriageReturn;
+    if (!IsDigit(key) && !isSign && !isSeparator && !isControl)
+        return false;
+
+    if (m_spinType == sptNormal && isSeparator && !isSign)
+        return false;
+    // No time or date mode here: their separators only pass as a number's own character.
+    const auto passesAsNumberCharacter = [&](QChar separator) {
+        return m_spinType == sptFloat &&
+               (separator == decimalSeparator || separator == thousandsSeparator ||
+                separator == QLatin1Char('-') || separator == QLatin1Char('+'));
+    };
+    if (key == timeSeparator && !passesAsNumberCharacter(timeSeparator))
+        return false;
+    if (key == dateSeparator && !passesAsNumberCharacter(dateSeparator))
+        return false;
+
+    if (m_spinType == sptFloat && key != Escape && key != CarriageReturn && key != Backspace) {
+        if (key == thousandsSeparator)
+            key = decimalSeparator;
+        const QString current = text();
+        if (key == decimalSeparator) {
+            const bool wholeTextSelected = hasSelectedText() && selectedText() == current;
+            if (!wholeTextSelected && (current.contains(decimalSeparator) || m_precision == 0))
+                return false;
+        }
+        if (IsFullDecimals(current, decimalSeparator))
+            return false;
+    }
+
+    if (!m_editorEnabled && (key.unicode() >= 0x20 || key == Backspace))
+        return false;
+    return true;
+}
+
+// The caret sits in the decimals, nothing is selected, and there are Precision of them.
+bool TNumSpinEdit::IsFullDecimals(const QString& text, QChar decimalSeparator) const
+{
+    if (m_precision <= 0 || hasSelectedText())
+        return false;
+    const qsizetype separatorPosition = text.indexOf(decimalSeparator) + 1; // 1-based
+    return separatorPosition > 0 && cursorPosition() >= separatorPosition &&
+           text.size() - separatorPosition >= m_precision;
+}
+
+// Focus --------------------------------------------------------------------------------------
+
+void TNumSpinEdit::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    // Coming back with the window or from a popup is no entry: the box never left.
+    if (m_entered)
+        return;
+    m_entered = true;
+    EnterBox(event->reason());
+}
+
+void TNumSpinEdit::EnterBox(Qt::FocusReason reason)
+{
+    if (m_autoSelect && reason != Qt::MouseFocusReason)
+        selectAll();
+    else if (!m_autoSelect && hasSelectedText())
+        deselect(); // the line edit selects on Tab by itself
+    Notify(OnEnter, this);
+    // The box's own focus look comes after OnEnter, so it wins over a colour set there.
+    if (m_focusBorderColor != clNone)
+        update();
+    if (m_focusColor != clNone)
+        SetColor(m_focusColor);
+}
+
+void TNumSpinEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    if (!m_entered || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        return;
+    m_entered = false;
+    if (m_focusColor != clNone && m_normalColor != clNone)
+        SetColor(m_normalColor);
+    if (!m_allowNullValue && text().isEmpty()) {
+        if (m_spinType == sptFloat)
+            SetFloatValue(m_minFloatValue);
+        else
+            SetValue(m_minValue);
+    }
+    update();
+    LeaveBox();
+}
+
+void TNumSpinEdit::LeaveBox()
+{
+    if (!(m_allowNullValue && text().isEmpty())) {
+        if (m_spinType == sptFloat) {
+            SetFloatValue(FloatValue());
+        } else {
+            const int value = Value();
+            const int clamped = ClampValue(value);
+            if (clamped != value)
+                SetValue(clamped);
+        }
+    }
+    Notify(OnExit, this);
+}
+
+// Look and layout ----------------------------------------------------------------------------
+
+void TNumSpinEdit::SetEditorEnabled(bool enabled)
+{
+    m_editorEnabled = enabled;
+    ApplyEditorState();
+}
+
+void TNumSpinEdit::SetReadOnly(bool readOnly)
+{
+    m_readOnly = readOnly;
+    ApplyEditorState();
+}
+
+void TNumSpinEdit::ApplyEditorState()
+{
+    // The line edit's read-only mode also stops clipboard pastes and cuts.
+    setReadOnly(m_readOnly || !m_editorEnabled);
+}
+
+void TNumSpinEdit::SetAutoSize(bool autoSize)
+{
+    m_autoSize = autoSize;
+    AdjustHeight();
+}
+
+void TNumSpinEdit::SetEditAlign(TEditAlign align)
+{
+    m_editAlign = align;
+    const Qt::Alignment horizontal = align == eaCenter  ? Qt::AlignHCenter
+                                     : align == eaRight ? Qt::AlignRight
+                                                        : Qt::AlignLeft;
+    setAlignment(horizontal | Qt::AlignVCenter);
+}
+
+void TNumSpinEdit::SetFlat(bool flat)
+{
+    m_flat = flat;
+    if (!m_loading)
+        ApplyFlat();
+}
+
+void TNumSpinEdit::ApplyFlat()
+{
+    if (m_flat) {
+        m_normalColor = m_color;
+        m_flatTextRect = true;
+    }
+    setFrame(!m_flat);
+    PlaceSpinButtons();
+    PlaceTextRect();
+    AdjustHeight();
+    update();
+}
+
+void TNumSpinEdit::SetFlatLineColor(TColor color)
+{
+    m_flatLineColor = color;
+    update();
+}
+
+void TNumSpinEdit::SetColor(TColor color)
+{
+    m_color = color;
+    update();
+}
+
+void TNumSpinEdit::SetFocusBorderColor(TColor color)
+{
+    m_focusBorderColor = color;
+    update();
+}
+
+void TNumSpinEdit::SetFontColor(TColor color)
+{
+    m_fontColor = color;
+    ApplyFontColor();
+}
+
+void TNumSpinEdit::ApplyFontColor()
+{
+    const QColor color = ColorToQColor(m_fontColor);
+    if (!color.isValid())
+        return;
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Text, color);
+    setPalette(palette);
+}
+
+void TNumSpinEdit::paintEvent(QPaintEvent* event)
+{
+    const QColor background = ColorToQColor(m_color);
+    if (background.isValid())
+        QPainter(this).fillRect(rect(), background);
+    QLineEdit::paintEvent(event);
+
+    QPainter painter(this);
+    const QColor line = ColorToQColor(m_flatLineColor);
+    if (m_flat && line.isValid())
+        painter.fillRect(QRect(m_textRect.left(), height() - 1, m_textRect.width(), 1), line);
+    const QColor frame = ColorToQColor(m_focusBorderColor);
+    if (hasFocus() && frame.isValid()) {
+        painter.setPen(frame);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void TNumSpinEdit::resizeEvent(QResizeEvent* event)
+{
+    QLineEdit::resizeEvent(event);
+    if (event->size() != m_textRectSize)
+        m_flatTextRect = false; // a real resize places the text rectangle anew
+    PlaceSpinButtons();
+    PlaceTextRect();
+    AdjustHeight();
+    PlaceLabel();
+}
+
+void TNumSpinEdit::moveEvent(QMoveEvent* event)
+{
+    QLineEdit::moveEvent(event);
+    PlaceLabel();
+}
+
+void TNumSpinEdit::changeEvent(QEvent* event)
+{
+    QLineEdit::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::FontChange:
+        m_flatTextRect = true;
+        PlaceTextRect();
+        AdjustHeight();
+        break;
+    case QEvent::ApplicationPaletteChange:
+        ApplyFontColor(); // a system text colour follows the desktop
+        break;
+    case QEvent::EnabledChange:
+        if (m_label)
+            m_label->setEnabled(isEnabled());
+        break;
+    case QEvent::ParentChange:
+        if (m_label) {
+            m_label->setParent(parentWidget());
+            SyncLabelVisibility();
+            PlaceLabel();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TNumSpinEdit::setVisible(bool visible)
+{
+    QLineEdit::setVisible(visible);
+    if (m_label)
+        SyncLabelVisibility();
+}
+
+void TNumSpinEdit::PlaceSpinButtons()
+{
+    constexpr int width = TSpinButtons::MinWidth;
+    if (hasFrame())
+        m_spinButtons->setGeometry(this->width() - width - 4, 2, width, height() - 6);
+    else
+        m_spinButtons->setGeometry(this->width() - width, 0, width, height() - 1);
+}
+
+void TNumSpinEdit::PlaceTextRect()
+{
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+    // Right edge (exclusive) clear of the spin buttons.
+    const int right = m_spinButtons->x() - (hasFrame() ? 2 : 4);
+    QRect textRect;
+    if (m_flatTextRect)
+        textRect = QRect(2, 4, right - 2, height() - 8);
+    else if (hasFrame())
+        textRect = QRect(contents.left(), contents.top(), right - contents.left(),
+                         contents.height() + 1);
+    else
+        textRect = QRect(2, 2, right - 2, height() - 1); // to one pixel below the box
+    textRect.setWidth(std::max(0, textRect.width()));
+    textRect.setHeight(std::max(0, textRect.height()));
+    m_textRect = textRect;
+    m_textRectSize = size();
+    setTextMargins(textRect.left() - contents.left(), textRect.top() - contents.top(),
+                   contents.right() - textRect.right(), contents.bottom() - textRect.bottom());
+}
+
+void TNumSpinEdit::AdjustHeight()
+{
+    // While loading, the border and font are not final yet: Loaded() adjusts once.
+    if (m_loading)
+        return;
+    const int required = RequiredHeight();
+    if (m_autoSize && height() < required)
+        resize(width(), required);
+}
+
+int TNumSpinEdit::RequiredHeight() const
+{
+    const int cell = fontMetrics().height();
+    const int systemCell = QFontMetrics(QApplication::font()).height();
+    return cell + std::min(systemCell, cell) / 4 + 2 + (hasFrame() ? 4 : 0);
+}
+
+// Caption label ------------------------------------------------------------------------------
+
+void TNumSpinEdit::SetLabelCaption(const QString& caption)
+{
+    m_labelCaption = caption;
+    if (!m_label) {
+        m_label = new QLabel(parentWidget());
+        m_label->setBuddy(this);
+        SyncLabelVisibility();
+    }
+    m_label->setText(caption);
+    PlaceLabel();
+}
+
+void TNumSpinEdit::SetLabelPosition(TLabelPosition position)
+{
+    m_labelPosition = position;
+    PlaceLabel();
+}
+
+void TNumSpinEdit::SetLabelMargin(int margin)
+{
+    m_labelMargin = margin;
+    PlaceLabel();
+}
+
+void TNumSpinEdit::SetLabelFont(const QFont& font)
+{
+    m_labelFont = font;
+    PlaceLabel();
+}
+
+void TNumSpinEdit::SetLabelFontColor(TColor color)
+{
+    m_labelFontColor = color;
+    PlaceLabel();
+}
+
+void TNumSpinEdit::SyncLabelVisibility()
+{
+    m_label->setVisible(parentWidget() && isVisibleTo(parentWidget()));
+}
+
+void TNumSpinEdit::PlaceLabel()
+{
+    if (!m_label)
+        return;
+    m_label->setFont(m_labelFont);
+    const QColor color = ColorToQColor(m_labelFontColor);
+    if (color.isValid()) {
+        QPalette palette = m_label->palette();
+        palette.setColor(QPalette::WindowText, color);
+        m_label->setPalette(palette);
+    }
+    m_label->adjustSize();
+
+    const QRect box = geometry();
+    const QSize label = m_label->size();
+    const int besideLeft = box.left() - label.width() - m_labelMargin;
+    const int centredLeft = label.width() < box.width()
+                                ? box.left() + (box.width() - label.width()) / 2
+                                : box.left() - (label.width() - box.width()) / 2;
+    const int above = box.top() - label.height() - m_labelMargin;
+    const int below = box.top() + box.height() + m_labelMargin;
+    const int middle = box.top() + (box.height() - label.height()) / 2;
+    const int bottom = box.top() + box.height() - label.height();
+    QPoint position;
+    switch (m_labelPosition) {
+    case lpLeftTop:
+    case lpLeftTopLeft: position = {besideLeft, box.top()}; break;
+    case lpLeftCenter:
+    case lpLeftCenterLeft: position = {besideLeft, middle}; break;
+    case lpLeftBottom:
+    case lpLeftBottomLeft: position = {besideLeft, bottom}; break;
+    case lpTopLeft: position = {box.left(), above}; break;
+    case lpBottomLeft: position = {box.left(), below}; break;
+    case lpTopCenter: position = {centredLeft, above}; break;
+    case lpBottomCenter: position = {centredLeft, below}; break;
+    }
+    m_label->move(position);
+}
+
+} // namespace tarvane
