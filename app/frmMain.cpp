@@ -32,7 +32,7 @@ constexpr int ClientHeight = 393;
 constexpr int ColumnOffset = 288; // the right column mirrors the left one this far over
 constexpr int ItemHeight = 13;
 
-const QString FailureText = QStringLiteral("-.--");
+constexpr QStringView FailureText = u"-.--";
 
 QFont PixelFont(const QString& family, int pixelSize, bool bold = false)
 {
@@ -428,7 +428,7 @@ void TfmMain::DoConversion()
     target->SetColor(clBlack);
     target->SetFontColor(ConversionFailed ? clRed : clAqua);
     if (ConversionFailed)
-        target->SetText(FailureText);
+        target->SetText(FailureText.toString());
     SetBoxChangeNotifications(true);
 
     // Box 1's number is what the preferences keep; while it shows "-.--" the last one stays.

@@ -14,7 +14,7 @@ namespace tarvane {
 
 namespace {
 
-const QString Section = QStringLiteral("UserPrefs");
+constexpr QLatin1StringView Section("UserPrefs");
 
 constexpr int DefaultPrecision = 4;
 constexpr int DefaultIndex = 0;

@@ -13,7 +13,7 @@ namespace tarvane {
 
 namespace {
 
-const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+constexpr QByteArrayView Utf8Bom("\xEF\xBB\xBF");
 
 // One line of the file, as byte offsets into its contents.
 struct Line {
