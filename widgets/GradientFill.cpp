@@ -11,7 +11,7 @@ namespace {
 
 int BlendChannel(int from, int to, int band, int bands)
 {
-    return from + int(std::lround(double(to - from) * band / bands));
+    return int(std::lround(from + double(to - from) * band / bands));
 }
 
 } // namespace
