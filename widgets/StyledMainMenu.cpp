@@ -30,6 +30,11 @@ void TStyledMainMenu::CreateInternalStyler()
     StylerChanged();
 }
 
+TCustomMenuStyler* TStyledMainMenu::MenuStyler() const
+{
+    return m_menuStyler;
+}
+
 void TStyledMainMenu::SetMenuStyler(TCustomMenuStyler* value)
 {
     if (value == m_menuStyler && (value || m_internalStyler))

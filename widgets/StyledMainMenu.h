@@ -23,7 +23,7 @@ public:
     ~TStyledMainMenu() override;
 
     // The styler assigned by the owner, or nullptr while the built-in one is used.
-    TCustomMenuStyler* MenuStyler() const { return m_menuStyler; }
+    TCustomMenuStyler* MenuStyler() const;
     // Assigning a styler frees the built-in one; when the assigned styler is destroyed or
     // nullptr is assigned, a new built-in styler takes over.
     void SetMenuStyler(TCustomMenuStyler* value);

@@ -67,6 +67,18 @@ QString ShortcutPart(const QString& text)
     return text.section(QLatin1Char('\t'), 1);
 }
 
+// The width of a caption on one line, its accelerator marks ('&') not counted.
+int CaptionWidth(const QFontMetrics& metrics, const QString& caption)
+{
+    QString shown;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
+            ++i;
+        shown += caption[i];
+    }
+    return metrics.horizontalAdvance(shown);
+}
+
 bool IsSeparator(const QStyleOptionMenuItem& item)
 {
     return item.menuItemType == QStyleOptionMenuItem::Separator;
@@ -92,8 +104,7 @@ QSize TStyledMenuStyle::MeasureRootItem(const QStyleOptionMenuItem& item,
                                         const QSize& proposal) const
 {
     const QFontMetrics metrics(Styler().RootFont());
-    const int caption =
-        metrics.size(Qt::TextSingleLine | Qt::TextShowMnemonic, CaptionPart(item.text)).width();
+    const int caption = CaptionWidth(metrics, CaptionPart(item.text));
     // The bar gives each root item one menu character of room on either side.
     const int width = caption + 2 * metrics.averageCharWidth();
     return QSize(width, std::max(proposal.height(), metrics.height() + ItemTextPadding));
@@ -110,8 +121,7 @@ QSize TStyledMenuStyle::MeasureDropDownItem(const QStyleOptionMenuItem& item,
     font.setBold(item.menuItemType == QStyleOptionMenuItem::DefaultItem);
     const QFontMetrics metrics(font);
     // Qt adds the widest shortcut to every item of the menu after measuring the captions.
-    const int caption =
-        metrics.size(Qt::TextSingleLine | Qt::TextShowMnemonic, CaptionPart(item.text)).width();
+    const int caption = CaptionWidth(metrics, CaptionPart(item.text));
     const int width = styler.IconBar().Size() + CaptionGapLeft + caption + CaptionGapRight
         + SubMenuArrowWidth;
     int height = std::max(proposal.height() - 1, metrics.height() + ItemTextPadding);
