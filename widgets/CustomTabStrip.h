@@ -24,8 +24,9 @@ enum TShowScroller { ssAuto, ssAlways };
 using TTabChangeEvent = std::function<void(QObject* Sender, int NewTab, bool& AllowChange)>;
 
 // A strip of owner-drawn tabs with colours, gradients, hover colours and a small scroller
-// for tabs that do not fit. Tabs run along the top edge in the classic square style; the
-// whole strip is drawn off-screen first and copied in one block, so it never flickers.
+// for tabs that do not fit. Tabs are drawn along the top edge in the classic square style
+// whatever TabPosition and TabStyle hold (Tarvane uses no other); the whole strip is drawn
+// off-screen first and copied in one block, so it never flickers.
 class TCustomTabStrip : public QWidget {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #include "GradientFill.h"
 #include "MainWindowLook.h"
+#include "MenuGlyphs.h"
 #include "MenuStyler.h"
 #include "StyledMainMenu.h"
 
@@ -122,6 +123,8 @@ private slots:
     void keyboard();
     void mouseChoosesItem();
     void stylerAssignment();
+    void glyphResources_data();
+    void glyphResources();
 };
 
 void TestStyledMenu::initTestCase()
@@ -413,6 +416,27 @@ void TestStyledMenu::stylerAssignment()
     QCOMPARE(menu.MenuStyler(), nullptr);
     QVERIFY(internal());
     QCOMPARE(menu.Styler().Separator().Color(), TColor(13339754));
+}
+
+void TestStyledMenu::glyphResources_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QPoint>("ink");
+    QTest::newRow("check") << "MENUCHECKITEM" << QPoint(4, 7);
+    QTest::newRow("radio") << "MENURADIOITEM" << QPoint(5, 5);
+    QTest::newRow("submenu") << "MENUSUBMENUITEM" << QPoint(4, 5);
+}
+
+void TestStyledMenu::glyphResources()
+{
+    QFETCH(QString, name);
+    QFETCH(QPoint, ink);
+    const QImage glyph = TMenuGlyphs::LoadGlyph(name).toImage();
+    QVERIFY(!glyph.isNull());
+    // The bottom-left colour is see-through; the mark itself is opaque.
+    QCOMPARE(qAlpha(glyph.pixel(0, glyph.height() - 1)), 0);
+    QCOMPARE(qAlpha(glyph.pixel(ink)), 255);
+    QVERIFY(TMenuGlyphs::LoadGlyph(QStringLiteral("NOSUCHGLYPH")).isNull());
 }
 
 QTEST_MAIN(TestStyledMenu)
