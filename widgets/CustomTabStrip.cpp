@@ -210,8 +210,12 @@ void TCustomTabStrip::ScrollToSelected()
         ordinal += m_tabs.Items(index)->Visible() ? 1 : 0;
     if (ordinal < m_scroller->Position())
         m_scroller->SetPosition(ordinal);
-    while (m_scroller->Position() < ordinal && TabRect(m_tabIndex).right() >= BandRight())
-        m_scroller->SetPosition(m_scroller->Position() + 1);
+    while (m_scroller->Position() < ordinal && TabRect(m_tabIndex).right() >= BandRight()) {
+        const int before = m_scroller->Position();
+        m_scroller->SetPosition(before + 1);
+        if (m_scroller->Position() == before)
+            break; // a tab wider than the band: show its start
+    }
 }
 
 QRect TCustomTabStrip::TabRect(int index) const

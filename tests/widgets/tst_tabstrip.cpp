@@ -84,6 +84,8 @@ private slots:
     void backgroundColourRepaintsBandAndScroller();
     void clickSelects_data();
     void clickSelects();
+    void scrollerScrollsTabsThatDoNotFit_data();
+    void scrollerScrollsTabsThatDoNotFit();
 };
 
 void TestTabStrip::initTestCase()
@@ -316,6 +318,44 @@ void TestTabStrip::clickSelects()
     QTest::mouseClick(&strip, Qt::LeftButton, {}, strip.TabRect(expectedIndex).center());
     QCOMPARE(strip.TabIndex(), expectedIndex);
     QCOMPARE(asked, expectedAsked);
+}
+
+void TestTabStrip::scrollerScrollsTabsThatDoNotFit_data()
+{
+    QTest::addColumn<TShowScroller>("show");
+    QTest::addColumn<int>("tabs");
+    QTest::addColumn<bool>("visible");
+    QTest::newRow("auto, all fit") << ssAuto << 1 << false;
+    QTest::newRow("auto, too many") << ssAuto << 12 << true;
+    QTest::newRow("always, too many") << ssAlways << 12 << true;
+}
+
+void TestTabStrip::scrollerScrollsTabsThatDoNotFit()
+{
+    QFETCH(TShowScroller, show);
+    QFETCH(int, tabs);
+    QFETCH(bool, visible);
+    TTabStrip strip;
+    ApplyTabStrip1Layout(strip);
+    strip.SetShowScroller(show);
+    for (int i = 1; i < tabs; ++i)
+        strip.Tabs().Add()->SetCaption(QStringLiteral("Onglet %1").arg(i));
+    strip.SetTabIndex(0);
+    TScroller* scroller = strip.Scroller();
+    QCOMPARE(scroller->isVisibleTo(&strip), visible);
+    QCOMPARE(scroller->CanScrollRight(), tabs > 1);
+    if (tabs == 1)
+        return;
+    QCOMPARE(strip.TabRect(0).left(), 14);
+    QTest::mouseClick(scroller, Qt::LeftButton, {}, QPoint(18, 6));
+    QVERIFY(strip.TabRect(0).isEmpty());
+    QCOMPARE(strip.TabRect(1).left(), 14);
+    QVERIFY(scroller->CanScrollLeft());
+    // Selecting the last tab scrolls it into view.
+    strip.SetTabIndex(tabs - 1);
+    QVERIFY(strip.TabRect(tabs - 1).right() < 537 - 5 - 24);
+    QVERIFY(!strip.TabRect(tabs - 1).isEmpty());
+    QVERIFY(!scroller->CanScrollRight());
 }
 
 QTEST_MAIN(TestTabStrip)
