@@ -2,7 +2,11 @@
 
 #include "Application.h"
 #include "ArrowIndicator.h"
+#include "MainWindowLook.h"
+#include "MenuStyler.h"
 #include "NumSpinEdit.h"
+#include "StyledMainMenu.h"
+#include "TabStrip.h"
 #include "TColor.h"
 #include "TwoColorPalette.h"
 #include "Units.h"
@@ -17,7 +21,6 @@
 #include <QLayout>
 #include <QListWidget>
 #include <QMenu>
-#include <QMenuBar>
 #include <QScreen>
 #include <QSessionManager>
 #include <QSignalBlocker>
@@ -148,9 +151,9 @@ void TfmMain::CreateControls(QWidget* client)
     seEdValue2Precision = new TNumSpinEdit(client);
     CreatePrecisionSpinner(seEdValue2Precision, 16 + ColumnOffset);
 
-    // Stands in for the category strip: one tab, "Electrique", that changes nothing.
-    TabStrip1 = new QWidget(client);
-    TabStrip1->setGeometry(8, 8, 537, 21);
+    // The category strip: one tab, "Electrique", that changes nothing, so nothing is wired.
+    TabStrip1 = new TTabStrip(client);
+    ApplyTabStrip1Layout(*TabStrip1);
 
     const QList<QWidget*> named = {Arrow1, lblUnit1, lblUnit2, Label1, Label2, Arrow2,
                                    edValue1, edValue2, lstUnits1, lstUnits2,
@@ -234,9 +237,19 @@ void TfmMain::CreateUnitList(QListWidget* list, int left)
 
 void TfmMain::CreateMenu()
 {
-    menuBar()->setNativeMenuBar(false); // part of the window, as its fixed size assumes
+    MenuStyler1 = new TMenuStyler(this);
+    MenuStyler1->setObjectName(QStringLiteral("MenuStyler1"));
+    ApplyMenuStyler1Layout(*MenuStyler1);
+    StyledMainMenu1 = new TStyledMainMenu(this);
+    StyledMainMenu1->setObjectName(QStringLiteral("StyledMainMenu1"));
+    StyledMainMenu1->SetMenuStyler(MenuStyler1);
+    StyledMainMenu1->setNativeMenuBar(false); // part of the window, as its fixed size assumes
+    setMenuBar(StyledMainMenu1);
+
+    ActionList1 = new QObject(this);
+    ActionList1->setObjectName(QStringLiteral("ActionList1"));
     const auto action = [this](const QString& caption) {
-        auto* act = new QAction(caption, this);
+        auto* act = new QAction(caption, ActionList1);
         act->setToolTip(caption);
         act->setStatusTip(caption);
         return act;
@@ -245,11 +258,12 @@ void TfmMain::CreateMenu()
     ActAppReadme = action(QStringLiteral("Lisez-moi"));
     ActAppAbout = action(QStringLiteral("A propos..."));
     ActAppClose = action(QStringLiteral("Quitter"));
+    ActAppHelpIndex->setEnabled(false); // no handler: shown grey, choosing it does nothing
 
-    Fichier1 = menuBar()->addMenu(QStringLiteral("Fichier"));
+    Fichier1 = StyledMainMenu1->addMenu(QStringLiteral("Fichier"));
     Fichier1->setObjectName(QStringLiteral("Fichier1"));
     Fichier1->addAction(ActAppClose);
-    Aide1 = menuBar()->addMenu(QStringLiteral("Aide"));
+    Aide1 = StyledMainMenu1->addMenu(QStringLiteral("Aide"));
     Aide1->setObjectName(QStringLiteral("Aide1"));
     Aide1->addAction(ActAppHelpIndex);
     N1 = Aide1->addSeparator();
@@ -272,6 +286,7 @@ void TfmMain::EndLoading()
     Arrow2->Loaded();
     for (TNumSpinEdit* box : {edValue1, edValue2, seEdValue1Precision, seEdValue2Precision})
         box->Loaded();
+    TabStrip1->Loaded();
 }
 
 void TfmMain::BindNotifications()

@@ -13,7 +13,10 @@ class QSessionManager;
 namespace tarvane {
 
 class TArrowIndicator;
+class TMenuStyler;
 class TNumSpinEdit;
+class TStyledMainMenu;
+class TTabStrip;
 
 // The converter window: two value boxes side by side, each with its unit list, unit label and
 // precision spinner, two arrows between them pointing from the source box to the target, a
@@ -44,13 +47,16 @@ public:
     QListWidget* lstUnits2 = nullptr;
     TNumSpinEdit* seEdValue1Precision = nullptr;
     TNumSpinEdit* seEdValue2Precision = nullptr;
-    QWidget* TabStrip1 = nullptr;
+    TTabStrip* TabStrip1 = nullptr;
 
     // Menus and actions.
+    TMenuStyler* MenuStyler1 = nullptr;
+    TStyledMainMenu* StyledMainMenu1 = nullptr;
     QMenu* Fichier1 = nullptr;
     QMenu* Aide1 = nullptr;
     QAction* N1 = nullptr;
     QAction* N2 = nullptr;
+    QObject* ActionList1 = nullptr; // owns the four actions
     QAction* ActAppHelpIndex = nullptr;
     QAction* ActAppReadme = nullptr;
     QAction* ActAppAbout = nullptr;

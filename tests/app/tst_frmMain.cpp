@@ -1,6 +1,10 @@
 #include "Application.h"
 #include "ArrowIndicator.h"
+#include "GradientFill.h"
+#include "MenuStyler.h"
 #include "NumSpinEdit.h"
+#include "StyledMainMenu.h"
+#include "TabStrip.h"
 #include "TwoColorPalette.h"
 #include "frmMain.h"
 
@@ -365,7 +369,9 @@ private slots:
         Start("<missing>");
         TfmMain& w = *m_window;
         QCOMPARE(w.windowTitle(), QStringLiteral("Tarvane"));
-        QCOMPARE(w.centralWidget()->size(), QSize(553, 393));
+        // The menu bar sits above the whole client area, not inside it.
+        QCOMPARE(w.centralWidget()->geometry(), QRect(0, w.menuBar()->height(), 553, 393));
+        QCOMPARE(w.size(), QSize(553, w.menuBar()->height() + 393));
         QCOMPARE(w.minimumSize(), w.maximumSize());
         const Qt::WindowFlags flags = w.windowFlags();
         QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
@@ -397,6 +403,68 @@ private slots:
         QCOMPARE(client.pixelColor(256 + 2, 64 + 2), QColor(0, 0, 128)); // navy around the arrow
     }
 
+    void StripAndMenuBarPixels_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<QColor>("expected");
+        const QColor navy(0, 0, 128);
+        const QColor blue(0, 0, 255);
+        const QColor purple(128, 0, 128);
+        const QColor rootFrom(0x9E, 0xBE, 0xF5);
+        const QColor rootTo(0xB2, 0xCD, 0xF7);
+        QTest::newRow("strip band before the tab") << "strip" << QPoint(2, 5) << navy;
+        QTest::newRow("tab outline left") << "strip" << QPoint(14, 10) << blue;
+        QTest::newRow("tab outline top") << "strip" << QPoint(20, 0) << blue;
+        QTest::newRow("tab fill") << "strip" << QPoint(16, 10) << purple;
+        QTest::newRow("strip band after the tab") << "strip" << QPoint(400, 8) << navy;
+        QTest::newRow("strip base line") << "strip" << QPoint(300, 19) << blue;
+        QTest::newRow("client below the strip") << "strip" << QPoint(300, 21) << navy;
+        // The bar's band runs from the window's left edge to 100 pixels past its right edge.
+        QTest::newRow("menu band in Fichier") << "bar" << QPoint(1, 1)
+                                              << GradientBandColor(rootFrom, rootTo, 1, 653);
+        QTest::newRow("menu band past the items")
+            << "bar" << QPoint(300, 1) << GradientBandColor(rootFrom, rootTo, 300, 653);
+        QTest::newRow("menu band at the right edge")
+            << "bar" << QPoint(552, 1) << GradientBandColor(rootFrom, rootTo, 552, 653);
+    }
+
+    // The strip and the menu bar as the window shows them.
+    void StripAndMenuBarPixels()
+    {
+        QFETCH(QString, where);
+        QFETCH(QPoint, point);
+        QFETCH(QColor, expected);
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        QWidget* const widget = where == "strip" ? static_cast<QWidget*>(w.TabStrip1) : w.menuBar();
+        const QImage window = w.grab().toImage();
+        QCOMPARE(window.pixelColor(widget->mapTo(&w, point)), expected);
+    }
+
+    void StripCaption()
+    {
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        QCOMPARE(w.TabStrip1->Tabs().Count(), 1);
+        QCOMPARE(w.TabStrip1->TabIndex(), 0);
+        // The yellow caption lies inside the tab, past its 8-pixel margin, lowered 2 + 2.
+        const QRect tab = w.TabStrip1->TabRect(0);
+        const QImage image = w.TabStrip1->grab().toImage();
+        QRect caption;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                if (pixel.red() > 0xC0 && pixel.green() > 0xC0 && pixel.blue() < 0x80)
+                    caption |= QRect(x, y, 1, 1);
+            }
+        }
+        QVERIFY(!caption.isEmpty());
+        QVERIFY(tab.contains(caption));
+        QVERIFY(caption.left() >= tab.left() + 8);
+        QVERIFY(caption.top() >= 4);
+    }
+
     void Menu()
     {
         Start("<missing>");
@@ -409,10 +477,13 @@ private slots:
         QCOMPARE(w.Aide1->actions(),
                  (QList<QAction*>{w.ActAppHelpIndex, w.N1, w.ActAppReadme, w.N2, w.ActAppAbout}));
         QVERIFY(w.N1->isSeparator() && w.N2->isSeparator());
+        QCOMPARE(w.menuBar(), w.StyledMainMenu1);
+        QCOMPARE(w.StyledMainMenu1->MenuStyler(), w.MenuStyler1);
         for (QAction* action : {w.ActAppHelpIndex, w.ActAppReadme, w.ActAppAbout, w.ActAppClose}) {
+            QCOMPARE(action->parent(), w.ActionList1);
             QCOMPARE(action->toolTip(), action->text());
             QVERIFY(action->shortcut().isEmpty());
-            QVERIFY(action->isEnabled());
+            QCOMPARE(action->isEnabled(), action != w.ActAppHelpIndex); // no handler: grey
         }
         QCOMPARE(w.ActAppAbout->text(), QStringLiteral("A propos..."));
 
@@ -422,6 +493,33 @@ private slots:
         w.ActAppClose->trigger();
         QVERIFY(!w.isVisible());
         QVERIFY(ReadAll(IniPath()).startsWith("[UserPrefs]\nWriteTest=1\n"));
+    }
+
+    // The menu by keyboard alone: Alt reaches the bar, the arrows move and open, Return chooses.
+    void MenuByKeyboard()
+    {
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt);
+        QTRY_COMPARE(w.menuBar()->activeAction(), w.Fichier1->menuAction());
+        QTest::keyClick(w.menuBar(), Qt::Key_Right);
+        QTest::keyClick(w.menuBar(), Qt::Key_Down);
+        QVERIFY(QTest::qWaitForWindowExposed(w.Aide1));
+        QCOMPARE(w.Aide1->activeAction(), w.ActAppHelpIndex);
+        QTest::keyClick(w.Aide1, Qt::Key_Return); // highlighted but never chosen
+        QVERIFY(w.isVisible());
+        QVERIFY(!QFile::exists(IniPath()));
+        QTest::keyClick(w.Aide1, Qt::Key_Escape);
+        QTRY_VERIFY(!w.Aide1->isVisible());
+
+        QTest::keyClick(w.menuBar(), Qt::Key_Left);
+        QCOMPARE(w.menuBar()->activeAction(), w.Fichier1->menuAction());
+        QTest::keyClick(w.menuBar(), Qt::Key_Down);
+        QVERIFY(QTest::qWaitForWindowExposed(w.Fichier1));
+        QCOMPARE(w.Fichier1->activeAction(), w.ActAppClose);
+        QTest::keyClick(w.Fichier1, Qt::Key_Return);
+        QTRY_VERIFY(!w.isVisible());
+        QVERIFY(QFile::exists(IniPath()));
     }
 
     void FailedSaveKeepsTheWindowOpen()
