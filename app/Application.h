@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QApplication>
+
+#include <exception>
+
+namespace tarvane {
+
+// The application object. An error that reaches the event loop is shown in a critical
+// message box titled with the application's title, and the program goes on.
+class TApplication : public QApplication {
+    Q_OBJECT
+public:
+    TApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // The application's error report.
+    static void ShowException(const std::exception& error);
+
+    // The report's text: the message, with a full stop appended when its last character
+    // sorts after ".".
+    static QString ErrorReportText(const QString& message);
+};
+
+} // namespace tarvane

@@ -1,0 +1,521 @@
+#include "frmMain.h"
+
+#include "Application.h"
+#include "ArrowIndicator.h"
+#include "MainWindowLook.h"
+#include "MenuStyler.h"
+#include "NumSpinEdit.h"
+#include "StyledMainMenu.h"
+#include "TabStrip.h"
+#include "TColor.h"
+#include "TwoColorPalette.h"
+#include "Units.h"
+#include "uConv.h"
+#include "uMisc.h"
+#include "uRes.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QListWidget>
+#include <QMenu>
+#include <QScreen>
+#include <QSessionManager>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
+
+namespace tarvane {
+
+namespace {
+
+constexpr int ClientWidth = 553;
+constexpr int ClientHeight = 393;
+constexpr int ColumnOffset = 288; // the right column mirrors the left one this far over
+constexpr int ItemHeight = 13;
+
+constexpr QStringView FailureText = u"-.--";
+
+QFont PixelFont(const QString& family, int pixelSize, bool bold = false)
+{
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+QFont SansSerif11()
+{
+    return PixelFont(QStringLiteral("MS Sans Serif"), 11);
+}
+
+void SetTextColor(QWidget* widget, TColor color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, ColorToQColor(color));
+    palette.setColor(QPalette::Text, ColorToQColor(color));
+    widget->setPalette(palette);
+}
+
+QString ShortName(int index)
+{
+    const std::string_view name = UnitShortNames.at(size_t(index));
+    return QString::fromUtf8(name.data(), qsizetype(name.size()));
+}
+
+// List rows of the laid-out item height, whatever the font asks for.
+class TFixedRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), ItemHeight};
+    }
+};
+
+} // namespace
+
+TfmMain::TfmMain(QWidget* parent, const QString& executablePath)
+    : QMainWindow(parent)
+    , m_executablePath(executablePath.isEmpty() ? RunningExecutablePath() : executablePath)
+{
+    setObjectName(QStringLiteral("fmMain"));
+    setWindowTitle(QStringLiteral("Tarvane"));
+    setWindowIcon(QGuiApplication::windowIcon());
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setFont(SansSerif11());
+    SetTextColor(this, clWindowText);
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(ClientWidth, ClientHeight);
+    QPalette palette = client->palette();
+    palette.setColor(QPalette::Window, ColorToQColor(clNavy));
+    client->setPalette(palette);
+    client->setAutoFillBackground(true);
+    setCentralWidget(client);
+
+    CreateControls(client);
+    CreateMenu();
+    SetTabOrder();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    EndLoading();
+    BindNotifications();
+    FormCreate(this);
+}
+
+// Layout ---------------------------------------------------------------------------------
+
+void TfmMain::CreateControls(QWidget* client)
+{
+    const QFont unitFont = PixelFont(QStringLiteral("Tahoma"), 19);
+    Arrow1 = new TArrowIndicator(client);
+    Arrow1->setGeometry(256, 64, 41, 41);
+    lblUnit1 = CreateLabel(client, {16, 104, 233, 24}, unitFont, ColorToQColor(clAqua));
+    lblUnit1->setText(QStringLiteral("lblUnit1"));
+    lblUnit2 = CreateLabel(client, {16 + ColumnOffset, 104, 233, 24}, unitFont,
+                           ColorToQColor(clAqua));
+    lblUnit2->setText(QStringLiteral("lblUnit2"));
+    Label1 = CreateLabel(client, {64, 360, 152, 13}, SansSerif11(), ColorToQColor(clSilver));
+    Label2 = CreateLabel(client, {64 + ColumnOffset, 360, 152, 13}, SansSerif11(),
+                         ColorToQColor(clSilver));
+    for (QLabel* label : {Label1, Label2}) {
+        label->setText(QStringLiteral("Précision (nombre de décimales)"));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->adjustSize();
+    }
+    Arrow2 = new TArrowIndicator(client);
+    Arrow2->setGeometry(256, 200, 41, 41);
+    for (TArrowIndicator* arrow : {Arrow1, Arrow2}) {
+        arrow->SetActive(true);
+        arrow->SetDirection(pdRight);
+        arrow->Palette()->SetLow(clGreen);
+        arrow->Palette()->SetHigh(clLime);
+        arrow->SetTransparent(true);
+        arrow->SetColor(clNavy);
+    }
+
+    edValue1 = new TNumSpinEdit(client);
+    CreateValueBox(edValue1, 16, SValueToConvert.toString(), 1);
+    edValue2 = new TNumSpinEdit(client);
+    CreateValueBox(edValue2, 16 + ColumnOffset, SConvertedValue.toString(), 0);
+    lstUnits1 = new QListWidget(client);
+    CreateUnitList(lstUnits1, 16);
+    lstUnits2 = new QListWidget(client);
+    CreateUnitList(lstUnits2, 16 + ColumnOffset);
+    seEdValue1Precision = new TNumSpinEdit(client);
+    CreatePrecisionSpinner(seEdValue1Precision, 16);
+    seEdValue2Precision = new TNumSpinEdit(client);
+    CreatePrecisionSpinner(seEdValue2Precision, 16 + ColumnOffset);
+
+    // The category strip: one tab, "Electrique", that changes nothing, so nothing is wired.
+    TabStrip1 = new TTabStrip(client);
+    ApplyTabStrip1Layout(*TabStrip1);
+
+    const QList<QWidget*> named = {Arrow1, lblUnit1, lblUnit2, Label1, Label2, Arrow2,
+                                   edValue1, edValue2, lstUnits1, lstUnits2,
+                                   seEdValue1Precision, seEdValue2Precision, TabStrip1};
+    const QStringList names = {"Arrow1", "lblUnit1", "lblUnit2", "Label1", "Label2",
+                               "Arrow2", "edValue1", "edValue2", "lstUnits1", "lstUnits2",
+                               "seEdValue1Precision", "seEdValue2Precision", "TabStrip1"};
+    for (qsizetype i = 0; i < named.size(); ++i)
+        named[i]->setObjectName(names[i]);
+}
+
+QLabel* TfmMain::CreateLabel(QWidget* client, const QRect& bounds, const QFont& font,
+                             QColor color)
+{
+    auto* label = new QLabel(client);
+    label->setGeometry(bounds);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    return label;
+}
+
+void TfmMain::CreateValueBox(TNumSpinEdit* box, int left, const QString& caption, int tag)
+{
+    box->setGeometry(left, 64, 233, 37);
+    box->SetSpinType(sptFloat);
+    box->SetPrecision(4);
+    box->SetFloatValue(0.0);
+    box->SetSigned(true);
+    box->SetIncrementFloat(1.0);
+    box->SetIncrementFloatPage(1.0);
+    box->SetFlat(true);
+    box->SetFlatLineColor(clBlue);
+    box->SetColor(clBlack);
+    box->SetFocusColor(clBlue);
+    box->SetFocusBorderColor(clBlue);
+    box->SetEditAlign(eaCenter);
+    box->setFont(PixelFont(QStringLiteral("Courier New"), 27, true));
+    box->SetFontColor(clAqua);
+    box->SetLabelPosition(lpTopCenter);
+    box->SetLabelMargin(8);
+    box->SetLabelFont(SansSerif11());
+    box->SetLabelFontColor(clSilver);
+    box->SetLabelCaption(caption);
+    box->SetTag(tag);
+}
+
+void TfmMain::CreatePrecisionSpinner(TNumSpinEdit* spinner, int left)
+{
+    spinner->setGeometry(left, 360, 41, 18);
+    spinner->SetSpinType(sptNormal);
+    spinner->SetMinValue(0);
+    spinner->SetMaxValue(10);
+    spinner->SetValue(4);
+    spinner->SetFlat(true);
+    spinner->SetAutoSelect(false);
+    spinner->SetAutoSize(false);
+    spinner->SetColor(clBlack);
+    spinner->SetFocusColor(clBlack);
+    spinner->SetFocusBorderColor(clBlack);
+    spinner->SetEditAlign(eaCenter);
+    spinner->setFont(SansSerif11());
+    spinner->SetFontColor(clSilver);
+}
+
+void TfmMain::CreateUnitList(QListWidget* list, int left)
+{
+    list->setGeometry(left, 136, 233, 217);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setFrameShape(QFrame::NoFrame);
+    list->setFont(SansSerif11());
+    list->setUniformItemSizes(true);
+    list->setItemDelegate(new TFixedRowDelegate(list));
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Base, ColorToQColor(clPurple));
+    palette.setColor(QPalette::Text, ColorToQColor(clYellow));
+    list->setPalette(palette);
+}
+
+void TfmMain::CreateMenu()
+{
+    MenuStyler1 = new TMenuStyler(this);
+    MenuStyler1->setObjectName(QStringLiteral("MenuStyler1"));
+    ApplyMenuStyler1Layout(*MenuStyler1);
+    StyledMainMenu1 = new TStyledMainMenu(this);
+    StyledMainMenu1->setObjectName(QStringLiteral("StyledMainMenu1"));
+    StyledMainMenu1->SetMenuStyler(MenuStyler1);
+    StyledMainMenu1->setNativeMenuBar(false); // part of the window, as its fixed size assumes
+    setMenuBar(StyledMainMenu1);
+
+    ActionList1 = new QObject(this);
+    ActionList1->setObjectName(QStringLiteral("ActionList1"));
+    const auto action = [this](const QString& caption) {
+        auto* act = new QAction(caption, ActionList1);
+        act->setToolTip(caption);
+        act->setStatusTip(caption);
+        return act;
+    };
+    ActAppHelpIndex = action(QStringLiteral("Index de l'aide"));
+    ActAppReadme = action(QStringLiteral("Lisez-moi"));
+    ActAppAbout = action(QStringLiteral("A propos..."));
+    ActAppClose = action(QStringLiteral("Quitter"));
+    ActAppHelpIndex->setEnabled(false); // no handler: shown grey, choosing it does nothing
+
+    Fichier1 = StyledMainMenu1->addMenu(QStringLiteral("Fichier"));
+    Fichier1->setObjectName(QStringLiteral("Fichier1"));
+    Fichier1->addAction(ActAppClose);
+    Aide1 = StyledMainMenu1->addMenu(QStringLiteral("Aide"));
+    Aide1->setObjectName(QStringLiteral("Aide1"));
+    Aide1->addAction(ActAppHelpIndex);
+    N1 = Aide1->addSeparator();
+    Aide1->addAction(ActAppReadme);
+    N2 = Aide1->addSeparator();
+    Aide1->addAction(ActAppAbout);
+}
+
+void TfmMain::SetTabOrder()
+{
+    const QList<QWidget*> order = {edValue1, edValue2, lstUnits1, lstUnits2,
+                                   seEdValue1Precision, seEdValue2Precision};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void TfmMain::EndLoading()
+{
+    Arrow1->Loaded();
+    Arrow2->Loaded();
+    for (TNumSpinEdit* box : {edValue1, edValue2, seEdValue1Precision, seEdValue2Precision})
+        box->Loaded();
+    TabStrip1->Loaded();
+}
+
+void TfmMain::BindNotifications()
+{
+    for (TNumSpinEdit* box : {edValue1, edValue2}) {
+        box->OnEnter = [this](QObject* sender) { edValue1Enter(sender); };
+        box->OnChange = [this](QObject* sender) { edValue1Change(sender); };
+    }
+    for (TNumSpinEdit* spinner : {seEdValue1Precision, seEdValue2Precision})
+        spinner->OnChange = [this](QObject* sender) { seEdValue1PrecisionChange(sender); };
+    for (QListWidget* list : {lstUnits1, lstUnits2}) {
+        // Selections made from code block the signal, so this is the user's choice only.
+        connect(list, &QListWidget::currentRowChanged, this, [this, list] { lstUnits1Click(list); });
+    }
+    connect(ActAppClose, &QAction::triggered, this, [this] { ActAppCloseExecute(ActAppClose); });
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &TfmMain::CommitData);
+}
+
+// Start and close -------------------------------------------------------------------------
+
+void TfmMain::FormCreate(QObject* /*Sender*/)
+{
+    InitPaths();
+    FillUnitLists();
+    LoadUserPrefs(m_iniFileName);
+}
+
+void TfmMain::InitPaths()
+{
+    m_appPath = AppPathOf(m_executablePath);
+    m_iniFileName = IniFileNameOf(m_executablePath);
+}
+
+void TfmMain::FillUnitLists()
+{
+    lstUnits1->clear();
+    lstUnits2->clear();
+    for (const std::string_view name : UnitLongNames)
+        lstUnits1->addItem(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    for (int row = 0; row < lstUnits1->count(); ++row)
+        lstUnits2->addItem(lstUnits1->item(row)->clone());
+    SelectItem(lstUnits1, 0);
+    SelectItem(lstUnits2, 0);
+    lstUnits1Click(lstUnits1);
+    lstUnits1Click(lstUnits2);
+}
+
+void TfmMain::LoadUserPrefs(const QString& path)
+{
+    m_prefs = ReadUserPrefs(path);
+    ApplyUserPrefs();
+}
+
+void TfmMain::ApplyUserPrefs()
+{
+    edValue1->SetFloatValue(m_prefs.Value1);
+    seEdValue1Precision->SetValue(m_prefs.Value1precision);
+    seEdValue1PrecisionChange(seEdValue1Precision);
+    seEdValue2Precision->SetValue(m_prefs.Value2precision);
+    seEdValue1PrecisionChange(seEdValue2Precision);
+    SelectItem(lstUnits2, m_prefs.Value2Index);
+    lstUnits1Click(lstUnits2);
+    SelectItem(lstUnits1, m_prefs.Value1Index);
+    lstUnits1Click(lstUnits1);
+}
+
+void TfmMain::FormShow(QObject* /*Sender*/)
+{
+    // Box 1 only: a detour through box 2 would convert box 1's restored number into box 2's
+    // rounded text and back, and change it.
+    edValue1->setFocus(Qt::OtherFocusReason);
+}
+
+void TfmMain::FormCloseQuery(QObject* /*Sender*/, bool& CanClose)
+{
+    SaveUserPrefs(m_iniFileName, m_prefs);
+    CanClose = true;
+}
+
+void TfmMain::ActAppCloseExecute(QObject* /*Sender*/)
+{
+    close();
+}
+
+void TfmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shownBefore)
+        return;
+    m_shownBefore = true;
+    CentreOnScreen();
+    FormShow(this);
+}
+
+void TfmMain::CentreOnScreen()
+{
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen()->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void TfmMain::closeEvent(QCloseEvent* event)
+{
+    bool canClose = true;
+    try {
+        FormCloseQuery(this, canClose);
+    } catch (const std::exception& error) {
+        // The close is abandoned and the window stays, as for any error of a close request.
+        event->ignore();
+        TApplication::ShowException(error);
+        return;
+    }
+    event->setAccepted(canClose);
+}
+
+void TfmMain::CommitData(QSessionManager& manager)
+{
+    bool canClose = true;
+    try {
+        FormCloseQuery(this, canClose);
+    } catch (const std::exception& error) {
+        if (manager.allowsInteraction())
+            TApplication::ShowException(error);
+        manager.cancel();
+    }
+}
+
+// Conversion controller --------------------------------------------------------------------
+
+void TfmMain::DoConversion()
+{
+    if (edValue1->Tag() == 1 && edValue1->Text().isEmpty())
+        return;
+    if (edValue2->Tag() == 1 && edValue2->Text().isEmpty())
+        return;
+
+    const bool box1IsSource = edValue1->Tag() == 1;
+    TNumSpinEdit* const source = box1IsSource ? edValue1 : edValue2;
+    TNumSpinEdit* const target = box1IsSource ? edValue2 : edValue1;
+    const int sourceUnit = (box1IsSource ? lstUnits1 : lstUnits2)->currentRow();
+    const int targetUnit = (box1IsSource ? lstUnits2 : lstUnits1)->currentRow();
+    const double number = source->FloatValue(); // reading never fails
+    source->SetColor(clBlack);
+
+    ConversionFailed = false;
+    const double result =
+        sourceUnit == targetUnit ? number : ConvertValue(number, sourceUnit, targetUnit);
+
+    Arrow1->Palette()->SetHigh(ConversionFailed ? clRed : clLime);
+    Arrow2->Palette()->SetHigh(Arrow1->Palette()->High());
+
+    SetBoxChangeNotifications(false);
+    target->SetFloatValue(result);
+    target->SetColor(clBlack);
+    target->SetFontColor(ConversionFailed ? clRed : clAqua);
+    if (ConversionFailed)
+        target->SetText(FailureText.toString());
+    SetBoxChangeNotifications(true);
+
+    // Box 1's number is what the preferences keep; while it shows "-.--" the last one stays.
+    if (target == edValue1 && !ConversionFailed)
+        m_prefs.Value1 = edValue1->FloatValue();
+}
+
+void TfmMain::SetBoxChangeNotifications(bool attached)
+{
+    for (TNumSpinEdit* box : {edValue1, edValue2}) {
+        if (attached)
+            box->OnChange = [this](QObject* sender) { edValue1Change(sender); };
+        else
+            box->OnChange = nullptr;
+    }
+}
+
+void TfmMain::edValue1Enter(QObject* Sender)
+{
+    if (Sender == edValue1) {
+        edValue1->SetTag(1);
+        edValue2->SetTag(0);
+        edValue1->SetLabelCaption(SValueToConvert.toString());
+        edValue2->SetLabelCaption(SConvertedValue.toString());
+        Arrow1->SetDirection(pdRight);
+    } else if (Sender == edValue2) {
+        edValue1->SetTag(0);
+        edValue2->SetTag(1);
+        edValue1->SetLabelCaption(SConvertedValue.toString());
+        edValue2->SetLabelCaption(SValueToConvert.toString());
+        Arrow1->SetDirection(pdLeft);
+    }
+    Arrow2->SetDirection(Arrow1->Direction());
+    DoConversion();
+}
+
+void TfmMain::edValue1Change(QObject* /*Sender*/)
+{
+    // While box 1 is the target, the conversion below rewrites it and keeps the number it
+    // then shows, so a passing text (or "-.--") never reaches the preferences.
+    if (edValue1->Tag() == 1)
+        m_prefs.Value1 = edValue1->FloatValue();
+    DoConversion();
+}
+
+void TfmMain::lstUnits1Click(QObject* Sender)
+{
+    if (Sender == lstUnits1) {
+        lblUnit1->setText(ShortName(lstUnits1->currentRow()));
+        m_prefs.Value1Index = quint8(lstUnits1->currentRow());
+    } else if (Sender == lstUnits2) {
+        lblUnit2->setText(ShortName(lstUnits2->currentRow()));
+        m_prefs.Value2Index = quint8(lstUnits2->currentRow());
+    }
+    DoConversion();
+}
+
+void TfmMain::seEdValue1PrecisionChange(QObject* Sender)
+{
+    if (Sender == seEdValue1Precision) {
+        m_prefs.Value1precision = quint8(seEdValue1Precision->Value() & 0xFF);
+        edValue1->SetPrecision(seEdValue1Precision->Value());
+    } else if (Sender == seEdValue2Precision) {
+        m_prefs.Value2precision = quint8(seEdValue2Precision->Value() & 0xFF);
+        edValue2->SetPrecision(seEdValue2Precision->Value());
+    }
+}
+
+void TfmMain::SelectItem(QListWidget* list, int index)
+{
+    const QSignalBlocker blocker(list);
+    list->setCurrentRow(index);
+}
+
+} // namespace tarvane

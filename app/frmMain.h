@@ -1,0 +1,109 @@
+#pragma once
+
+#include "uUserPrefs.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QSessionManager;
+
+namespace tarvane {
+
+class TArrowIndicator;
+class TMenuStyler;
+class TNumSpinEdit;
+class TStyledMainMenu;
+class TTabStrip;
+
+// The converter window: two value boxes side by side, each with its unit list, unit label and
+// precision spinner, two arrows between them pointing from the source box to the target, a
+// category strip and the menu. Whichever box last received the focus is the source; every
+// edit, unit choice, precision change and focus entry converts its number into the other box.
+// The units, precisions and box 1's number are restored from the INI file beside the
+// executable and saved there at every close request.
+class TfmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // executablePath: whose INI file the window uses; empty for the running executable.
+    explicit TfmMain(QWidget* parent = nullptr, const QString& executablePath = QString());
+
+    const TUserPrefs& Prefs() const { return m_prefs; }
+    const QString& AppPath() const { return m_appPath; }
+    const QString& IniFileName() const { return m_iniFileName; }
+
+    // Controls, in creation and stacking order.
+    TArrowIndicator* Arrow1 = nullptr;
+    QLabel* lblUnit1 = nullptr;
+    QLabel* lblUnit2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    TArrowIndicator* Arrow2 = nullptr;
+    TNumSpinEdit* edValue1 = nullptr;
+    TNumSpinEdit* edValue2 = nullptr;
+    QListWidget* lstUnits1 = nullptr;
+    QListWidget* lstUnits2 = nullptr;
+    TNumSpinEdit* seEdValue1Precision = nullptr;
+    TNumSpinEdit* seEdValue2Precision = nullptr;
+    TTabStrip* TabStrip1 = nullptr;
+
+    // Menus and actions.
+    TMenuStyler* MenuStyler1 = nullptr;
+    TStyledMainMenu* StyledMainMenu1 = nullptr;
+    QMenu* Fichier1 = nullptr;
+    QMenu* Aide1 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* N2 = nullptr;
+    QObject* ActionList1 = nullptr; // owns the four actions
+    QAction* ActAppHelpIndex = nullptr;
+    QAction* ActAppReadme = nullptr;
+    QAction* ActAppAbout = nullptr;
+    QAction* ActAppClose = nullptr;
+
+    // Handlers.
+    void FormCreate(QObject* Sender);
+    void FormShow(QObject* Sender);
+    void FormCloseQuery(QObject* Sender, bool& CanClose);
+    void ActAppCloseExecute(QObject* Sender);
+    void edValue1Enter(QObject* Sender);
+    void edValue1Change(QObject* Sender);
+    void lstUnits1Click(QObject* Sender);
+    void seEdValue1PrecisionChange(QObject* Sender);
+
+    // Converts the source box's number into the target box and shows the outcome.
+    void DoConversion();
+
+    void InitPaths();
+    void FillUnitLists();
+    void LoadUserPrefs(const QString& path);
+    void ApplyUserPrefs();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateControls(QWidget* client);
+    void CreateValueBox(TNumSpinEdit* box, int left, const QString& caption, int tag);
+    void CreatePrecisionSpinner(TNumSpinEdit* spinner, int left);
+    void CreateUnitList(QListWidget* list, int left);
+    QLabel* CreateLabel(QWidget* client, const QRect& bounds, const QFont& font, QColor color);
+    void CreateMenu();
+    void SetTabOrder();
+    void EndLoading();
+    void BindNotifications();
+    void CommitData(QSessionManager& manager);
+    void CentreOnScreen();
+    void SetBoxChangeNotifications(bool attached);
+    static void SelectItem(QListWidget* list, int index);
+
+    QString m_executablePath;
+    QString m_appPath;
+    QString m_iniFileName;
+    TUserPrefs m_prefs;
+    bool m_shownBefore = false;
+};
+
+} // namespace tarvane

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace tarvane {
+
+// What the program remembers from one run to the next. The integer fields are 8 bits wide:
+// whatever is put into them keeps its low 8 bits.
+struct TUserPrefs {
+    quint8 Value1precision = 0; // decimals shown in box 1
+    quint8 Value2precision = 0; // decimals shown in box 2
+    quint8 Value1Index = 0;     // unit selected under box 1
+    quint8 Value2Index = 0;     // unit selected under box 2
+    double Value1 = 0.0;        // the number in box 1
+
+    bool operator==(const TUserPrefs&) const = default;
+};
+
+// The preferences stored in the INI file at path. A missing file, section or key, or a value
+// that does not parse, gives that field's default (precisions 4, units 0, Value1 1); a unit
+// index outside the catalogue gives 0.
+TUserPrefs ReadUserPrefs(const QString& path);
+
+// Writes WriteTest=1 into the file and says whether that worked; never reports an error.
+bool CanWriteIniFile(const QString& path);
+
+// When the write test passes, writes the five fields into the file. A write that fails after
+// the test throws std::runtime_error "Impossible d'écrire dans <path>" (UTF-8); the keys
+// written before it stay written. When the test fails nothing is written and nothing is said.
+void SaveUserPrefs(const QString& path, const TUserPrefs& prefs);
+
+} // namespace tarvane

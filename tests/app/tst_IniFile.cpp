@@ -1,0 +1,155 @@
+#include "IniFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using tarvane::IniFile;
+
+class TestIniFile : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+
+    void Store(const QByteArray& data)
+    {
+        QFile file(m_path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(data);
+    }
+
+    QByteArray Contents() const
+    {
+        QFile file(m_path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+private slots:
+    void init()
+    {
+        m_path = m_dir.filePath(QStringLiteral("prefs.ini"));
+        QFile::remove(m_path);
+    }
+
+    void WriteEditsOnlyItsLine_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QByteArray>("after");
+
+        QTest::newRow("no file") << QByteArray("<missing>") << "S" << "K" << QByteArray("[S]\nK=V\n");
+        QTest::newRow("key replaced, CRLF kept")
+            << QByteArray("[S]\r\nK=1\r\nL=2\r\n") << "S" << "K" << QByteArray("[S]\r\nK=V\r\nL=2\r\n");
+        QTest::newRow("names ignore case, key spelling kept")
+            << QByteArray("[userprefs]\nvalue1 =  7  \n") << "UserPrefs" << "VALUE1"
+            << QByteArray("[userprefs]\nvalue1 =V\n");
+        QTest::newRow("new key at the end of its section, before the blank line")
+            << QByteArray("[S]\nA=1\n\n[T]\nK=2\n") << "S" << "K"
+            << QByteArray("[S]\nA=1\nK=V\n\n[T]\nK=2\n");
+        QTest::newRow("new section at the end of a file without final newline")
+            << QByteArray("[T]\nB=2") << "S" << "K" << QByteArray("[T]\nB=2\n[S]\nK=V\n");
+        QTest::newRow("new key after a last line without newline")
+            << QByteArray("[S]\nA=1") << "S" << "K" << QByteArray("[S]\nA=1\nK=V\n");
+        QTest::newRow("new key in a CRLF file gets CRLF")
+            << QByteArray("[S]\r\nA=1\r\n") << "S" << "K" << QByteArray("[S]\r\nA=1\r\nK=V\r\n");
+        QTest::newRow("byte-order mark kept")
+            << QByteArray("\xEF\xBB\xBF[S]\r\nK=1\r\n") << "S" << "K"
+            << QByteArray("\xEF\xBB\xBF[S]\r\nK=V\r\n");
+        QTest::newRow("comments and garbage bytes kept")
+            << QByteArray("; note\n\xFF\xFE\x01junk\n[S]\n;K=0\n\tA = 1 \n") << "S" << "K"
+            << QByteArray("; note\n\xFF\xFE\x01junk\n[S]\n;K=0\n\tA = 1 \nK=V\n");
+        QTest::newRow("same key in another section untouched")
+            << QByteArray("[T]\nK=1\n[S]\nA=1\n") << "S" << "K"
+            << QByteArray("[T]\nK=1\n[S]\nA=1\nK=V\n");
+        QTest::newRow("only a byte-order mark")
+            << QByteArray("\xEF\xBB\xBF") << "S" << "K" << QByteArray("\xEF\xBB\xBF[S]\nK=V\n");
+    }
+
+    void WriteEditsOnlyItsLine()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QByteArray, after);
+        if (before != "<missing>")
+            Store(before);
+        QVERIFY(IniFile(m_path).WriteString(section, key, QStringLiteral("V")));
+        QCOMPARE(Contents(), after);
+    }
+
+    void Read_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("blanks trimmed") << QByteArray("[S]\n  K =  a b \t\n") << "S" << "K" << "a b";
+        QTest::newRow("quotes removed") << QByteArray("[S]\nK=\"x\"\n") << "S" << "K" << "x";
+        QTest::newRow("names ignore case") << QByteArray("[uSeRpReFs]\nvAlUe1=2\n") << "UserPrefs"
+                                           << "Value1" << "2";
+        QTest::newRow("CRLF") << QByteArray("[S]\r\nK=5\r\n") << "S" << "K" << "5";
+        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[S]\nK=5\n") << "S" << "K" << "5";
+        QTest::newRow("missing section") << QByteArray("[T]\nK=5\n") << "S" << "K" << "def";
+        QTest::newRow("key before any section") << QByteArray("K=5\n[S]\n") << "S" << "K" << "def";
+        QTest::newRow("comment line") << QByteArray("[S]\n;K=5\n") << "S" << "K" << "def";
+        QTest::newRow("garbage bytes") << QByteArrayLiteral("\x00\xFF[S\x80\n=\n[S]\n\x01\n K=5") << "S" << "K"
+                                       << "5";
+        QTest::newRow("missing file") << QByteArray("<missing>") << "S" << "K" << "def";
+    }
+
+    void Read()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        if (data != "<missing>")
+            Store(data);
+        QCOMPARE(IniFile(m_path).ReadString(section, key, QStringLiteral("def")), expected);
+    }
+
+    void LongValueReadsAs2047Characters()
+    {
+        Store("[S]\nK=" + QByteArray(5000, 'x') + "\nL=1\n");
+        QCOMPARE(IniFile(m_path).ReadString("S", "K", {}), QString(2047, u'x'));
+        QCOMPARE(IniFile(m_path).ReadString("S", "L", {}), QStringLiteral("1"));
+    }
+
+    void WriteThatWouldBreakALineIsRefused_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("newline in value") << "S" << "K" << "1\n[T]";
+        QTest::newRow("= in key") << "S" << "K=1" << "1";
+        QTest::newRow("] in section") << "S]x" << "K" << "1";
+    }
+
+    void WriteThatWouldBreakALineIsRefused()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        Store("[S]\nK=0\n");
+        QVERIFY(!IniFile(m_path).WriteString(section, key, value));
+        QCOMPARE(Contents(), QByteArray("[S]\nK=0\n"));
+    }
+
+    void WriteKeepsTheFilePermissions()
+    {
+        Store("[S]\nK=0\n");
+        const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        QVERIFY(QFile::setPermissions(m_path, permissions));
+        QVERIFY(IniFile(m_path).WriteString("S", "K", "1"));
+        QCOMPARE(QFile::permissions(m_path) & ~QFile::Permissions(QFile::ReadUser | QFile::WriteUser),
+                 permissions);
+    }
+
+};
+
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "tst_IniFile.moc"

@@ -1,0 +1,561 @@
+#include "Application.h"
+#include "ArrowIndicator.h"
+#include "GradientFill.h"
+#include "MenuStyler.h"
+#include "NumSpinEdit.h"
+#include "StyledMainMenu.h"
+#include "TabStrip.h"
+#include "TwoColorPalette.h"
+#include "frmMain.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <memory>
+#include <stdexcept>
+
+#include <sys/resource.h>
+
+using namespace tarvane;
+
+Q_DECLARE_METATYPE(TUserPrefs)
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QColor PixelAt(QWidget* widget, QPoint point)
+{
+    return widget->grab().toImage().pixelColor(point);
+}
+
+// Answers the next modal message box: records its text and closes it.
+class MessageBoxCatcher : public QObject {
+public:
+    explicit MessageBoxCatcher(QObject* parent)
+        : QObject(parent)
+    {
+        QTimer::singleShot(0, this, [this] { Poll(); });
+    }
+    QString Text;
+    QString Title;
+    QMessageBox::Icon Icon = QMessageBox::NoIcon;
+
+private:
+    void Poll()
+    {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            Text = box->text();
+            Title = box->windowTitle();
+            Icon = box->icon();
+            box->accept();
+            return;
+        }
+        QTimer::singleShot(10, this, [this] { Poll(); });
+    }
+};
+
+// An object whose events fail, as a handler with a bug would.
+class Failing : public QObject {
+public:
+    using QObject::QObject;
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::User)
+            throw std::runtime_error("Valeur hors limites");
+        return QObject::event(event);
+    }
+};
+
+// Files larger than limit bytes cannot be written while this lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit lowered{limit, m_saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_saved{};
+};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<TfmMain> m_window;
+
+    QString IniPath() const { return m_dir.filePath(QStringLiteral("tarvane.ini")); }
+
+    // Starts the program with the given preferences file ("<missing>": none).
+    void Start(const QByteArray& ini)
+    {
+        QFile::remove(IniPath());
+        if (ini != "<missing>") {
+            QFile file(IniPath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(ini);
+        }
+        m_window = std::make_unique<TfmMain>(nullptr, m_dir.filePath(QStringLiteral("tarvane")));
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+
+    // Gives a value box the focus from the keyboard and types over its whole text.
+    void TypeInto(TNumSpinEdit* box, const QString& text)
+    {
+        box->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(box->hasFocus());
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
+
+    void ClickUnit(QListWidget* list, int row)
+    {
+        const QRect item = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+        QCOMPARE(list->currentRow(), row);
+    }
+
+    // Both boxes' texts and the state the controller shows.
+    void CheckShown(const QString& box1, const QString& box2, bool box1IsSource, bool failed)
+    {
+        TfmMain& w = *m_window;
+        QCOMPARE(w.edValue1->Text(), box1);
+        QCOMPARE(w.edValue2->Text(), box2);
+        QCOMPARE(w.edValue1->Tag(), box1IsSource ? 1 : 0);
+        QCOMPARE(w.edValue2->Tag(), box1IsSource ? 0 : 1);
+        const QString source = QStringLiteral("Valeur à convertir");
+        const QString target = QStringLiteral("Valeur convertie");
+        QCOMPARE(w.edValue1->LabelCaption(), box1IsSource ? source : target);
+        QCOMPARE(w.edValue2->LabelCaption(), box1IsSource ? target : source);
+        const TArrowDirection direction = box1IsSource ? pdRight : pdLeft;
+        QCOMPARE(w.Arrow1->Direction(), direction);
+        QCOMPARE(w.Arrow2->Direction(), direction);
+        const TColor high = failed ? clRed : clLime;
+        QCOMPARE(w.Arrow1->Palette()->High(), high);
+        QCOMPARE(w.Arrow2->Palette()->High(), high);
+        QCOMPARE(w.Arrow1->Palette()->Low(), clGreen);
+        TNumSpinEdit* targetBox = box1IsSource ? w.edValue2 : w.edValue1;
+        QCOMPARE(targetBox->FontColor(), failed ? clRed : clAqua);
+        QCOMPARE(targetBox->Color(), clBlack);
+    }
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void cleanup()
+    {
+        m_window.reset();
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    void FirstStartWithoutFile()
+    {
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        CheckShown("1.0000", "1.0000", true, false);
+        QVERIFY(w.edValue1->hasFocus());
+        QCOMPARE(w.seEdValue1Precision->Text(), QStringLiteral("4"));
+        QCOMPARE(w.seEdValue2Precision->Text(), QStringLiteral("4"));
+        QCOMPARE(w.lstUnits1->currentRow(), 0);
+        QCOMPARE(w.lstUnits2->currentRow(), 0);
+        QCOMPARE(w.lblUnit1->text(), QStringLiteral("Veff (Vrms)"));
+        QCOMPARE(w.lblUnit2->text(), QStringLiteral("Veff (Vrms)"));
+        QCOMPARE(w.Prefs(), (TUserPrefs{4, 4, 0, 0, 1.0}));
+        QCOMPARE(w.lstUnits1->count(), 12);
+        QCOMPARE(w.lstUnits2->item(1)->text(), QStringLiteral("Tension crête à crête (Vcac / Vpp)"));
+        QCOMPARE(w.AppPath(), m_dir.path() + u'/');
+        QCOMPARE(w.IniFileName(), IniPath());
+        QVERIFY(!QFile::exists(IniPath()));
+        QVERIFY(w.close());
+        QCOMPARE(ReadAll(IniPath()),
+                 QByteArray("[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\n"
+                            "Value1Index=0\nValue2Index=0\nValue1=1\n"));
+    }
+
+    void RestoresThePreferences_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("box1");
+        QTest::addColumn<QString>("box2");
+        QTest::addColumn<QString>("label1");
+        QTest::addColumn<QString>("label2");
+        QTest::addColumn<TUserPrefs>("prefs");
+
+        QTest::newRow("number rounded to 4 decimals before its precision")
+            << QByteArray("[UserPrefs]\nValue1precision=8\nValue1=1.23456789\n") << "1.23460000"
+            << "1.2346" << "Veff (Vrms)" << "Veff (Vrms)" << TUserPrefs{8, 4, 0, 0, 1.2346};
+        QTest::newRow("restored units convert without a round trip through box 2")
+            << QByteArray("[UserPrefs]\nValue2Index=7\nValue1=1\n") << "1.0000" << "0.0017"
+            << "Veff (Vrms)" << "Watts (600 ohms)" << TUserPrefs{4, 4, 0, 7, 1.0};
+        QTest::newRow("precision above 10 shows 10")
+            << QByteArray("[UserPrefs]\nValue1precision=12\nValue2precision=0\nValue1=0.5\n")
+            << "0.5000000000" << "0.5" << "Veff (Vrms)" << "Veff (Vrms)" << TUserPrefs{10, 0, 0, 0, 0.5};
+        QTest::newRow("260 reads as unit 4, 12 falls back to 0")
+            << QByteArray("[UserPrefs]\nValue1Index=260\nValue2Index=12\nValue1=0\n") << "0.0000"
+            << "0.7746" << "dBu (réf. 775 mV)" << "Veff (Vrms)" << TUserPrefs{4, 4, 4, 0, 0.0};
+        QTest::newRow("failing restored conversion")
+            << QByteArray("[UserPrefs]\nValue2Index=2\nValue1=0\n") << "0.0000" << "-.--"
+            << "Veff (Vrms)" << "dBm (1 mW / 50 ohms)" << TUserPrefs{4, 4, 0, 2, 0.0};
+    }
+
+    void RestoresThePreferences()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, box1);
+        QFETCH(QString, box2);
+        QFETCH(QString, label1);
+        QFETCH(QString, label2);
+        QFETCH(TUserPrefs, prefs);
+        Start(ini);
+        TfmMain& w = *m_window;
+        CheckShown(box1, box2, true, box2 == "-.--");
+        QCOMPARE(w.lblUnit1->text(), label1);
+        QCOMPARE(w.lblUnit2->text(), label2);
+        QCOMPARE(w.lstUnits1->currentRow(), int(prefs.Value1Index));
+        QCOMPARE(w.lstUnits2->currentRow(), int(prefs.Value2Index));
+        QCOMPARE(w.seEdValue1Precision->Value(), int(prefs.Value1precision));
+        QCOMPARE(w.Prefs(), prefs);
+    }
+
+    void RestoreAndSaveRoundTrip()
+    {
+        const QByteArray ini("; kept\n[UserPrefs]\nWriteTest=1\nValue1precision=3\nValue2precision=6\n"
+                             "Value1Index=5\nValue2Index=1\nValue1=-2.5\n\n[Other]\nx=1\n");
+        Start(ini);
+        CheckShown("-2.500", "2.121021", true, false);
+        QVERIFY(m_window->close());
+        QCOMPARE(ReadAll(IniPath()), ini);
+    }
+
+    void TypingConvertsLive()
+    {
+        Start("[UserPrefs]\nValue2Index=5\n");
+        TfmMain& w = *m_window;
+        TypeInto(w.edValue1, "10");
+        CheckShown("10", "20.0000", true, false);
+        QCOMPARE(w.Prefs().Value1, 10.0);
+        QCOMPARE(w.edValue1->Color(), clBlack); // the first keystroke's conversion
+
+        TypeInto(w.edValue1, "0");
+        CheckShown("0", "-.--", true, true);
+        QCOMPARE(PixelAt(w.Arrow1, {20, 20}), QColor(Qt::red));
+
+        QTest::keyClick(w.edValue1, Qt::Key_Backspace);
+        CheckShown("", "-.--", true, true); // an empty source converts nothing
+
+        QTest::keyClicks(w.edValue1, "2.5");
+        CheckShown("2.5", "7.9588", true, false);
+        QCOMPARE(PixelAt(w.Arrow1, {20, 20}), QColor(Qt::green));
+        QCOMPARE(w.Prefs().Value1, 2.5);
+    }
+
+    void UnitClicksConvert()
+    {
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        ClickUnit(w.lstUnits2, 1);
+        CheckShown("1.0000", "2.8284", true, false);
+        QCOMPARE(w.lblUnit2->text(), QStringLiteral("Vcac (Vpp)"));
+        QCOMPARE(w.Prefs().Value2Index, quint8(1));
+        ClickUnit(w.lstUnits1, 11);
+        QCOMPARE(w.lblUnit1->text(), QStringLiteral("dBuV (75 ohms)"));
+        QCOMPARE(w.Prefs().Value1Index, quint8(11));
+        QTest::keyClick(w.lstUnits1, Qt::Key_Home);
+        CheckShown("1.0000", "2.8284", true, false);
+        QCOMPARE(w.Prefs().Value1Index, quint8(0));
+    }
+
+    void TabMakesTheEnteredBoxTheSource()
+    {
+        Start("[UserPrefs]\nValue2Index=5\n");
+        TfmMain& w = *m_window;
+        TypeInto(w.edValue1, "10");
+        QTest::keyClick(w.edValue1, Qt::Key_Tab);
+        QVERIFY(w.edValue2->hasFocus());
+        CheckShown("10.0000", "20.0000", false, false);
+
+        TypeInto(w.edValue2, "6-"); // the minus key toggles the sign
+        CheckShown("0.5012", "-6", false, false);
+        QCOMPARE(w.Prefs().Value1, 0.5012); // what box 1 shows, not what it showed before
+
+        // Back in box 1, its shown number converts again.
+        QTest::keyClick(w.edValue2, Qt::Key_Tab, Qt::ShiftModifier);
+        CheckShown("0.5012", "-5.9998", true, false);
+    }
+
+    void Box1ShowingFailureKeepsItsLastNumber()
+    {
+        Start("[UserPrefs]\nValue1Index=2\nValue1=3\n");
+        TfmMain& w = *m_window;
+        TypeInto(w.edValue2, "1");
+        CheckShown("13.0103", "1", false, false);
+        QTest::keyClick(w.edValue2, Qt::Key_Backspace);
+        QTest::keyClicks(w.edValue2, "0");
+        CheckShown("-.--", "0", false, true);
+        QCOMPARE(w.Prefs().Value1, 13.0103);
+        ClickUnit(w.lstUnits1, 3); // a failing conversion to another unit keeps it too
+        QCOMPARE(w.Prefs().Value1, 13.0103);
+        QVERIFY(w.close());
+        QVERIFY(ReadAll(IniPath()).contains("\nValue1=13.0103\n"));
+    }
+
+    void PrecisionChangesReformat()
+    {
+        Start("[UserPrefs]\nValue2Index=1\n");
+        TfmMain& w = *m_window;
+        TypeInto(w.edValue1, "1.23");
+        w.seEdValue1Precision->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(w.seEdValue1Precision, Qt::Key_Down);
+        QTest::keyClick(w.seEdValue1Precision, Qt::Key_Down);
+        CheckShown("1.23", "3.4790", true, false); // source rounded, target from the rounded number
+        QCOMPARE(w.Prefs().Value1precision, quint8(2));
+        QCOMPARE(w.Prefs().Value1, 1.23);
+
+        w.seEdValue2Precision->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(w.seEdValue2Precision, Qt::Key_PageUp);
+        CheckShown("1.23", "3.4789653634", true, false);
+        QCOMPARE(w.Prefs().Value2precision, quint8(10));
+    }
+
+    void FrenchLocaleWritesAComma()
+    {
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        Start("[UserPrefs]\nValue1=0.775\n");
+        CheckShown("0,7750", "0,7750", true, false);
+        QVERIFY(m_window->close());
+        QVERIFY(ReadAll(IniPath()).contains("\nValue1=0,775\n"));
+    }
+
+    void TabOrder()
+    {
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        const QList<QWidget*> order = {w.edValue1, w.edValue2, w.lstUnits1, w.lstUnits2,
+                                       w.seEdValue1Precision, w.seEdValue2Precision, w.edValue1};
+        QCOMPARE(QApplication::focusWidget(), order[0]);
+        for (qsizetype i = 1; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), order[i]);
+        }
+    }
+
+    void WindowLayout()
+    {
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        QCOMPARE(w.windowTitle(), QStringLiteral("Tarvane"));
+        // The menu bar sits above the whole client area, not inside it.
+        QCOMPARE(w.centralWidget()->geometry(), QRect(0, w.menuBar()->height(), 553, 393));
+        QCOMPARE(w.size(), QSize(553, w.menuBar()->height() + 393));
+        QCOMPARE(w.minimumSize(), w.maximumSize());
+        const Qt::WindowFlags flags = w.windowFlags();
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+        QVERIFY(flags & Qt::WindowSystemMenuHint);
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        const QPoint centre = w.screen()->availableGeometry().center();
+        QVERIFY((w.frameGeometry().center() - centre).manhattanLength() <= 2);
+
+        // The value boxes size their height to their font.
+        QCOMPARE(w.edValue1->geometry().topLeft(), QPoint(16, 64));
+        QCOMPARE(w.edValue2->geometry().topLeft(), QPoint(304, 64));
+        QCOMPARE(w.edValue2->width(), 233);
+        QCOMPARE(w.lstUnits2->geometry(), QRect(304, 136, 233, 217));
+        QCOMPARE(w.seEdValue2Precision->geometry(), QRect(304, 360, 41, 18));
+        QCOMPARE(w.Arrow2->geometry(), QRect(256, 200, 41, 41));
+        QCOMPARE(w.lblUnit1->geometry(), QRect(16, 104, 233, 24));
+        QCOMPARE(w.TabStrip1->geometry(), QRect(8, 8, 537, 21));
+        QCOMPARE(w.Label2->text(), QStringLiteral("Précision (nombre de décimales)"));
+        QCOMPARE(w.Label2->pos(), QPoint(352, 360));
+        // All twelve units show without scrolling.
+        QVERIFY(w.lstUnits1->visualItemRect(w.lstUnits1->item(11)).bottom() < 217);
+        QCOMPARE(w.lstUnits1->visualItemRect(w.lstUnits1->item(1)).top(), 13);
+
+        const QImage client = w.centralWidget()->grab().toImage();
+        QCOMPARE(client.pixelColor(4, 50), QColor(0, 0, 128));          // navy
+        QCOMPARE(client.pixelColor(276, 84), QColor(0, 255, 0));        // lime arrow
+        QCOMPARE(client.pixelColor(20, 340), QColor(128, 0, 128));      // purple list
+        QCOMPARE(client.pixelColor(256 + 2, 64 + 2), QColor(0, 0, 128)); // navy around the arrow
+    }
+
+    void StripAndMenuBarPixels_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<QColor>("expected");
+        const QColor navy(0, 0, 128);
+        const QColor blue(0, 0, 255);
+        const QColor purple(128, 0, 128);
+        const QColor rootFrom(0x9E, 0xBE, 0xF5);
+        const QColor rootTo(0xB2, 0xCD, 0xF7);
+        QTest::newRow("strip band before the tab") << "strip" << QPoint(2, 5) << navy;
+        QTest::newRow("tab outline left") << "strip" << QPoint(14, 10) << blue;
+        QTest::newRow("tab outline top") << "strip" << QPoint(20, 0) << blue;
+        QTest::newRow("tab fill") << "strip" << QPoint(16, 10) << purple;
+        QTest::newRow("strip band after the tab") << "strip" << QPoint(400, 8) << navy;
+        QTest::newRow("strip base line") << "strip" << QPoint(300, 19) << blue;
+        QTest::newRow("client below the strip") << "strip" << QPoint(300, 21) << navy;
+        // The bar's band runs from the window's left edge to 100 pixels past its right edge.
+        QTest::newRow("menu band in Fichier") << "bar" << QPoint(1, 1)
+                                              << GradientBandColor(rootFrom, rootTo, 1, 653);
+        QTest::newRow("menu band past the items")
+            << "bar" << QPoint(300, 1) << GradientBandColor(rootFrom, rootTo, 300, 653);
+        QTest::newRow("menu band at the right edge")
+            << "bar" << QPoint(552, 1) << GradientBandColor(rootFrom, rootTo, 552, 653);
+    }
+
+    // The strip and the menu bar as the window shows them.
+    void StripAndMenuBarPixels()
+    {
+        QFETCH(QString, where);
+        QFETCH(QPoint, point);
+        QFETCH(QColor, expected);
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        QWidget* const widget = where == "strip" ? static_cast<QWidget*>(w.TabStrip1) : w.menuBar();
+        const QImage window = w.grab().toImage();
+        QCOMPARE(window.pixelColor(widget->mapTo(&w, point)), expected);
+    }
+
+    void StripCaption()
+    {
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        QCOMPARE(w.TabStrip1->Tabs().Count(), 1);
+        QCOMPARE(w.TabStrip1->TabIndex(), 0);
+        // The yellow caption lies inside the tab, past its 8-pixel margin, lowered 2 + 2.
+        const QRect tab = w.TabStrip1->TabRect(0);
+        const QImage image = w.TabStrip1->grab().toImage();
+        QRect caption;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                if (pixel.red() > 0xC0 && pixel.green() > 0xC0 && pixel.blue() < 0x80)
+                    caption |= QRect(x, y, 1, 1);
+            }
+        }
+        QVERIFY(!caption.isEmpty());
+        QVERIFY(tab.contains(caption));
+        QVERIFY(caption.left() >= tab.left() + 8);
+        QVERIFY(caption.top() >= 4);
+    }
+
+    void Menu()
+    {
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        const QList<QAction*> bar = w.menuBar()->actions();
+        QCOMPARE(bar.size(), 2);
+        QCOMPARE(bar[0]->text(), QStringLiteral("Fichier"));
+        QCOMPARE(bar[1]->text(), QStringLiteral("Aide"));
+        QCOMPARE(w.Fichier1->actions(), QList<QAction*>{w.ActAppClose});
+        QCOMPARE(w.Aide1->actions(),
+                 (QList<QAction*>{w.ActAppHelpIndex, w.N1, w.ActAppReadme, w.N2, w.ActAppAbout}));
+        QVERIFY(w.N1->isSeparator() && w.N2->isSeparator());
+        QCOMPARE(w.menuBar(), w.StyledMainMenu1);
+        QCOMPARE(w.StyledMainMenu1->MenuStyler(), w.MenuStyler1);
+        for (QAction* action : {w.ActAppHelpIndex, w.ActAppReadme, w.ActAppAbout, w.ActAppClose}) {
+            QCOMPARE(action->parent(), w.ActionList1);
+            QCOMPARE(action->toolTip(), action->text());
+            QVERIFY(action->shortcut().isEmpty());
+            QCOMPARE(action->isEnabled(), action != w.ActAppHelpIndex); // no handler: grey
+        }
+        QCOMPARE(w.ActAppAbout->text(), QStringLiteral("A propos..."));
+
+        w.ActAppHelpIndex->trigger();
+        QVERIFY(w.isVisible());
+        QVERIFY(!QFile::exists(IniPath()));
+        w.ActAppClose->trigger();
+        QVERIFY(!w.isVisible());
+        QVERIFY(ReadAll(IniPath()).startsWith("[UserPrefs]\nWriteTest=1\n"));
+    }
+
+    // The menu by keyboard alone: Alt reaches the bar, the arrows move and open, Return chooses.
+    void MenuByKeyboard()
+    {
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Alt);
+        QTRY_COMPARE(w.menuBar()->activeAction(), w.Fichier1->menuAction());
+        QTest::keyClick(w.menuBar(), Qt::Key_Right);
+        QTest::keyClick(w.menuBar(), Qt::Key_Down);
+        QVERIFY(QTest::qWaitForWindowExposed(w.Aide1));
+        QCOMPARE(w.Aide1->activeAction(), w.ActAppHelpIndex);
+        QTest::keyClick(w.Aide1, Qt::Key_Return); // highlighted but never chosen
+        QVERIFY(w.isVisible());
+        QVERIFY(!QFile::exists(IniPath()));
+        QTest::keyClick(w.Aide1, Qt::Key_Escape);
+        QTRY_VERIFY(!w.Aide1->isVisible());
+
+        QTest::keyClick(w.menuBar(), Qt::Key_Left);
+        QCOMPARE(w.menuBar()->activeAction(), w.Fichier1->menuAction());
+        QTest::keyClick(w.menuBar(), Qt::Key_Down);
+        QVERIFY(QTest::qWaitForWindowExposed(w.Fichier1));
+        QCOMPARE(w.Fichier1->activeAction(), w.ActAppClose);
+        QTest::keyClick(w.Fichier1, Qt::Key_Return);
+        QTRY_VERIFY(!w.isVisible());
+        QVERIFY(QFile::exists(IniPath()));
+    }
+
+    void FailedSaveKeepsTheWindowOpen()
+    {
+        const QByteArray ini("[UserPrefs]\nWriteTest=1\n");
+        Start(ini);
+        auto* catcher = new MessageBoxCatcher(m_window.get());
+        {
+            const FileSizeLimit limit(rlim_t(ini.size()));
+            QVERIFY(!m_window->close());
+        }
+        QCOMPARE(catcher->Text, "Impossible d'écrire dans " + IniPath() + '.');
+        QCOMPARE(catcher->Icon, QMessageBox::Critical);
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(ReadAll(IniPath()), ini);
+        QVERIFY(m_window->close()); // and a later close goes through
+    }
+
+    // The report ends the message with a full stop when its last character sorts after ".".
+    void ErrorReachingTheEventLoopIsShown()
+    {
+        Failing failing(nullptr);
+        auto* catcher = new MessageBoxCatcher(&failing);
+        QCoreApplication::postEvent(&failing, new QEvent(QEvent::User));
+        QTRY_COMPARE(catcher->Text, QStringLiteral("Valeur hors limites."));
+        QCOMPARE(catcher->Title, QStringLiteral("Tarvane"));
+        QCOMPARE(catcher->Icon, QMessageBox::Critical);
+    }
+
+};
+
+int main(int argc, char** argv)
+{
+    TApplication application(argc, argv);
+    TestMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_frmMain.moc"

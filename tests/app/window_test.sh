@@ -1,0 +1,174 @@
+#!/usr/bin/env bash
+# The real program on its own X display: open the Aide menu and check its look, type into
+# box 1, choose a unit, check the screen's pixels, quit through the menu and check the
+# preferences file written beside the program.
+# Usage: window_test.sh <path of the built tarvane executable> [where to keep the menu screenshot]
+set -euo pipefail
+
+executable=$1
+menu_shot=${2:-}
+for tool in Xvfb xdotool import convert; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+
+cleanup() {
+    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [[ -f $work/screen.png ]] && cp "$work/screen.png" "${TMPDIR:-/tmp}/tarvane-window-test.png" &&
+        echo "last screenshot: ${TMPDIR:-/tmp}/tarvane-window-test.png" >&2
+    exit 1
+}
+
+# A copy of its own, so the preferences file is this test's and not the build folder's.
+cp "$executable" "$work/tarvane"
+
+# A display nobody uses.
+display=""
+for n in $(seq 90 199); do
+    if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then
+        display=:$n
+        break
+    fi
+done
+[[ -n $display ]] || fail "no free X display"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [[ -e /tmp/.X11-unix/X${display#:} ]] && break
+    sleep 0.05
+done
+export DISPLAY=$display
+
+"$work/tarvane" >"$work/program.log" 2>&1 &
+app_pid=$!
+window=$(timeout 20 xdotool search --sync --name '^Tarvane$' | head -n 1) || fail "no window"
+xdotool windowfocus --sync "$window"
+eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
+client_x=$X
+client_y=$((Y + HEIGHT - 393)) # the client area lies under the menu bar
+[[ $WIDTH -eq 553 ]] || fail "window width $WIDTH"
+
+# The colour at a screen point of the last screenshot, as "r,g,b".
+screen_pixel() {
+    convert "$work/screen.png" -format \
+        "%[fx:round(255*p{$1,$2}.r)],%[fx:round(255*p{$1,$2}.g)],%[fx:round(255*p{$1,$2}.b)]" \
+        info:
+}
+
+# The colour at a client-area point of a fresh screenshot, as "r,g,b".
+pixel() {
+    import -window root "$work/screen.png"
+    screen_pixel $((client_x + $1)) $((client_y + $2))
+}
+
+expect_pixel() { # x y colour what
+    local seen
+    for _ in $(seq 40); do
+        seen=$(pixel "$1" "$2")
+        [[ $seen == "$3" ]] && return 0
+        sleep 0.1
+    done
+    fail "$4: pixel ($1,$2) is $seen, not $3"
+}
+
+expect_pixel 4 50 0,0,128 "navy background"
+expect_pixel 276 84 0,255,0 "lime upper arrow"
+expect_pixel 276 220 0,255,0 "lime lower arrow"
+
+# The menu bar in its blue look, then the Aide drop-down opened with the mouse.
+bar_height=$((client_y - Y))
+xdotool mousemove $((X + 25)) $((Y + bar_height / 2)) click 1
+fichier_right=""
+for _ in $(seq 40); do
+    # The open Fichier item is outlined in 002D96; its right edge tells where Aide begins.
+    import -window root "$work/screen.png"
+    fichier_right=$(convert "$work/screen.png" -crop 200x1+$X+$((Y + 1)) +repage -depth 8 txt:- |
+        awk '/#002D96/ { split($1, at, ","); right = at[1] } END { print right }')
+    [[ -n $fichier_right ]] && break
+    sleep 0.1
+done
+[[ -n $fichier_right ]] || fail "the Fichier menu did not open"
+xdotool key Escape
+sleep 0.2
+xdotool key Escape
+aide_x=$((X + fichier_right + 1)) # the drop-down's left edge lines up with its root item
+xdotool mousemove $((aide_x + 12)) $((Y + bar_height / 2)) click 1
+xdotool mousemove $((X + 300)) $((Y + 200)) # off the drop-down: no item highlighted
+opened=""
+for _ in $(seq 40); do
+    import -window root "$work/screen.png"
+    [[ $(screen_pixel $aide_x $((client_y + 30))) == 0,45,150 ]] && opened=1 && break
+    sleep 0.1
+done
+[[ -n $opened ]] || fail "the Aide drop-down did not open"
+[[ -n $menu_shot ]] && cp "$work/screen.png" "$menu_shot"
+
+expect_menu_pixel() { # x y (from the drop-down's top left) colour what
+    local seen
+    seen=$(screen_pixel $((aide_x + $1)) $((client_y + $2)))
+    [[ $seen == "$3" ]] || fail "$4: drop-down pixel ($1,$2) is $seen, not $3"
+}
+expect_menu_pixel 0 30 0,45,150 "outer frame"
+expect_menu_pixel 1 30 246,246,246 "inner frame"
+expect_menu_pixel 4 0 246,246,246 "top edge joined to the open Aide item"
+expect_menu_pixel 2 8 227,239,255 "icon strip"
+expect_menu_pixel 40 8 246,246,246 "background"
+[[ $(screen_pixel $aide_x $Y) == 0,45,150 ]] || fail "the open Aide item is not outlined"
+
+# Separators: single blue lines, starting 2 pixels right of the 24-pixel icon strip.
+separators=($(convert "$work/screen.png" -crop 1x120+$((aide_x + 40))+$client_y +repage -depth 8 txt:- |
+    awk '/#6A8CCB/ { split($1, at, "[,:]"); print at[2] }'))
+[[ ${#separators[@]} -eq 2 ]] || fail "separator rows: ${separators[*]}"
+for row in "${separators[@]}"; do
+    expect_menu_pixel 27 "$row" 246,246,246 "gap before the separator"
+    expect_menu_pixel 28 "$row" 106,140,203 "separator start"
+done
+
+# The darkest caption pixel, as a grey level from 0 to 100, between two rows of the drop-down.
+darkest() { # from to
+    convert "$work/screen.png" -crop 100x$(($2 - $1))+$((aide_x + 34))+$((client_y + $1)) +repage \
+        -colorspace Gray -format "%[fx:round(100*minima)]" info:
+}
+index_darkest=$(darkest 2 "${separators[0]}")
+readme_darkest=$(darkest $((separators[0] + 1)) "${separators[1]}")
+((index_darkest > 50 && index_darkest < 90)) || fail "Index de l'aide is not grey ($index_darkest)"
+((readme_darkest < 20)) || fail "Lisez-moi is not black ($readme_darkest)"
+
+xdotool key Escape
+expect_pixel 86 8 0,0,128 "strip band once the drop-down is closed"
+
+# Unit 2 (dBm in 50 ohms) under box 2, then 0 V typed over box 1's whole text.
+xdotool mousemove $((client_x + 354)) $((client_y + 136 + 2 * 13 + 6)) click 1
+xdotool mousemove $((client_x + 60)) $((client_y + 80)) click 1
+xdotool key ctrl+a
+xdotool type --delay 30 0
+expect_pixel 276 84 255,0,0 "red upper arrow after 0 V to dBm"
+expect_pixel 276 220 255,0,0 "red lower arrow after 0 V to dBm"
+expect_pixel 4 50 0,0,128 "navy background after the conversion"
+
+# Fichier > Quitter.
+xdotool mousemove $((X + 25)) $((Y + (client_y - Y) / 2)) click 1
+sleep 0.3
+xdotool key Down Return
+for _ in $(seq 100); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$app_pid" 2>/dev/null && fail "the program did not quit"
+wait "$app_pid" || fail "the program ended with status $? ($(cat "$work/program.log"))"
+app_pid=""
+
+expected=$'[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\nValue1Index=0\nValue2Index=2\nValue1=0'
+[[ -f $work/tarvane.ini ]] || fail "no tarvane.ini beside the program"
+actual=$(cat "$work/tarvane.ini")
+[[ $actual == "$expected" ]] || fail "tarvane.ini reads: $actual"
+echo "PASS: window converts, shows red arrows, quits through the menu and saves"

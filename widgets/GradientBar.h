@@ -1,0 +1,160 @@
+#pragma once
+
+#include "GradientFill.h"
+#include "TColor.h"
+
+#include <QFont>
+
+#include <functional>
+
+namespace tarvane {
+
+// A colour group of a menu styler: a colour, an optional second colour (clNone: solid) and
+// the direction of the gradient between them. Every change tells the styler, which
+// repaints its menus.
+class TGradientBar {
+public:
+    TGradientBar() = default;
+    TGradientBar(const TGradientBar&) = delete;
+    TGradientBar& operator=(const TGradientBar&) = delete;
+
+    TColor Color() const { return m_color; }
+    void SetColor(TColor value) { Assign(m_color, value); }
+    TColor ColorTo() const { return m_colorTo; }
+    void SetColorTo(TColor value) { Assign(m_colorTo, value); }
+    TGradientDirection GradientDirection() const { return m_gradientDirection; }
+    void SetGradientDirection(TGradientDirection value) { Assign(m_gradientDirection, value); }
+
+    // Called by the owning styler only.
+    void SetChangeHandler(std::function<void()> handler) { m_changed = std::move(handler); }
+
+protected:
+    template <typename T>
+    void Assign(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        if (m_changed)
+            m_changed();
+    }
+
+private:
+    std::function<void()> m_changed;
+    TColor m_color = clBtnFace;
+    TColor m_colorTo = clNone;
+    TGradientDirection m_gradientDirection = gdVertical;
+};
+
+// The menu bar behind the root items, and the hot and open root item.
+class TRootItem : public TGradientBar {
+public:
+    TColor HoverColor() const { return m_hoverColor; }
+    void SetHoverColor(TColor value) { Assign(m_hoverColor, value); }
+    TColor HoverColorTo() const { return m_hoverColorTo; }
+    void SetHoverColorTo(TColor value) { Assign(m_hoverColorTo, value); }
+    TGradientDirection HoverGradientDirection() const { return m_hoverDirection; }
+    void SetHoverGradientDirection(TGradientDirection value) { Assign(m_hoverDirection, value); }
+    TColor HoverBorderColor() const { return m_hoverBorderColor; }
+    void SetHoverBorderColor(TColor value) { Assign(m_hoverBorderColor, value); }
+    TColor HoverFontColor() const { return m_hoverFontColor; }
+    void SetHoverFontColor(TColor value) { Assign(m_hoverFontColor, value); }
+    TColor SelectedColor() const { return m_selectedColor; }
+    void SetSelectedColor(TColor value) { Assign(m_selectedColor, value); }
+    TColor SelectedColorTo() const { return m_selectedColorTo; }
+    void SetSelectedColorTo(TColor value) { Assign(m_selectedColorTo, value); }
+    TGradientDirection SelectedGradientDirection() const { return m_selectedDirection; }
+    void SetSelectedGradientDirection(TGradientDirection value) { Assign(m_selectedDirection, value); }
+    TColor SelectedBorderColor() const { return m_selectedBorderColor; }
+    void SetSelectedBorderColor(TColor value) { Assign(m_selectedBorderColor, value); }
+    TColor SelectedFontColor() const { return m_selectedFontColor; }
+    void SetSelectedFontColor(TColor value) { Assign(m_selectedFontColor, value); }
+    QFont Font() const { return m_font; }
+    void SetFont(const QFont& value) { Assign(m_font, value); }
+    TColor FontColor() const { return m_fontColor; }
+    void SetFontColor(TColor value) { Assign(m_fontColor, value); }
+
+private:
+    TColor m_hoverColor = clNone;
+    TColor m_hoverColorTo = clNone;
+    TGradientDirection m_hoverDirection = gdVertical;
+    TColor m_hoverBorderColor = clNone;
+    TColor m_hoverFontColor = clWindowText;
+    TColor m_selectedColor = clNone;
+    TColor m_selectedColorTo = clNone;
+    TGradientDirection m_selectedDirection = gdVertical;
+    TColor m_selectedBorderColor = clNone;
+    TColor m_selectedFontColor = clWindowText;
+    QFont m_font;
+    TColor m_fontColor = clWindowText;
+};
+
+// The highlighted drop-down item.
+class TSelectedItem : public TGradientBar {
+public:
+    TColor BorderColor() const { return m_borderColor; }
+    void SetBorderColor(TColor value) { Assign(m_borderColor, value); }
+    TColor CheckColor() const { return m_checkColor; }
+    void SetCheckColor(TColor value) { Assign(m_checkColor, value); }
+    TColor CheckBorder() const { return m_checkBorder; }
+    void SetCheckBorder(TColor value) { Assign(m_checkBorder, value); }
+    TColor RadioBorder() const { return m_radioBorder; }
+    void SetRadioBorder(TColor value) { Assign(m_radioBorder, value); }
+    QFont Font() const { return m_font; }
+    void SetFont(const QFont& value) { Assign(m_font, value); }
+    TColor FontColor() const { return m_fontColor; }
+    void SetFontColor(TColor value) { Assign(m_fontColor, value); }
+
+private:
+    TColor m_borderColor = clNone;
+    TColor m_checkColor = clNone;
+    TColor m_checkBorder = clNone;
+    TColor m_radioBorder = clNone;
+    QFont m_font;
+    TColor m_fontColor = clWindowText;
+};
+
+// The icon strip along the left of a drop-down, and the boxes behind check and radio marks.
+class TIconBar : public TGradientBar {
+public:
+    int Size() const { return m_size; }
+    void SetSize(int value) { Assign(m_size, value); }
+    TColor CheckColor() const { return m_checkColor; }
+    void SetCheckColor(TColor value) { Assign(m_checkColor, value); }
+    TColor CheckBorder() const { return m_checkBorder; }
+    void SetCheckBorder(TColor value) { Assign(m_checkBorder, value); }
+    TColor RadioBorder() const { return m_radioBorder; }
+    void SetRadioBorder(TColor value) { Assign(m_radioBorder, value); }
+
+private:
+    int m_size = 24;
+    TColor m_checkColor = clNone;
+    TColor m_checkBorder = clNone;
+    TColor m_radioBorder = clNone;
+};
+
+// The drop-down area right of the icon strip.
+class TBackground : public TGradientBar {};
+
+enum TSeparatorGradientType { gtLeft, gtRight, gtBoth };
+
+// Separator lines of drop-downs.
+class TSeparator : public TGradientBar {
+public:
+    int Width() const { return m_width; }
+    void SetWidth(int value) { Assign(m_width, value); }
+    int Margin() const { return m_margin; }
+    void SetMargin(int value) { Assign(m_margin, value); }
+    TSeparatorGradientType GradientType() const { return m_gradientType; }
+    void SetGradientType(TSeparatorGradientType value) { Assign(m_gradientType, value); }
+    int GradientWidth() const { return m_gradientWidth; }
+    void SetGradientWidth(int value) { Assign(m_gradientWidth, value); }
+
+private:
+    int m_width = 1;
+    int m_margin = 2;
+    TSeparatorGradientType m_gradientType = gtBoth;
+    int m_gradientWidth = 0;
+};
+
+} // namespace tarvane

@@ -1,0 +1,112 @@
+#include "StyledMainMenu.h"
+
+#include "MenuStyler.h"
+#include "StyledMenuStyle.h"
+
+#include <QActionEvent>
+#include <QMenu>
+
+namespace tarvane {
+
+TStyledMainMenu::TStyledMainMenu(QWidget* parent) : QMenuBar(parent)
+{
+    m_style = new TStyledMenuStyle(*this);
+    m_style->setParent(this);
+    setStyle(m_style);
+    CreateInternalStyler();
+}
+
+TStyledMainMenu::~TStyledMainMenu()
+{
+    if (m_menuStyler)
+        m_menuStyler->RemoveClient(this);
+}
+
+void TStyledMainMenu::CreateInternalStyler()
+{
+    m_internalStyler = new TMenuStyler(this);
+    m_internalStyler->setObjectName(QStringLiteral("InternalMenuStyler"));
+    m_internalStyler->AddClient(this);
+    StylerChanged();
+}
+
+TCustomMenuStyler* TStyledMainMenu::MenuStyler() const
+{
+    return m_menuStyler;
+}
+
+void TStyledMainMenu::SetMenuStyler(TCustomMenuStyler* value)
+{
+    if (value == m_menuStyler && (value || m_internalStyler))
+        return;
+    if (m_menuStyler) {
+        m_menuStyler->RemoveClient(this);
+        disconnect(m_menuStyler, nullptr, this, nullptr);
+    }
+    m_menuStyler = value;
+    if (!value) {
+        CreateInternalStyler();
+        return;
+    }
+    delete m_internalStyler;
+    m_internalStyler = nullptr;
+    value->AddClient(this);
+    connect(value, &QObject::destroyed, this, [this] {
+        m_menuStyler = nullptr;
+        CreateInternalStyler();
+    });
+    StylerChanged();
+}
+
+const TCustomMenuStyler& TStyledMainMenu::Styler() const
+{
+    return m_menuStyler ? *m_menuStyler : *m_internalStyler;
+}
+
+void TStyledMainMenu::StylerChanged()
+{
+    // Qt lays items out from the widgets' fonts, so they follow the styler's.
+    setFont(Styler().RootFont());
+    for (const QPointer<QMenu>& menu : std::as_const(m_menus)) {
+        if (menu) {
+            menu->setFont(Styler().ItemFont());
+            menu->update();
+        }
+    }
+    updateGeometry();
+    update();
+}
+
+void TStyledMainMenu::StyleMenu(QMenu* menu)
+{
+    if (m_menus.contains(menu))
+        return;
+    m_menus.append(menu);
+    menu->setStyle(m_style);
+    menu->setFont(Styler().ItemFont());
+    menu->installEventFilter(this);
+    for (const QAction* action : menu->actions())
+        StyleSubMenu(action);
+}
+
+void TStyledMainMenu::StyleSubMenu(const QAction* action)
+{
+    if (QMenu* menu = action->menu<QMenu*>())
+        StyleMenu(menu);
+}
+
+void TStyledMainMenu::actionEvent(QActionEvent* event)
+{
+    if (event->type() == QEvent::ActionAdded)
+        StyleSubMenu(event->action());
+    QMenuBar::actionEvent(event);
+}
+
+bool TStyledMainMenu::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ActionAdded && qobject_cast<QMenu*>(watched))
+        StyleSubMenu(static_cast<QActionEvent*>(event)->action());
+    return QMenuBar::eventFilter(watched, event);
+}
+
+} // namespace tarvane
