@@ -10,6 +10,7 @@
 #include "TColor.h"
 #include "TwoColorPalette.h"
 #include "Units.h"
+#include "frmAbout.h"
 #include "uConv.h"
 #include "uMisc.h"
 #include "uRes.h"
@@ -25,6 +26,8 @@
 #include <QSessionManager>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+
+#include <memory>
 
 namespace tarvane {
 
@@ -302,6 +305,8 @@ void TfmMain::BindNotifications()
         connect(list, &QListWidget::currentRowChanged, this, [this, list] { lstUnits1Click(list); });
     }
     connect(ActAppClose, &QAction::triggered, this, [this] { ActAppCloseExecute(ActAppClose); });
+    connect(ActAppReadme, &QAction::triggered, this, [this] { ActAppReadmeExecute(ActAppReadme); });
+    connect(ActAppAbout, &QAction::triggered, this, [this] { ActAppAboutExecute(ActAppAbout); });
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &TfmMain::CommitData);
 }
 
@@ -369,6 +374,29 @@ void TfmMain::FormCloseQuery(QObject* /*Sender*/, bool& CanClose)
 void TfmMain::ActAppCloseExecute(QObject* /*Sender*/)
 {
     close();
+}
+
+// Help menu -------------------------------------------------------------------------------
+
+void TfmMain::ActAppReadmeExecute(QObject* /*Sender*/)
+{
+    OpenDocumentQuietly(m_appPath + QStringLiteral("A_Lire.txt"));
+}
+
+void TfmMain::OpenDocumentQuietly(const QString& path)
+{
+    // A readme that cannot open is no reason to bother the user.
+    try {
+        OpenDocument(path, ShowNormal);
+    } catch (...) {
+    }
+}
+
+void TfmMain::ActAppAboutExecute(QObject* /*Sender*/)
+{
+    // A fresh window for each showing, destroyed however the showing ends.
+    const auto about = std::make_unique<TfmAbout>(this);
+    about->exec();
 }
 
 void TfmMain::showEvent(QShowEvent* event)

@@ -67,6 +67,8 @@ public:
     void FormShow(QObject* Sender);
     void FormCloseQuery(QObject* Sender, bool& CanClose);
     void ActAppCloseExecute(QObject* Sender);
+    void ActAppReadmeExecute(QObject* Sender);
+    void ActAppAboutExecute(QObject* Sender);
     void edValue1Enter(QObject* Sender);
     void edValue1Change(QObject* Sender);
     void lstUnits1Click(QObject* Sender);
@@ -74,6 +76,9 @@ public:
 
     // Converts the source box's number into the target box and shows the outcome.
     void DoConversion();
+
+    // Opens a file through the desktop, ignoring the outcome and every error.
+    void OpenDocumentQuietly(const QString& path);
 
     void InitPaths();
     void FillUnitLists();

@@ -1,7 +1,10 @@
 #include "uMisc.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace tarvane {
 
@@ -24,6 +27,22 @@ QString IniFileNameOf(const QString& executablePath)
     const qsizetype dot = executablePath.lastIndexOf(u'.');
     const qsizetype stem = dot > slash ? dot : executablePath.size();
     return executablePath.left(stem) + QStringLiteral(".ini");
+}
+
+int RunDocument(const QString& fileName, const QString& parameters, const QString& directory,
+                int /*showMode*/)
+{
+    if (!parameters.isEmpty())
+        return ShellRefused;
+    const QString path = QDir(directory).absoluteFilePath(fileName);
+    if (fileName.isEmpty() || !QFileInfo::exists(path))
+        return ShellFileNotFound;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path)) ? ShellAccepted : ShellRefused;
+}
+
+bool OpenDocument(const QString& fileName, int showMode)
+{
+    return RunDocument(fileName, QString(), QString(), showMode) > 32;
 }
 
 } // namespace tarvane

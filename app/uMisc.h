@@ -14,4 +14,23 @@ QString AppPathOf(const QString& executablePath);
 // ".ini", or ".ini" appended when the file name has none.
 QString IniFileNameOf(const QString& executablePath);
 
+// How a document opened through the desktop shows: a normal, activated window.
+inline constexpr int ShowNormal = 1;
+
+// RunDocument's results, after the shell's convention that above 32 means accepted.
+inline constexpr int ShellFileNotFound = 2;
+inline constexpr int ShellRefused = 31;
+inline constexpr int ShellAccepted = 33;
+
+// Asks the desktop to open a file with the application associated with its type, and returns
+// at once without waiting for it. A relative file name is taken from the directory (the
+// current one when empty). The file is handed over whole as one path, never through a command
+// line. The desktop's opener takes no parameters, so a non-empty parameter text is refused;
+// the opened application shows in its own normal window whatever the show mode.
+int RunDocument(const QString& fileName, const QString& parameters, const QString& directory,
+                int showMode);
+
+// Whether the desktop accepted to open the file.
+bool OpenDocument(const QString& fileName, int showMode);
+
 } // namespace tarvane

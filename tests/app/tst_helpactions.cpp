@@ -1,0 +1,167 @@
+#include "frmAbout.h"
+#include "frmMain.h"
+#include "uMisc.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QFile>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace tarvane;
+
+namespace {
+
+// Stands in for the desktop's opener: records what it was asked to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
+
+// Path names a command line would split, quote, expand or redirect.
+const QStringList AwkwardNames = {
+    QStringLiteral("plain"),
+    QStringLiteral("with  two spaces "),
+    QStringLiteral("it's \"quoted\""),
+    QStringLiteral("$(touch pwned); `id` & echo | cat > out < in *"),
+    QStringLiteral("100% #1 ?x=y"),
+};
+
+void CreateFile(const QString& path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
+class TestHelpActions : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void runDocument_data();
+    void runDocument();
+    void readme_data();
+    void readme();
+    void aboutIsFreshEachTime();
+    void helpIndexDoesNothing();
+
+private:
+    UrlCatcher m_catcher;
+    std::unique_ptr<QTemporaryDir> m_dir; // a fresh one for each test
+};
+
+void TestHelpActions::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_catcher.urls.clear();
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_catcher, "Open");
+}
+
+void TestHelpActions::cleanup()
+{
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
+void TestHelpActions::runDocument_data()
+{
+    QTest::addColumn<QString>("name");       // created in the temporary folder unless empty
+    QTest::addColumn<QString>("fileName");   // as passed, relative to the temporary folder
+    QTest::addColumn<QString>("parameters");
+    QTest::addColumn<int>("result");
+
+    for (const QString& name : AwkwardNames)
+        QTest::newRow(qPrintable(name)) << name << name << QString() << ShellAccepted;
+    QTest::newRow("missing") << QString() << QStringLiteral("absent.txt") << QString()
+                             << ShellFileNotFound;
+    QTest::newRow("empty name") << QString() << QString() << QString() << ShellFileNotFound;
+    QTest::newRow("parameters cannot be passed") << QStringLiteral("doc.txt")
+                                                 << QStringLiteral("doc.txt")
+                                                 << QStringLiteral("--flag") << ShellRefused;
+}
+
+// A file opens as that one path whatever its name holds; what cannot open is reported.
+void TestHelpActions::runDocument()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, fileName);
+    QFETCH(QString, parameters);
+    QFETCH(int, result);
+
+    if (!name.isEmpty())
+        CreateFile(m_dir->filePath(name));
+    QCOMPARE(RunDocument(fileName, parameters, m_dir->path(), ShowNormal), result);
+    const QList<QUrl> opened = {QUrl::fromLocalFile(m_dir->filePath(fileName))};
+    QCOMPARE(m_catcher.urls, result == ShellAccepted ? opened : QList<QUrl>());
+}
+
+void TestHelpActions::readme_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("present");
+
+    for (const QString& name : AwkwardNames)
+        QTest::newRow(qPrintable(name)) << name << true;
+    QTest::newRow("missing readme") << QStringLiteral("empty") << false;
+}
+
+// Lisez-moi opens the readme beside the executable, and says nothing when it cannot.
+void TestHelpActions::readme()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, present);
+
+    const QString appPath = m_dir->filePath(folder) + u'/';
+    QVERIFY(QDir().mkpath(appPath));
+    const QString readme = appPath + QStringLiteral("A_Lire.txt");
+    if (present)
+        CreateFile(readme);
+    TfmMain fmMain(nullptr, appPath + QStringLiteral("tarvane"));
+    fmMain.ActAppReadme->trigger();
+    QCOMPARE(m_catcher.urls, present ? QList<QUrl>{QUrl::fromLocalFile(readme)} : QList<QUrl>{});
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+// Each A propos... builds a window owned by the main window, modal, gone once closed.
+void TestHelpActions::aboutIsFreshEachTime()
+{
+    TfmMain fmMain(nullptr, m_dir->filePath(QStringLiteral("tarvane")));
+    QList<QPointer<TfmAbout>> shown;
+    for (int time = 0; time < 2; ++time) {
+        QTimer::singleShot(0, &fmMain, [&shown, &fmMain] {
+            auto* about = qobject_cast<TfmAbout*>(QApplication::activeModalWidget());
+            shown << about;
+            QVERIFY(about);
+            QCOMPARE(about->parentWidget(), &fmMain);
+            about->btnOK->click();
+        });
+        fmMain.ActAppAbout->trigger();
+        QCOMPARE(shown.size(), time + 1);
+        QVERIFY(shown.last().isNull());
+    }
+    QVERIFY(fmMain.findChildren<TfmAbout*>().isEmpty());
+}
+
+// Index de l'aide has no handler: it shows grey and choosing it opens nothing.
+void TestHelpActions::helpIndexDoesNothing()
+{
+    TfmMain fmMain(nullptr, m_dir->filePath(QStringLiteral("tarvane")));
+    QVERIFY(!fmMain.ActAppHelpIndex->isEnabled());
+    fmMain.ActAppHelpIndex->trigger();
+    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(m_catcher.urls.isEmpty());
+}
+
+QTEST_MAIN(TestHelpActions)
+#include "tst_helpactions.moc"
