@@ -20,15 +20,6 @@ namespace {
 constexpr int ClientWidth = 305;
 constexpr int ClientHeight = 193;
 
-// The product name in bold, its middle letters in red, right-aligned.
-const QByteArray TitleDocument =
-    QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
-               "{\\f1\\fnil Arial;}}\r\n"
-               "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
-               "\\viewkind4\\uc1\\pard\\qr\\lang1036\\b\\fs36 Tar\\cf1 va\\cf0 ne\\b0\\f1 \r\n"
-               "\\par }\r\n")
-    + '\0';
-
 QFont PixelFont(const QString& family, int pixels)
 {
     QFont font(family);
@@ -73,6 +64,17 @@ protected:
 };
 
 } // namespace
+
+QByteArray TfmAbout::TitleDocument()
+{
+    // The product name in bold, its middle letters in red, right-aligned.
+    return QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
+                      "{\\f1\\fnil Arial;}}\r\n"
+                      "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
+                      "\\viewkind4\\uc1\\pard\\qr\\lang1036\\b\\fs36 Tar\\cf1 va\\cf0 ne\\b0\\f1 \r\n"
+                      "\\par }\r\n")
+           + '\0';
+}
 
 TfmAbout::TfmAbout(QWidget* parent)
     : QDialog(parent)
@@ -127,7 +129,7 @@ void TfmAbout::CreateComponents()
     RTFLabel1->setGeometry(72, 8, 225, 33);
     RTFLabel1->SetTransparent(true);
     RTFLabel1->SetWordWrap(false);
-    RTFLabel1->SetRichText(TitleDocument);
+    RTFLabel1->SetRichText(TitleDocument());
 
     // Placeholders, replaced from the version record before the window shows.
     lblVersion = CreateLabel(QRect(112, 72, 48, 14), QStringLiteral("lblVersion"), yellow);

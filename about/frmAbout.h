@@ -21,6 +21,9 @@ class TfmAbout : public QDialog {
 public:
     explicit TfmAbout(QWidget* parent = nullptr);
 
+    // The rich-text title the window shows.
+    static QByteArray TitleDocument();
+
     // Components, in creation and stacking order (the gradient lies beneath all others).
     TGradientPanel* Gradient1 = nullptr;
     QLabel* lblThanks = nullptr;

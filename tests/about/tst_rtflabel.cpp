@@ -1,4 +1,5 @@
 #include "GradientPanel.h"
+#include "frmAbout.h"
 #include "rtflabel.h"
 
 #include <QFontMetrics>
@@ -7,16 +8,6 @@
 using namespace tarvane;
 
 namespace {
-
-QByteArray TitleDocument()
-{
-    return QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
-                      "{\\f1\\fnil Arial;}}\r\n"
-                      "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
-                      "\\viewkind4\\uc1\\pard\\qr\\lang1036\\b\\fs36 Tar\\cf1 va\\cf0 ne\\b0\\f1 \r\n"
-                      "\\par }\r\n")
-           + '\0';
-}
 
 // The About window's title corner: the label over an aqua-to-blue gradient.
 struct Scene {
@@ -98,7 +89,7 @@ void TestRTFLabel::title()
 {
     Scene scene;
     scene.label->SetTransparent(true);
-    scene.label->SetRichText(TitleDocument());
+    scene.label->SetRichText(TfmAbout::TitleDocument());
     scene.label->Loaded();
     const QImage background = scene.Background();
     const QImage image = scene.window.grab().toImage();
@@ -143,8 +134,8 @@ void TestRTFLabel::background_data()
     QTest::addColumn<QByteArray>("richText");
     QTest::addColumn<bool>("transparent");
 
-    QTest::newRow("opaque") << TitleDocument() << false;
-    QTest::newRow("transparent") << TitleDocument() << true;
+    QTest::newRow("opaque") << TfmAbout::TitleDocument() << false;
+    QTest::newRow("transparent") << TfmAbout::TitleDocument() << true;
     QTest::newRow("opaque, empty") << QByteArray() << false;
     QTest::newRow("transparent, empty") << QByteArray() << true;
 }

@@ -1,4 +1,5 @@
 #include "RichTextEngine.h"
+#include "frmAbout.h"
 #include "RtfReader.h"
 
 #include <QTest>
@@ -36,16 +37,6 @@ QString Describe(const std::optional<TRtfContent>& content)
     return paragraphs.join(" / ");
 }
 
-QByteArray TitleDocument()
-{
-    return QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
-                      "{\\f1\\fnil Arial;}}\r\n"
-                      "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
-                      "\\viewkind4\\uc1\\pard\\qr\\lang1036\\b\\fs36 Tar\\cf1 va\\cf0 ne\\b0\\f1 \r\n"
-                      "\\par }\r\n")
-           + '\0';
-}
-
 } // namespace
 
 class TestRtfReader : public QObject {
@@ -66,7 +57,7 @@ void TestRtfReader::reads_data()
     const auto row = [](const char* name, const QByteArray& rtf, const QString& expected) {
         QTest::newRow(name) << rtf << expected;
     };
-    row("title", TitleDocument(), "R:Tar{Arial,36,b}va{Arial,36,b,#ff0000}ne{Arial,36,b}");
+    row("title", TfmAbout::TitleDocument(), "R:Tar{Arial,36,b}va{Arial,36,b,#ff0000}ne{Arial,36,b}");
     row("paragraph alignment", "{\\rtf1 one\\par\\qc two\\par\\qr\\qj four\\par\\pard five}",
         "L:one{24} / C:two{24} / J:four{24} / L:five{24}");
     row("group restores formatting", "{\\rtf1 a{\\b b\\i c}d}", "L:a{24}b{24,b}c{24,b,i}d{24}");
@@ -126,7 +117,7 @@ void TestRtfReader::engineLoads_data()
     QTest::addColumn<bool>("rtf");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("title") << TitleDocument() << true << "Tarvane";
+    QTest::newRow("title") << TfmAbout::TitleDocument() << true << "Tarvane";
     QTest::newRow("paragraphs") << QByteArray("{\\rtf1 a\\par b}") << true << "a\nb";
     QTest::newRow("plain text")
         << QByteArray("{rtf}\r\nd\xe9j\xe0\0tail", 16) << false << QString::fromUtf8("{rtf}\ndéjà");
