@@ -15,26 +15,14 @@ if [[ -n ${DISPLAY:-} ]] && xdotool getdisplaygeometry >/dev/null 2>&1; then
 fi
 
 screenshot=$PWD/build/release/tarvane-screenshot.png
-display=""
-for n in $(seq 90 199); do
-    if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then
-        display=:$n
-        break
-    fi
-done
-if [[ -z $display ]]; then
-    echo "No display, and no free number for a virtual one." >&2
+source scripts/virtual-display.sh
+if ! start_virtual_display; then
+    echo "No display, and the virtual one did not start." >&2
     exit 1
 fi
-
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
+display=$virtual_display
 program_pid=""
-trap '[[ -n $program_pid ]] && kill "$program_pid" 2>/dev/null; kill "$xvfb_pid" 2>/dev/null' EXIT
-for _ in $(seq 100); do
-    [[ -e /tmp/.X11-unix/X${display#:} ]] && break
-    sleep 0.05
-done
+trap '[[ -n $program_pid ]] && kill "$program_pid" 2>/dev/null; kill "$virtual_display_pid" 2>/dev/null' EXIT
 
 DISPLAY=$display "$program" &
 program_pid=$!

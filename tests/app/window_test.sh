@@ -31,22 +31,11 @@ fail() {
 # A copy of its own, so the preferences file is this test's and not the build folder's.
 cp "$executable" "$work/tarvane"
 
-# A display nobody uses.
-display=""
-for n in $(seq 90 199); do
-    if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then
-        display=:$n
-        break
-    fi
-done
-[[ -n $display ]] || fail "no free X display"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -e /tmp/.X11-unix/X${display#:} ]] && break
-    sleep 0.05
-done
-export DISPLAY=$display
+# A display of its own.
+source "$(dirname "$0")/../../scripts/virtual-display.sh"
+start_virtual_display || fail "no virtual X display"
+xvfb_pid=$virtual_display_pid
+export DISPLAY=$virtual_display
 
 "$work/tarvane" >"$work/program.log" 2>&1 &
 app_pid=$!
