@@ -25,7 +25,7 @@ constexpr int ScrollerTop = 3;
 // Gradients of tabs are drawn in this many bands.
 constexpr int GradientBands = 16;
 constexpr int DefaultFontPixelSize = 11;
-const QColor DisabledTextColor(0x80, 0x80, 0x80);
+constexpr QRgb DisabledTextColor = qRgb(0x80, 0x80, 0x80);
 
 QFont DefaultTabFont()
 {
