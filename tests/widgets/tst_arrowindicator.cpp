@@ -1,3 +1,4 @@
+#include "WidgetTesting.h"
 #include "ArrowIndicator.h"
 #include "TwoColorPalette.h"
 
@@ -49,11 +50,6 @@ std::unique_ptr<TArrowIndicator> MainWindowArrow(QWidget* parent = nullptr)
     arrow->SetColor(clNavy);
     arrow->Loaded();
     return arrow;
-}
-
-QImage Grab(QWidget& widget)
-{
-    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 QColor FillOf(TArrowIndicator& arrow)

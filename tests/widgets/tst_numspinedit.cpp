@@ -1,3 +1,4 @@
+#include "DesktopFonts.h"
 #include "Beep.h"
 #include "NumSpinEdit.h"
 #include "NumberText.h"
@@ -6,7 +7,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFontDatabase>
 #include <QLabel>
 #include <QLocale>
 #include <QTest>
@@ -155,7 +155,7 @@ private slots:
 
 void TestNumSpinEdit::initTestCase()
 {
-    QFontDatabase::addApplicationFont(QStringLiteral("/usr/share/wine/fonts/ms_sans_serif.ttf"));
+    RegisterDesktopFonts();
 }
 
 void TestNumSpinEdit::init()

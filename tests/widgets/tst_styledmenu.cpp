@@ -1,3 +1,5 @@
+#include "DesktopFonts.h"
+#include "WidgetTesting.h"
 #include "GradientFill.h"
 #include "MainWindowLook.h"
 #include "MenuGlyphs.h"
@@ -5,8 +7,6 @@
 #include "StyledMainMenu.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QFontDatabase>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMouseEvent>
@@ -37,16 +37,9 @@ const QColor Highlight = Rgb(0xFFEEC2);
 const QColor Navy = Rgb(0x000080);
 const QColor SeparatorLine = Rgb(0x6A8CCB);
 
-QImage Grab(QWidget& widget)
-{
-    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
 QFont Tahoma11()
 {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    return font;
+    return PixelFont(QStringLiteral("Tahoma"), 11);
 }
 
 // The main window's menu: Fichier (Quitter) and Aide (Index de l'aide, a separator,
@@ -135,9 +128,7 @@ void TestStyledMenu::initTestCase()
         if (!text.startsWith(QLatin1String("This plugin does not support")))
             previous(type, context, text);
     });
-    const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
-    if (QFile::exists(tahoma))
-        QFontDatabase::addApplicationFont(tahoma);
+    RegisterDesktopFonts();
 }
 
 void TestStyledMenu::itemSizes_data()

@@ -1,11 +1,11 @@
+#include "DesktopFonts.h"
+#include "WidgetTesting.h"
 #include "GradientFill.h"
 #include "MainWindowLook.h"
 #include "Scroller.h"
 #include "TabCollectionItem.h"
 #include "TabStrip.h"
 
-#include <QFile>
-#include <QFontDatabase>
 #include <QPainter>
 #include <QTest>
 
@@ -52,16 +52,9 @@ QPoint InkOffset(const QFont& font, const QString& text)
     return YellowBox(image).topLeft();
 }
 
-QImage Grab(QWidget& widget)
-{
-    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
 QFont Tahoma11()
 {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    return font;
+    return PixelFont(QStringLiteral("Tahoma"), 11);
 }
 
 } // namespace
@@ -90,9 +83,7 @@ private slots:
 
 void TestTabStrip::initTestCase()
 {
-    const QString tahoma = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
-    if (QFile::exists(tahoma))
-        QFontDatabase::addApplicationFont(tahoma);
+    RegisterDesktopFonts();
 }
 
 void TestTabStrip::mainWindowPixels_data()
