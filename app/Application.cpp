@@ -10,6 +10,7 @@ TApplication::TApplication(int& argc, char** argv)
 {
     setApplicationName(QStringLiteral("Tarvane"));
     setApplicationDisplayName(QStringLiteral("Tarvane"));
+    setDesktopFileName(QStringLiteral("tarvane")); // ties the windows to tarvane.desktop
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/tarvane-%1.png").arg(size), QSize(size, size));

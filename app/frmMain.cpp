@@ -5,6 +5,7 @@
 #include "MainWindowLook.h"
 #include "MenuStyler.h"
 #include "NumSpinEdit.h"
+#include "PrefsLocation.h"
 #include "StyledMainMenu.h"
 #include "TabStrip.h"
 #include "TColor.h"
@@ -17,6 +18,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -316,13 +319,15 @@ void TfmMain::FormCreate(QObject* /*Sender*/)
 {
     InitPaths();
     FillUnitLists();
-    LoadUserPrefs(m_iniFileName);
+    LoadUserPrefs(m_prefsFileToRead);
 }
 
 void TfmMain::InitPaths()
 {
     m_appPath = AppPathOf(m_executablePath);
-    m_iniFileName = IniFileNameOf(m_executablePath);
+    const TPrefsLocation prefsLocation(IniFileNameOf(m_executablePath));
+    m_iniFileName = prefsLocation.FileName();
+    m_prefsFileToRead = prefsLocation.FileToRead();
 }
 
 void TfmMain::FillUnitLists()
@@ -367,6 +372,7 @@ void TfmMain::FormShow(QObject* /*Sender*/)
 
 void TfmMain::FormCloseQuery(QObject* /*Sender*/, bool& CanClose)
 {
+    QDir().mkpath(QFileInfo(m_iniFileName).absolutePath()); // a user's folder, on the first save
     SaveUserPrefs(m_iniFileName, m_prefs);
     CanClose = true;
 }
@@ -380,7 +386,7 @@ void TfmMain::ActAppCloseExecute(QObject* /*Sender*/)
 
 void TfmMain::ActAppReadmeExecute(QObject* /*Sender*/)
 {
-    OpenDocumentQuietly(m_appPath + QStringLiteral("A_Lire.txt"));
+    OpenDocumentQuietly(ReadmeFileNameOf(m_appPath));
 }
 
 void TfmMain::OpenDocumentQuietly(const QString& path)
