@@ -108,28 +108,41 @@ void TestHelpActions::runDocument()
 
 void TestHelpActions::readme_data()
 {
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<bool>("present");
+    QTest::addColumn<QString>("folder"); // the program's, in a prefix
+    QTest::addColumn<bool>("beside");    // a readme beside the program
+    QTest::addColumn<bool>("installed"); // one in the prefix's share/doc/tarvane/
+    QTest::addColumn<QString>("opened"); // relative to the prefix
 
+    const QString awkward = QStringLiteral("Mes programmes $(x) & 'y'");
     QTest::newRow("folder with spaces and metacharacters")
-        << QStringLiteral("Mes programmes $(x) & 'y'") << true;
-    QTest::newRow("missing readme") << QStringLiteral("empty") << false;
+        << awkward << true << false << awkward + QStringLiteral("/A_Lire.txt");
+    QTest::newRow("beside the program first") << QStringLiteral("bin") << true << true
+                                              << QStringLiteral("bin/A_Lire.txt");
+    QTest::newRow("installed") << QStringLiteral("bin") << false << true
+                               << QStringLiteral("share/doc/tarvane/A_Lire.txt");
+    QTest::newRow("missing readme") << QStringLiteral("bin") << false << false << QString();
 }
 
-// Lisez-moi opens the readme beside the executable, and says nothing when it cannot.
+// Lisez-moi opens the readme beside the executable, else the installed one, and says nothing
+// when there is none.
 void TestHelpActions::readme()
 {
     QFETCH(QString, folder);
-    QFETCH(bool, present);
+    QFETCH(bool, beside);
+    QFETCH(bool, installed);
+    QFETCH(QString, opened);
 
-    const QString appPath = m_dir->filePath(folder) + u'/';
-    QVERIFY(QDir().mkpath(appPath));
-    const QString readme = appPath + QStringLiteral("A_Lire.txt");
-    if (present)
-        CreateFile(readme);
+    const QString prefix = m_dir->filePath(QStringLiteral("prefix")) + u'/';
+    const QString appPath = prefix + folder + u'/';
+    QVERIFY(QDir().mkpath(appPath) && QDir().mkpath(prefix + QStringLiteral("share/doc/tarvane")));
+    if (beside)
+        CreateFile(appPath + QStringLiteral("A_Lire.txt"));
+    if (installed)
+        CreateFile(prefix + QStringLiteral("share/doc/tarvane/A_Lire.txt"));
     TfmMain fmMain(nullptr, appPath + QStringLiteral("tarvane"));
     fmMain.ActAppReadme->trigger();
-    QCOMPARE(m_catcher.urls, present ? QList<QUrl>{QUrl::fromLocalFile(readme)} : QList<QUrl>{});
+    QCOMPARE(m_catcher.urls, opened.isEmpty() ? QList<QUrl>{}
+                                              : QList<QUrl>{QUrl::fromLocalFile(prefix + opened)});
     QVERIFY(!QApplication::activeModalWidget());
 }
 
