@@ -8,6 +8,7 @@ bash scripts/install-deps.sh
 
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build/release -j "$(nproc)"
+rm -f build/package/tarvane_*.deb
 cpack --config build/release/CPackConfig.cmake -B build/package
 package=$(ls build/package/tarvane_*.deb)
 dpkg-deb --info "$package"
