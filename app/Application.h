@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 
 #include <exception>
 
@@ -21,6 +22,11 @@ public:
     // The report's text: the message, with a full stop appended when its last character
     // sorts after ".".
     static QString ErrorReportText(const QString& message);
+
+private:
+    void LoadQtTranslation();
+
+    QTranslator m_qtTranslator;
 };
 
 } // namespace tarvane
