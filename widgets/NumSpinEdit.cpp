@@ -140,6 +140,16 @@ QAction* PasteActionOf(const QMenu& menu)
     return it == actions.cend() ? nullptr : *it;
 }
 
+// Where reading finds a floating-point text's decimal separator ("." and "," count as one in
+// every locale); -1 when there is none.
+qsizetype DecimalSeparatorIndex(const QString& text, QChar decimalSeparator)
+{
+    const auto it = std::find_if(text.cbegin(), text.cend(), [&](QChar c) {
+        return c == QLatin1Char('.') || c == QLatin1Char(',') || c == decimalSeparator;
+    });
+    return it == text.cend() ? -1 : it - text.cbegin();
+}
+
 // Digits with an optional sign: an integer, however long.
 bool IsIntegerText(const QString& text)
 {
@@ -568,12 +578,13 @@ bool TNumSpinEdit::IsAcceptedChar(QChar& key) const
         if (key == thousandsSeparator)
             key = decimalSeparator;
         const QString current = text();
+        const qsizetype separatorIndex = DecimalSeparatorIndex(current, decimalSeparator);
         if (key == decimalSeparator) {
             const bool wholeTextSelected = hasSelectedText() && selectedText() == current;
-            if (!wholeTextSelected && (current.contains(decimalSeparator) || m_precision == 0))
+            if (!wholeTextSelected && (separatorIndex >= 0 || m_precision == 0))
                 return false;
         }
-        if (IsFullDecimals(current, decimalSeparator))
+        if (IsFullDecimals(current, separatorIndex))
             return false;
     }
 
@@ -583,11 +594,11 @@ bool TNumSpinEdit::IsAcceptedChar(QChar& key) const
 }
 
 // The caret sits in the decimals, nothing is selected, and there are Precision of them.
-bool TNumSpinEdit::IsFullDecimals(const QString& text, QChar decimalSeparator) const
+bool TNumSpinEdit::IsFullDecimals(const QString& text, qsizetype separatorIndex) const
 {
     if (m_precision <= 0 || hasSelectedText())
         return false;
-    const qsizetype separatorPosition = text.indexOf(decimalSeparator) + 1; // 1-based
+    const qsizetype separatorPosition = separatorIndex + 1; // 1-based
     return separatorPosition > 0 && cursorPosition() >= separatorPosition &&
            text.size() - separatorPosition >= m_precision;
 }

@@ -178,7 +178,7 @@ private:
     bool HandleEditingShortcut(QKeyEvent* event);
     void HandleCharacter(QKeyEvent* event, QChar key);
     void ToggleSign();
-    bool IsFullDecimals(const QString& text, QChar decimalSeparator) const;
+    bool IsFullDecimals(const QString& text, qsizetype separatorIndex) const;
     int SelStart() const;
     void SetSelection(int start, int length);
 

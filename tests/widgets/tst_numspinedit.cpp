@@ -302,6 +302,8 @@ void TestNumSpinEdit::characterFilter_data()
     QTest::newRow("French point types comma") << "fr" << true << "12" << 2 << "." << "12," << 0;
     QTest::newRow("French keypad point") << "fr" << true << "12" << 2 << "keypad ." << "12," << 0;
     QTest::newRow("French point, comma there") << "fr" << true << "1,2" << 3 << "." << "1,2" << 1;
+    QTest::newRow("French comma, pasted point there") << "fr" << true << "1.2" << 3 << "," << "1.2" << 1;
+    QTest::newRow("pasted point, decimals full") << "fr" << true << "1.2345" << 6 << "6" << "1.2345" << 1;
     QTest::newRow("French thousands gives comma") << "fr" << true << "12" << 2 << nbsp << "12," << 0;
     QTest::newRow("integer separator") << "en" << false << "12" << 2 << "." << "12" << 1;
     QTest::newRow("integer French comma") << "fr" << false << "12" << 2 << "," << "12" << 1;
