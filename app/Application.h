@@ -7,8 +7,9 @@
 
 namespace tarvane {
 
-// The application object. An error that reaches the event loop is shown in a critical
-// message box titled with the application's title, and the program goes on.
+// The application object, with Qt's own texts in French. An error that reaches the event
+// loop is shown in a critical message box titled with the application's title, and the
+// program goes on.
 class TApplication : public QApplication {
     Q_OBJECT
 public:

@@ -58,8 +58,8 @@ public:
     void SetSpinType(TSpinType spinType);
     int Value() const;
     void SetValue(int value);
-    // The text read as a number, in floating-point mode: "." and "," both stand for the decimal
-    // separator. A text that reads as no number gives MinValue.
+    // The text read as a floating-point number, "." and "," both standing for the decimal
+    // separator; a text that reads as no number gives MinValue.
     double FloatValue() const;
     // The same reading, but nothing for a text that reads as no number.
     std::optional<double> ParsedFloatValue() const;
