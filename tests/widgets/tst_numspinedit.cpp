@@ -757,21 +757,14 @@ void TestNumSpinEdit::shortcuts_data()
     // Each after typing 3.1415 with 4 decimals: the caret after the last one, where a typed
     // digit would beep. The clipboard holds 7.
     QTest::newRow("select all") << "" << "" << "Ctrl+A" << "3.1415" << "3.1415" << "7";
-    QTest::newRow("copy") << "select 15" << "" << "Ctrl+C" << "3.1415" << "15" << "15";
     QTest::newRow("copy, insert key") << "select 15" << "" << "Ctrl+Ins" << "3.1415" << "15" << "15";
-    QTest::newRow("cut") << "select 15" << "" << "Ctrl+X" << "3.14" << "" << "15";
     QTest::newRow("cut, delete key") << "select 15" << "" << "Shift+Del" << "3.14" << "" << "15";
     QTest::newRow("paste") << "" << "" << "Ctrl+V" << "3.14157" << "" << "7";
-    QTest::newRow("paste, insert key") << "" << "" << "Shift+Ins" << "3.14157" << "" << "7";
     QTest::newRow("undo") << "" << "" << "Ctrl+Z" << "" << "" << "7";
     QTest::newRow("redo") << "undo" << "" << "Ctrl+Y" << "3.1415" << "" << "7";
     QTest::newRow("redo, shift") << "undo" << "" << "Ctrl+Shift+Z" << "3.1415" << "" << "7";
-    QTest::newRow("read-only select all") << "" << "read-only" << "Ctrl+A" << "3.1415" << "3.1415" << "7";
-    QTest::newRow("read-only copy") << "select 15" << "read-only" << "Ctrl+C" << "3.1415" << "15" << "15";
-    QTest::newRow("read-only paste") << "" << "read-only" << "Ctrl+V" << "3.1415" << "" << "7";
     QTest::newRow("read-only undo") << "" << "read-only" << "Ctrl+Z" << "3.1415" << "" << "7";
     QTest::newRow("editor off cut") << "select 15" << "editor off" << "Shift+Del" << "3.1415" << "15" << "7";
-    QTest::newRow("editor off paste") << "" << "editor off" << "Shift+Ins" << "3.1415" << "" << "7";
 }
 
 // Editing shortcuts reach the line edit whatever the character filter would say, and a
