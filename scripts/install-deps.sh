@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev libelf-dev
     clang libclang-rt-14-dev
-    xvfb xauth xdotool imagemagick
+    xvfb xauth xdotool x11-utils imagemagick
     fonts-liberation2 fonts-wine
     util-linux
 )
