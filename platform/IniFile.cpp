@@ -88,10 +88,9 @@ Line ParseLine(QByteArrayView text, qsizetype start)
 {
     Line line;
     line.end = std::find_if(text.begin() + start, text.end(), IsLineBreak) - text.begin();
-    line.next = line.end == text.size()                        ? line.end
-              : text.sliced(line.end).startsWith("\r\n") ? line.end + 2
-                                                              : line.end + 1;
-    const QByteArrayView whole = text.sliced(start, line.end - start);
+    line.next = line.end;
+    if (line.end < text.size())
+        line.next += text.sliced(line.end).startsWith("\r\n") ? 2 : 1;
     const auto [from, to] = Trimmed(text, start, line.end);
     line.blank = from == to;
     if (line.blank)
@@ -103,7 +102,7 @@ Line ParseLine(QByteArrayView text, qsizetype start)
             std::tie(line.nameStart, line.nameEnd) = Trimmed(text, from + 1, from + close);
         }
     } else if (text[from] != ';') {
-        const qsizetype equals = whole.indexOf('=');
+        const qsizetype equals = text.sliced(start, line.end - start).indexOf('=');
         if (equals >= 0) {
             line.kind = Line::Key;
             line.valueStart = start + equals + 1;
