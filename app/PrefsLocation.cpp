@@ -1,36 +1,15 @@
 #include "PrefsLocation.h"
 
-#include <QFile>
+#include "IniFile.h"
+#include "NativeFiles.h"
+
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <unistd.h>
 
 namespace tarvane {
 
 namespace {
-
-bool Present(const QFileInfo& info)
-{
-    return info.exists() || info.isSymLink(); // a dangling link is there too
-}
-
-bool Writable(const QString& path)
-{
-    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
-}
-
-// Whether saves can keep the file up to date: it is a regular file this user may write, or it
-// does not exist yet. Either way its folder must be writable, since a save writes a new copy
-// beside the file and renames it over.
-bool CanKeepUpToDate(const QString& fileName)
-{
-    const QFileInfo info(fileName);
-    if (!Present(info))
-        return Writable(info.absolutePath());
-    return info.isFile() && Writable(fileName)
-        && Writable(QFileInfo(info.canonicalFilePath()).absolutePath());
-}
 
 QString UserFileName()
 {
@@ -44,7 +23,9 @@ TPrefsLocation::TPrefsLocation(const QString& besideProgram)
     : m_besideProgram(besideProgram)
     , m_fileName(besideProgram)
 {
-    if (CanKeepUpToDate(besideProgram))
+    // Beside the program whenever saves there can keep it up to date, as a portable copy
+    // always did.
+    if (IniFile(besideProgram).Writable())
         return;
     if (const QString user = UserFileName(); !user.isEmpty())
         m_fileName = user;
@@ -52,9 +33,15 @@ TPrefsLocation::TPrefsLocation(const QString& besideProgram)
 
 QString TPrefsLocation::FileToRead() const
 {
-    if (m_fileName != m_besideProgram && !Present(QFileInfo(m_fileName)))
+    if (m_fileName != m_besideProgram && !FileExists(m_fileName))
         return m_besideProgram;
     return m_fileName;
+}
+
+void TPrefsLocation::CreateFolder() const
+{
+    if (m_fileName != m_besideProgram)
+        QDir().mkpath(QFileInfo(m_fileName).absolutePath());
 }
 
 } // namespace tarvane

@@ -11,6 +11,7 @@ namespace tarvane {
 // beside the program gives the starting values.
 class TPrefsLocation {
 public:
+    TPrefsLocation() = default;
     // besideProgram: the executable's INI file.
     explicit TPrefsLocation(const QString& besideProgram);
 
@@ -20,6 +21,9 @@ public:
     // The file read at start: the saved one, or the one beside the program while the user's
     // own file does not exist yet.
     QString FileToRead() const;
+
+    // Makes the folder of the user's own file, which the first save needs.
+    void CreateFolder() const;
 
 private:
     QString m_besideProgram;

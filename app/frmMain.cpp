@@ -5,7 +5,6 @@
 #include "MainWindowLook.h"
 #include "MenuStyler.h"
 #include "NumSpinEdit.h"
-#include "PrefsLocation.h"
 #include "StyledMainMenu.h"
 #include "TabStrip.h"
 #include "TColor.h"
@@ -18,8 +17,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -320,15 +317,14 @@ void TfmMain::FormCreate(QObject* /*Sender*/)
 {
     InitPaths();
     FillUnitLists();
-    LoadUserPrefs(m_prefsFileToRead);
+    LoadUserPrefs(m_prefsLocation.FileToRead());
 }
 
 void TfmMain::InitPaths()
 {
     m_appPath = AppPathOf(m_executablePath);
-    const TPrefsLocation prefsLocation(IniFileNameOf(m_executablePath));
-    m_iniFileName = prefsLocation.FileName();
-    m_prefsFileToRead = prefsLocation.FileToRead();
+    m_prefsLocation = TPrefsLocation(IniFileNameOf(m_executablePath));
+    m_iniFileName = m_prefsLocation.FileName();
 }
 
 void TfmMain::FillUnitLists()
@@ -353,14 +349,17 @@ void TfmMain::LoadUserPrefs(const QString& path)
 
 void TfmMain::ApplyUserPrefs()
 {
-    edValue1->SetFloatValue(m_prefs.Value1);
-    seEdValue1Precision->SetValue(m_prefs.Value1precision);
+    // The precisions before the number, so that the number shows every decimal its precision
+    // asks for; box 1's reformatting meanwhile rewrites Prefs, hence the copy.
+    const TUserPrefs restored = m_prefs;
+    seEdValue1Precision->SetValue(restored.Value1precision);
     seEdValue1PrecisionChange(seEdValue1Precision);
-    seEdValue2Precision->SetValue(m_prefs.Value2precision);
+    seEdValue2Precision->SetValue(restored.Value2precision);
     seEdValue1PrecisionChange(seEdValue2Precision);
-    SelectItem(lstUnits2, m_prefs.Value2Index);
+    edValue1->SetFloatValue(restored.Value1);
+    SelectItem(lstUnits2, restored.Value2Index);
     lstUnits1Click(lstUnits2);
-    SelectItem(lstUnits1, m_prefs.Value1Index);
+    SelectItem(lstUnits1, restored.Value1Index);
     lstUnits1Click(lstUnits1);
 }
 
@@ -373,7 +372,7 @@ void TfmMain::FormShow(QObject* /*Sender*/)
 
 void TfmMain::FormCloseQuery(QObject* /*Sender*/, bool& CanClose)
 {
-    QDir().mkpath(QFileInfo(m_iniFileName).absolutePath()); // a user's folder, on the first save
+    m_prefsLocation.CreateFolder();
     SaveUserPrefs(m_iniFileName, m_prefs);
     CanClose = true;
 }
@@ -425,11 +424,17 @@ void TfmMain::CentreOnScreen()
 
 void TfmMain::closeEvent(QCloseEvent* event)
 {
+    // Once a save has failed and been reported, closing again gives it up: the user knows.
+    if (m_saveFailed) {
+        event->accept();
+        return;
+    }
     bool canClose = true;
     try {
         FormCloseQuery(this, canClose);
     } catch (const std::exception& error) {
         // The close is abandoned and the window stays, as for any error of a close request.
+        m_saveFailed = true;
         event->ignore();
         TApplication::ShowException(error);
         return;
@@ -443,9 +448,12 @@ void TfmMain::CommitData(QSessionManager& manager)
     try {
         FormCloseQuery(this, canClose);
     } catch (const std::exception& error) {
-        if (manager.allowsInteraction())
+        // Preferences that could not be saved are no reason to hold up the end of the session.
+        m_saveFailed = true;
+        if (manager.allowsInteraction()) {
             TApplication::ShowException(error);
-        manager.cancel();
+            manager.release();
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PrefsLocation.h"
 #include "uUserPrefs.h"
 
 #include <QMainWindow>
@@ -107,10 +108,11 @@ private:
 
     QString m_executablePath;
     QString m_appPath;
-    QString m_iniFileName;     // the preferences file saved at close
-    QString m_prefsFileToRead; // the one read at start
+    QString m_iniFileName; // the preferences file saved at close
+    TPrefsLocation m_prefsLocation;
     TUserPrefs m_prefs;
     bool m_shownBefore = false;
+    bool m_saveFailed = false; // a save at close failed and the user was told
 };
 
 } // namespace tarvane

@@ -108,19 +108,22 @@ void TestHelpActions::runDocument()
 
 void TestHelpActions::readme_data()
 {
-    QTest::addColumn<QString>("folder"); // the program's, in a prefix
-    QTest::addColumn<bool>("beside");    // a readme beside the program
-    QTest::addColumn<bool>("installed"); // one in the prefix's share/doc/tarvane/
-    QTest::addColumn<QString>("opened"); // relative to the prefix
+    QTest::addColumn<QString>("folder");      // the program's, in a prefix
+    QTest::addColumn<bool>("beside");         // a readme beside the program
+    QTest::addColumn<bool>("besideIsFolder"); // a folder of the readme's name there instead
+    QTest::addColumn<bool>("installed");      // one in the prefix's share/doc/tarvane/
+    QTest::addColumn<QString>("opened");      // relative to the prefix
 
     const QString awkward = QStringLiteral("Mes programmes $(x) & 'y'");
+    const QString installed = QStringLiteral("share/doc/tarvane/A_Lire.txt");
     QTest::newRow("folder with spaces and metacharacters")
-        << awkward << true << false << awkward + QStringLiteral("/A_Lire.txt");
-    QTest::newRow("beside the program first") << QStringLiteral("bin") << true << true
-                                              << QStringLiteral("bin/A_Lire.txt");
-    QTest::newRow("installed") << QStringLiteral("bin") << false << true
-                               << QStringLiteral("share/doc/tarvane/A_Lire.txt");
-    QTest::newRow("missing readme") << QStringLiteral("bin") << false << false << QString();
+        << awkward << true << false << false << awkward + QStringLiteral("/A_Lire.txt");
+    QTest::newRow("beside the program first")
+        << QStringLiteral("bin") << true << false << true << QStringLiteral("bin/A_Lire.txt");
+    QTest::newRow("installed") << QStringLiteral("bin") << false << false << true << installed;
+    QTest::newRow("a folder of that name is no readme")
+        << QStringLiteral("bin") << false << true << true << installed;
+    QTest::newRow("missing readme") << QStringLiteral("bin") << false << false << false << QString();
 }
 
 // Lisez-moi opens the readme beside the executable, else the installed one, and says nothing
@@ -129,6 +132,7 @@ void TestHelpActions::readme()
 {
     QFETCH(QString, folder);
     QFETCH(bool, beside);
+    QFETCH(bool, besideIsFolder);
     QFETCH(bool, installed);
     QFETCH(QString, opened);
 
@@ -137,6 +141,8 @@ void TestHelpActions::readme()
     QVERIFY(QDir().mkpath(appPath) && QDir().mkpath(prefix + QStringLiteral("share/doc/tarvane")));
     if (beside)
         CreateFile(appPath + QStringLiteral("A_Lire.txt"));
+    if (besideIsFolder)
+        QVERIFY(QDir().mkpath(appPath + QStringLiteral("A_Lire.txt")));
     if (installed)
         CreateFile(prefix + QStringLiteral("share/doc/tarvane/A_Lire.txt"));
     TfmMain fmMain(nullptr, appPath + QStringLiteral("tarvane"));
