@@ -11,6 +11,7 @@ packages=(
     xvfb xauth xdotool imagemagick
     fonts-liberation2 fonts-wine
     util-linux
+    units
 )
 
 missing=()

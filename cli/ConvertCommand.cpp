@@ -1,0 +1,230 @@
+#include "ConvertCommand.h"
+
+#include "NumberForms.h"
+#include "UnitIdentifiers.h"
+#include "Units.h"
+#include "uConv.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace tarvane {
+
+namespace {
+
+constexpr std::string_view FailureText = "-.--";
+// Input is read, and output written, in blocks of this size. A line longer than one
+// block cannot be a sensible number: it fails without being kept.
+constexpr std::size_t BlockSize = 1 << 16;
+
+void Complain(const std::string& message)
+{
+    std::fprintf(stderr, "tarvane-convert : %s\n", message.c_str());
+}
+
+ssize_t ReadSome(int fd, char* data, std::size_t size)
+{
+    ssize_t n = 0;
+    do {
+        n = ::read(fd, data, size);
+    } while (n < 0 && errno == EINTR);
+    return n;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Output gathered into large blocks, so that millions of lines take few system calls.
+class OutputBlock {
+public:
+    explicit OutputBlock(int fd) : m_fd(fd), m_buffer(BlockSize) {}
+
+    // Where the next line goes, with room for a result and its line break.
+    char* Reserve()
+    {
+        if (m_buffer.size() - m_size < MaxNumberTextLength + 1) {
+            Flush();
+        }
+        return m_buffer.data() + m_size;
+    }
+    // Ends the line that was written from Reserve() up to `end`.
+    void Commit(char* end)
+    {
+        *end++ = '\n';
+        m_size = static_cast<std::size_t>(end - m_buffer.data());
+    }
+    // Writes what is held; false once the output has refused a write.
+    bool Flush()
+    {
+        if (m_size > 0 && !m_failed) {
+            m_failed = !WriteAll(m_fd, m_buffer.data(), m_size);
+        }
+        m_size = 0;
+        return !m_failed;
+    }
+
+private:
+    int m_fd = -1;
+    std::vector<char> m_buffer;
+    std::size_t m_size = 0;
+    bool m_failed = false;
+};
+
+} // namespace
+
+ConvertCommand::ConvertCommand(const CommandLine& commandLine)
+    : m_commandLine(commandLine)
+{
+}
+
+int ConvertCommand::Run(int input, int output) const
+{
+    switch (m_commandLine.action) {
+    case CommandLine::Action::ConvertOne:
+        return ConvertOne();
+    case CommandLine::Action::ConvertLines:
+        return ConvertLines(input, output);
+    case CommandLine::Action::ListUnits:
+        return ListUnits();
+    case CommandLine::Action::ShowHelp:
+        std::fputs(UsageText().c_str(), stdout);
+        return ExitSuccess;
+    case CommandLine::Action::ShowVersion:
+        std::puts("tarvane-convert (Tarvane) " TARVANE_VERSION);
+        return ExitSuccess;
+    }
+    return ExitUsageError;
+}
+
+std::optional<double> ConvertCommand::Convert(double value) const
+{
+    ConversionFailed = false;
+    const double result = ConvertValue(value, m_commandLine.fromUnit, m_commandLine.toUnit);
+    if (ConversionFailed) {
+        return std::nullopt;
+    }
+    return result;
+}
+
+bool ConvertCommand::WriteConverted(char*& out, std::string_view line) const
+{
+    const std::optional<double> value = ReadNumber(line);
+    const std::optional<double> result = value ? Convert(*value) : std::nullopt;
+    if (!result) {
+        out = std::copy(FailureText.begin(), FailureText.end(), out);
+        return false;
+    }
+    out = FormatNumber(out, *result, m_commandLine.precision);
+    return true;
+}
+
+int ConvertCommand::ConvertOne() const
+{
+    const std::string_view text = m_commandLine.value;
+    const std::optional<double> value = ReadNumber(text);
+    const std::optional<double> result = value ? Convert(*value) : std::nullopt;
+    if (!result) {
+        std::puts(FailureText.data());
+        const std::string quoted = "« " + std::string(text) + " »";
+        if (!value) {
+            Complain(quoted + " n'est pas un nombre");
+        } else {
+            Complain(quoted + " " + std::string(UnitIdentifiers[m_commandLine.fromUnit])
+                     + " ne se convertit pas en " + std::string(UnitIdentifiers[m_commandLine.toUnit])
+                     + " (une tension nulle n'a pas de niveau en dB ; une puissance négative, une "
+                       "déviation nulle ou un résultat trop grand ne se convertissent pas non plus)");
+        }
+        return ExitFailure;
+    }
+    std::puts(NumberToString(*result, m_commandLine.precision).c_str());
+    return ExitSuccess;
+}
+
+int ConvertCommand::ConvertLines(int input, int output) const
+{
+    std::vector<char> buffer(BlockSize);
+    OutputBlock out(output);
+    bool allConverted = true;
+    std::size_t filled = 0;
+    bool overlong = false; // the current line outgrew the buffer and its start is gone
+    const auto convertLine = [&](std::string_view line) {
+        char* end = out.Reserve();
+        if (overlong) {
+            end = std::copy(FailureText.begin(), FailureText.end(), end);
+            allConverted = false;
+        } else {
+            allConverted = WriteConverted(end, line) && allConverted;
+        }
+        out.Commit(end);
+        overlong = false;
+    };
+
+    for (;;) {
+        // Answers go out before each wait for input, so a program feeding the lines one by
+        // one gets each answer at once.
+        if (!out.Flush()) {
+            break;
+        }
+        const ssize_t n = ReadSome(input, buffer.data() + filled, buffer.size() - filled);
+        if (n < 0) {
+            Complain("impossible de lire l'entrée standard");
+            out.Flush();
+            return ExitFailure;
+        }
+        if (n == 0) {
+            break;
+        }
+        const char* lineStart = buffer.data();
+        const char* scan = buffer.data() + filled;
+        const char* const end = scan + n;
+        while (const char* newline = static_cast<const char*>(std::memchr(scan, '\n', end - scan))) {
+            convertLine({lineStart, newline});
+            lineStart = scan = newline + 1;
+        }
+        filled = static_cast<std::size_t>(end - lineStart);
+        std::memmove(buffer.data(), lineStart, filled);
+        if (filled == buffer.size()) {
+            overlong = true;
+            filled = 0;
+        }
+    }
+    if (filled > 0 || overlong) {
+        convertLine({buffer.data(), filled}); // the last line, without its line break
+    }
+    if (!out.Flush()) {
+        Complain("impossible d'écrire la sortie");
+        return ExitFailure;
+    }
+    return allConverted ? ExitSuccess : ExitFailure;
+}
+
+int ConvertCommand::ListUnits() const
+{
+    for (int unit = 0; unit < UnitCount; ++unit) {
+        const std::string identifier(UnitIdentifiers[unit]);
+        const std::string name(UnitLongNames[unit]);
+        std::printf("%2d  %-8s%s\n", unit, identifier.c_str(), name.c_str());
+    }
+    return ExitSuccess;
+}
+
+} // namespace tarvane
