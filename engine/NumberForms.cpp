@@ -68,7 +68,11 @@ Decimal Significant(double magnitude, int count)
 // Rounds half away from zero to the given number of decimals.
 void RoundToDecimals(Decimal& decimal, int decimals)
 {
-    const int kept = std::max(0, decimal.exponent + 1 + decimals);
+    const int kept = decimal.exponent + 1 + decimals;
+    if (kept < 0) {
+        decimal.count = 0; // below half the last decimal: rounds to zero
+        return;
+    }
     if (kept >= decimal.count) {
         return;
     }
