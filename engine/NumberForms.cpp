@@ -114,7 +114,7 @@ char* WriteIntegerPart(char* out, const Decimal& decimal)
     return out;
 }
 
-char* WriteGeneral(char* out, double value, int digits, char separator)
+char* WriteGeneral(char* out, double value, int digits)
 {
     if (value == 0.0) {
         *out++ = '0';
@@ -131,7 +131,7 @@ char* WriteGeneral(char* out, double value, int digits, char separator)
     if (e >= digits || e < -4) {
         *out++ = decimal.digits[0];
         if (decimal.count > 1) {
-            *out++ = separator;
+            *out++ = '.';
             out = std::copy(decimal.digits.begin() + 1, decimal.digits.begin() + decimal.count, out);
         }
         *out++ = 'E';
@@ -140,7 +140,7 @@ char* WriteGeneral(char* out, double value, int digits, char separator)
     out = WriteIntegerPart(out, decimal);
     const int lastPower = e - decimal.count + 1;
     if (lastPower < 0) {
-        *out++ = separator;
+        *out++ = '.';
         for (int power = -1; power >= lastPower; --power) {
             *out++ = decimal.DigitOfPower(power);
         }
@@ -150,11 +150,11 @@ char* WriteGeneral(char* out, double value, int digits, char separator)
 
 // Rounds to 15 significant digits first and then, half away from zero, to the decimals:
 // the number a user typed as 1.005 shows 1.01 with two decimals, as typed.
-char* WriteFixed(char* out, double value, int decimals, char separator)
+char* WriteFixed(char* out, double value, int decimals)
 {
     Decimal decimal = Significant(std::fabs(value), GeneralDigits);
     if (decimal.exponent >= GeneralDigits) {
-        return WriteGeneral(out, value, GeneralDigits, separator); // more than 15 integer digits
+        return WriteGeneral(out, value, GeneralDigits); // more than 15 integer digits
     }
     RoundToDecimals(decimal, decimals);
     // A zero rounded away from a tiny negative number shows no sign.
@@ -162,7 +162,7 @@ char* WriteFixed(char* out, double value, int decimals, char separator)
         *out++ = '-';
     }
     out = WriteIntegerPart(out, decimal);
-    *out++ = separator;
+    *out++ = '.';
     for (int power = -1; power >= -decimals; --power) {
         *out++ = decimal.DigitOfPower(power);
     }
@@ -270,24 +270,24 @@ long long DecimalOrder(const NumberParts& parts)
 
 } // namespace
 
-char* FormatNumber(char* first, double value, int precision, char separator)
+char* FormatNumber(char* first, double value, int precision)
 {
     if (!std::isfinite(value)) {
         return WriteNonFinite(first, value);
     }
     if (precision < 0) {
-        return WriteGeneral(first, value, ShortGeneralDigits, separator);
+        return WriteGeneral(first, value, ShortGeneralDigits);
     }
     if (precision == 0) {
-        return WriteGeneral(first, value, GeneralDigits, separator);
+        return WriteGeneral(first, value, GeneralDigits);
     }
-    return WriteFixed(first, value, std::min(precision, MaxDecimals), separator);
+    return WriteFixed(first, value, std::min(precision, MaxDecimals));
 }
 
-std::string NumberToString(double value, int precision, char separator)
+std::string NumberToString(double value, int precision)
 {
     char buffer[MaxNumberTextLength];
-    return std::string(buffer, FormatNumber(buffer, value, precision, separator));
+    return std::string(buffer, FormatNumber(buffer, value, precision));
 }
 
 std::optional<double> ReadNumber(std::string_view text)

@@ -8,7 +8,8 @@
 namespace tarvane {
 
 // The number forms of a value box, shared by the window and the command line. Texts are
-// ASCII, never with thousands separators; the decimal separator is given by the caller.
+// ASCII, with "." as the decimal separator (the window puts the locale's in its place) and
+// never with thousands separators.
 
 // The longest text FormatNumber writes: a sign, 15 integer digits, the separator and 18
 // decimals.
@@ -20,8 +21,8 @@ inline constexpr std::size_t MaxNumberTextLength = 35;
 // "NAN", each with a leading "-" when negative. A finite number's text always reads back
 // as a finite number. Writes at most MaxNumberTextLength characters from `first` and
 // returns the end of the text.
-char* FormatNumber(char* first, double value, int precision, char separator = '.');
-std::string NumberToString(double value, int precision, char separator = '.');
+char* FormatNumber(char* first, double value, int precision);
+std::string NumberToString(double value, int precision);
 
 // The number a text spells, or nothing when it does not read as one: optional blanks, an
 // optional sign, digits with at most one decimal separator, "." or "," (at least one digit

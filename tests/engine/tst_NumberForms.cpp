@@ -38,7 +38,6 @@ void TestNumberForms::largestDoubles_data()
     QTest::newRow("four digits") << Largest << -1 << "1.797E308";
     QTest::newRow("just below rounds as usual") << 1.797693134862314E308 << 0 << "1.79769313486231E308";
     QTest::newRow("four digits below") << 1.7964E308 << -1 << "1.796E308";
-    QTest::newRow("comma separator") << Largest << 0 << QStringLiteral("1,79769313486231E308");
 }
 
 void TestNumberForms::largestDoubles()
@@ -46,8 +45,7 @@ void TestNumberForms::largestDoubles()
     QFETCH(double, value);
     QFETCH(int, precision);
     QFETCH(QString, expected);
-    const char separator = expected.contains(QLatin1Char(',')) ? ',' : '.';
-    QCOMPARE(QString::fromStdString(NumberToString(value, precision, separator)), expected);
+    QCOMPARE(QString::fromStdString(NumberToString(value, precision)), expected);
 }
 
 // Whatever a box shows of a finite number reads back as a finite number of the same sign,
