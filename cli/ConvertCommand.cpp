@@ -98,11 +98,23 @@ ConvertCommand::ConvertCommand(const CommandLine& commandLine)
 
 int ConvertCommand::Run(int input, int output) const
 {
+    if (m_commandLine.action == CommandLine::Action::ConvertLines) {
+        return ConvertLines(input, output);
+    }
+    const int status = WriteAnswer();
+    // A full disk or a closed output loses the answer: that is a failure too.
+    if (std::fflush(stdout) != 0) {
+        Complain("impossible d'écrire la sortie");
+        return ExitFailure;
+    }
+    return status;
+}
+
+int ConvertCommand::WriteAnswer() const
+{
     switch (m_commandLine.action) {
     case CommandLine::Action::ConvertOne:
         return ConvertOne();
-    case CommandLine::Action::ConvertLines:
-        return ConvertLines(input, output);
     case CommandLine::Action::ListUnits:
         return ListUnits();
     case CommandLine::Action::ShowHelp:
@@ -111,6 +123,8 @@ int ConvertCommand::Run(int input, int output) const
     case CommandLine::Action::ShowVersion:
         std::puts("tarvane-convert (Tarvane) " TARVANE_VERSION);
         return ExitSuccess;
+    case CommandLine::Action::ConvertLines:
+        break;
     }
     return ExitUsageError;
 }

@@ -26,6 +26,8 @@ public:
     int Run(int input, int output) const;
 
 private:
+    // Everything but the stream: an answer written to standard output.
+    int WriteAnswer() const;
     int ConvertOne() const;
     int ConvertLines(int input, int output) const;
     int ListUnits() const;

@@ -114,6 +114,16 @@ char* WriteIntegerPart(char* out, const Decimal& decimal)
     return out;
 }
 
+// The separator and the digits from 10^-1 down to 10^lastPower.
+char* WriteFraction(char* out, const Decimal& decimal, int lastPower)
+{
+    *out++ = '.';
+    for (int power = -1; power >= lastPower; --power) {
+        *out++ = decimal.DigitOfPower(power);
+    }
+    return out;
+}
+
 char* WriteGeneral(char* out, double value, int digits)
 {
     if (value == 0.0) {
@@ -139,13 +149,7 @@ char* WriteGeneral(char* out, double value, int digits)
     }
     out = WriteIntegerPart(out, decimal);
     const int lastPower = e - decimal.count + 1;
-    if (lastPower < 0) {
-        *out++ = '.';
-        for (int power = -1; power >= lastPower; --power) {
-            *out++ = decimal.DigitOfPower(power);
-        }
-    }
-    return out;
+    return lastPower < 0 ? WriteFraction(out, decimal, lastPower) : out;
 }
 
 // Rounds to 15 significant digits first and then, half away from zero, to the decimals:
@@ -161,12 +165,7 @@ char* WriteFixed(char* out, double value, int decimals)
     if (std::signbit(value) && !decimal.IsZero()) {
         *out++ = '-';
     }
-    out = WriteIntegerPart(out, decimal);
-    *out++ = '.';
-    for (int power = -1; power >= -decimals; --power) {
-        *out++ = decimal.DigitOfPower(power);
-    }
-    return out;
+    return WriteFraction(WriteIntegerPart(out, decimal), decimal, -decimals);
 }
 
 bool IsBlank(char c)
