@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ namespace tarvane {
 
 namespace {
 
-constexpr std::string_view FailureText = "-.--";
+constexpr char FailureText[] = "-.--";
 // Input is read, and output written, in blocks of this size. A line longer than one
 // block cannot be a sensible number: it fails without being kept.
 constexpr std::size_t BlockSize = 1 << 16;
@@ -52,6 +53,57 @@ bool WriteAll(int fd, const char* data, std::size_t size)
     }
     return true;
 }
+
+// Standard input cut into lines, read in large blocks.
+class InputLines {
+public:
+    explicit InputLines(int fd) : m_fd(fd), m_buffer(BlockSize) {}
+
+    // Reads one block and calls onLine(line) for every line it completes, with nothing for
+    // a line longer than a block. False at the end of the input, once its last line (which
+    // may lack its line break) is handed over, and when the input cannot be read.
+    template <typename OnLine>
+    bool ReadBlock(OnLine onLine)
+    {
+        const ssize_t n = ReadSome(m_fd, m_buffer.data() + m_filled, m_buffer.size() - m_filled);
+        if (n <= 0) {
+            m_failed = n < 0;
+            if (m_filled > 0 || m_overlong) {
+                HandOver({m_buffer.data(), m_filled}, onLine);
+            }
+            return false;
+        }
+        const char* lineStart = m_buffer.data();
+        const char* scan = lineStart + m_filled;
+        const char* const end = scan + n;
+        while (const char* newline = static_cast<const char*>(std::memchr(scan, '\n', end - scan))) {
+            HandOver({lineStart, newline}, onLine);
+            lineStart = scan = newline + 1;
+        }
+        m_filled = static_cast<std::size_t>(end - lineStart);
+        std::memmove(m_buffer.data(), lineStart, m_filled);
+        if (m_filled == m_buffer.size()) {
+            m_overlong = true; // its start is dropped: only its end is still to be found
+            m_filled = 0;
+        }
+        return true;
+    }
+    bool Failed() const { return m_failed; }
+
+private:
+    template <typename OnLine>
+    void HandOver(std::string_view line, OnLine& onLine)
+    {
+        onLine(m_overlong ? std::nullopt : std::optional<std::string_view>(line));
+        m_overlong = false;
+    }
+
+    int m_fd = -1;
+    std::vector<char> m_buffer;
+    std::size_t m_filled = 0;
+    bool m_overlong = false;
+    bool m_failed = false;
+};
 
 // Output gathered into large blocks, so that millions of lines take few system calls.
 class OutputBlock {
@@ -139,12 +191,12 @@ std::optional<double> ConvertCommand::Convert(double value) const
     return result;
 }
 
-bool ConvertCommand::WriteConverted(char*& out, std::string_view line) const
+bool ConvertCommand::WriteConverted(char*& out, std::optional<std::string_view> line) const
 {
-    const std::optional<double> value = ReadNumber(line);
+    const std::optional<double> value = line ? ReadNumber(*line) : std::nullopt;
     const std::optional<double> result = value ? Convert(*value) : std::nullopt;
     if (!result) {
-        out = std::copy(FailureText.begin(), FailureText.end(), out);
+        out = std::copy_n(FailureText, std::size(FailureText) - 1, out);
         return false;
     }
     out = FormatNumber(out, *result, m_commandLine.precision);
@@ -157,7 +209,7 @@ int ConvertCommand::ConvertOne() const
     const std::optional<double> value = ReadNumber(text);
     const std::optional<double> result = value ? Convert(*value) : std::nullopt;
     if (!result) {
-        std::puts(FailureText.data());
+        std::puts(FailureText);
         const std::string quoted = "« " + std::string(text) + " »";
         if (!value) {
             Complain(quoted + " n'est pas un nombre");
@@ -175,60 +227,26 @@ int ConvertCommand::ConvertOne() const
 
 int ConvertCommand::ConvertLines(int input, int output) const
 {
-    std::vector<char> buffer(BlockSize);
+    InputLines lines(input);
     OutputBlock out(output);
     bool allConverted = true;
-    std::size_t filled = 0;
-    bool overlong = false; // the current line outgrew the buffer and its start is gone
-    const auto convertLine = [&](std::string_view line) {
+    const auto convertLine = [&](std::optional<std::string_view> line) {
         char* end = out.Reserve();
-        if (overlong) {
-            end = std::copy(FailureText.begin(), FailureText.end(), end);
-            allConverted = false;
-        } else {
-            allConverted = WriteConverted(end, line) && allConverted;
-        }
+        allConverted = WriteConverted(end, line) && allConverted;
         out.Commit(end);
-        overlong = false;
     };
-
-    for (;;) {
-        // Answers go out before each wait for input, so a program feeding the lines one by
-        // one gets each answer at once.
-        if (!out.Flush()) {
-            break;
-        }
-        const ssize_t n = ReadSome(input, buffer.data() + filled, buffer.size() - filled);
-        if (n < 0) {
-            Complain("impossible de lire l'entrée standard");
-            out.Flush();
-            return ExitFailure;
-        }
-        if (n == 0) {
-            break;
-        }
-        const char* lineStart = buffer.data();
-        const char* scan = buffer.data() + filled;
-        const char* const end = scan + n;
-        while (const char* newline = static_cast<const char*>(std::memchr(scan, '\n', end - scan))) {
-            convertLine({lineStart, newline});
-            lineStart = scan = newline + 1;
-        }
-        filled = static_cast<std::size_t>(end - lineStart);
-        std::memmove(buffer.data(), lineStart, filled);
-        if (filled == buffer.size()) {
-            overlong = true;
-            filled = 0;
-        }
+    // Answers go out before each wait for input, so a program feeding the lines one by one
+    // gets each answer at once.
+    while (out.Flush() && lines.ReadBlock(convertLine)) {
     }
-    if (filled > 0 || overlong) {
-        convertLine({buffer.data(), filled}); // the last line, without its line break
+    if (lines.Failed()) {
+        Complain("impossible de lire l'entrée standard");
     }
     if (!out.Flush()) {
         Complain("impossible d'écrire la sortie");
         return ExitFailure;
     }
-    return allConverted ? ExitSuccess : ExitFailure;
+    return allConverted && !lines.Failed() ? ExitSuccess : ExitFailure;
 }
 
 int ConvertCommand::ListUnits() const

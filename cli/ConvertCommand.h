@@ -33,8 +33,9 @@ private:
     int ListUnits() const;
     // The converted value, or nothing when the conversion fails.
     std::optional<double> Convert(double value) const;
-    // Writes the result of one line at `out` and moves `out` past it; false on failure.
-    bool WriteConverted(char*& out, std::string_view line) const;
+    // Writes the result of one line at `out` and moves `out` past it; false on failure,
+    // as for a line too long to be held (nothing).
+    bool WriteConverted(char*& out, std::optional<std::string_view> line) const;
 
     CommandLine m_commandLine;
 };
