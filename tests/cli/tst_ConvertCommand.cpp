@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <optional>
+#include <utility>
 #include <random>
 
 using namespace tarvane;
@@ -69,6 +70,7 @@ private slots:
     void streaming_data();
     void streaming();
     void manyLines();
+    void answersEachLineAtOnce();
     void unitList();
 };
 
@@ -210,6 +212,22 @@ void TestConvertCommand::manyLines()
     const Outcome outcome = Run({QStringLiteral("dBV"), QStringLiteral("dBm50"), QStringLiteral("-p10")}, input);
     QCOMPARE(outcome.exitCode, 0);
     QVERIFY(outcome.output == expected);
+}
+
+// A program that feeds one value and waits gets its answer without closing the input.
+void TestConvertCommand::answersEachLineAtOnce()
+{
+    QProcess process;
+    process.start(QStringLiteral(TARVANE_CONVERT), {QStringLiteral("Vrms"), QStringLiteral("dBu")});
+    const QList<std::pair<QByteArray, QByteArray>> exchanges = {{"1\n", "2.2185\n"}, {"0\n", "-.--\n"}};
+    for (const auto& [line, answer] : exchanges) {
+        process.write(line);
+        QVERIFY(process.waitForReadyRead(30000));
+        QCOMPARE(process.readAllStandardOutput(), answer);
+    }
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 1);
 }
 
 void TestConvertCommand::unitList()
