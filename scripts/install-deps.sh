@@ -5,12 +5,12 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     libbenchmark-dev libelf-dev
     clang libclang-rt-14-dev
-    xvfb xauth xdotool imagemagick
+    xvfb xauth xdotool xclip imagemagick
     fonts-liberation2 fonts-wine
-    util-linux
+    util-linux locales
     units
 )
 
@@ -26,3 +26,11 @@ if ((${#missing[@]} > 0)); then
     apt-get update
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+
+# The tests type and read numbers under the French and American locales.
+for locale in fr_FR en_US; do
+    if ! locale -a | grep -qix "$locale.utf-\?8"; then
+        echo "Generating the $locale.UTF-8 locale"
+        localedef -i "$locale" -c -f UTF-8 "$locale.UTF-8"
+    fi
+done
