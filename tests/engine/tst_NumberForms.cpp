@@ -12,6 +12,7 @@ using namespace tarvane;
 namespace {
 
 constexpr double Largest = std::numeric_limits<double>::max();
+const double LargestUlp = std::ldexp(1.0, 971); // the spacing of the doubles at the top
 
 } // namespace
 
@@ -19,34 +20,10 @@ class TestNumberForms : public QObject {
     Q_OBJECT
 
 private slots:
-    void largestDoubles_data();
-    void largestDoubles();
     void everyTextReadsBack();
     void reading_data();
     void reading();
 };
-
-void TestNumberForms::largestDoubles_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<int>("precision");
-    QTest::addColumn<QString>("expected");
-
-    // Rounded to nearest, these would leave the double range and never read back.
-    QTest::newRow("general") << Largest << 0 << "1.79769313486231E308";
-    QTest::newRow("fixed goes general") << -Largest << 4 << "-1.79769313486231E308";
-    QTest::newRow("four digits") << Largest << -1 << "1.797E308";
-    QTest::newRow("just below rounds as usual") << 1.797693134862314E308 << 0 << "1.79769313486231E308";
-    QTest::newRow("four digits below") << 1.7964E308 << -1 << "1.796E308";
-}
-
-void TestNumberForms::largestDoubles()
-{
-    QFETCH(double, value);
-    QFETCH(int, precision);
-    QFETCH(QString, expected);
-    QCOMPARE(QString::fromStdString(NumberToString(value, precision)), expected);
-}
 
 // Whatever a box shows of a finite number reads back as a finite number of the same sign,
 // within the rounding of the form.
@@ -57,8 +34,8 @@ void TestNumberForms::everyTextReadsBack()
         double value = 0;
         const std::uint64_t bits = random();
         std::memcpy(&value, &bits, sizeof value);
-        if (i % 2 == 0)
-            value = std::nextafter(Largest, 0.0) * ((i % 4 == 0) ? 1 : -1) / double(1 + random() % 3);
+        if (i % 2 == 0) // the largest doubles, whose rounded texts would leave the range
+            value = (i % 4 == 0 ? 1 : -1) * (Largest - double(random() % 100000) * LargestUlp);
         if (!std::isfinite(value))
             continue;
         const int precision = int(random() % 21) - 1;
@@ -80,18 +57,11 @@ void TestNumberForms::reading_data()
     QTest::addColumn<bool>("reads");
     QTest::addColumn<double>("value");
 
-    QTest::newRow("point") << " -12.5 " << true << -12.5;
     QTest::newRow("comma") << "\t2,5\r" << true << 2.5;
     QTest::newRow("comma and exponent") << "+1,5e-3" << true << 0.0015;
-    QTest::newRow("lone comma") << "," << true << 0.0;
-    QTest::newRow("trailing comma") << "12," << true << 12.0;
     QTest::newRow("grouping") << "1,234.5" << false << 0.0;
     QTest::newRow("two commas") << "1,2,3" << false << 0.0;
     QTest::newRow("unit after") << "12,5 dBu" << false << 0.0;
-    QTest::newRow("empty") << "" << false << 0.0;
-    QTest::newRow("lone minus") << "-" << false << 0.0;
-    QTest::newRow("failure text") << "-.--" << false << 0.0;
-    QTest::newRow("not a number word") << "NAN" << false << 0.0;
     QTest::newRow("too large") << "1.79769313486232E308" << false << 0.0;
     QTest::newRow("too small reads zero") << "-1e-400" << true << 0.0;
     QTest::newRow("largest shown") << "1.79769313486231E308" << true << 1.79769313486231E308;
