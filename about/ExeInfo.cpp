@@ -1,9 +1,9 @@
 #include "ExeInfo.h"
 
+#include "NativeFiles.h"
 #include "VersionInfo.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <unistd.h>
 
@@ -70,7 +70,7 @@ void TExeInfo::ReadExeVersionInfo()
 
 void TExeInfo::ReadVersionInfo(const QString& fileName)
 {
-    const std::string path = QFile::encodeName(fileName).toStdString();
+    const std::string path = EncodeFileName(fileName).toStdString();
     const std::uint32_t size = GetFileVersionInfoSize(path);
     if (size == 0)
         return;

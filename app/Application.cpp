@@ -10,8 +10,10 @@ namespace tarvane {
 TApplication::TApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
+    // The name alone: a display name set apart would be appended by Qt to every window title
+    // that is not that name, and the About window's caption is "A propos..." and nothing more.
+    // The display name still reads as this name.
     setApplicationName(QStringLiteral("Tarvane"));
-    setApplicationDisplayName(QStringLiteral("Tarvane"));
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/tarvane-%1.png").arg(size), QSize(size, size));

@@ -348,14 +348,17 @@ void TfmMain::LoadUserPrefs(const QString& path)
 
 void TfmMain::ApplyUserPrefs()
 {
-    edValue1->SetFloatValue(m_prefs.Value1);
-    seEdValue1Precision->SetValue(m_prefs.Value1precision);
+    // The precisions before the number, so that the number shows every decimal its precision
+    // asks for; box 1's reformatting meanwhile rewrites Prefs, hence the copy.
+    const TUserPrefs restored = m_prefs;
+    seEdValue1Precision->SetValue(restored.Value1precision);
     seEdValue1PrecisionChange(seEdValue1Precision);
-    seEdValue2Precision->SetValue(m_prefs.Value2precision);
+    seEdValue2Precision->SetValue(restored.Value2precision);
     seEdValue1PrecisionChange(seEdValue2Precision);
-    SelectItem(lstUnits2, m_prefs.Value2Index);
+    edValue1->SetFloatValue(restored.Value1);
+    SelectItem(lstUnits2, restored.Value2Index);
     lstUnits1Click(lstUnits2);
-    SelectItem(lstUnits1, m_prefs.Value1Index);
+    SelectItem(lstUnits1, restored.Value1Index);
     lstUnits1Click(lstUnits1);
 }
 
@@ -419,11 +422,17 @@ void TfmMain::CentreOnScreen()
 
 void TfmMain::closeEvent(QCloseEvent* event)
 {
+    // Once a save has failed and been reported, closing again gives it up: the user knows.
+    if (m_saveFailed) {
+        event->accept();
+        return;
+    }
     bool canClose = true;
     try {
         FormCloseQuery(this, canClose);
     } catch (const std::exception& error) {
         // The close is abandoned and the window stays, as for any error of a close request.
+        m_saveFailed = true;
         event->ignore();
         TApplication::ShowException(error);
         return;
@@ -437,9 +446,12 @@ void TfmMain::CommitData(QSessionManager& manager)
     try {
         FormCloseQuery(this, canClose);
     } catch (const std::exception& error) {
-        if (manager.allowsInteraction())
+        // Preferences that could not be saved are no reason to hold up the end of the session.
+        m_saveFailed = true;
+        if (manager.allowsInteraction()) {
             TApplication::ShowException(error);
-        manager.cancel();
+            manager.release();
+        }
     }
 }
 

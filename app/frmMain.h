@@ -109,6 +109,7 @@ private:
     QString m_iniFileName;
     TUserPrefs m_prefs;
     bool m_shownBefore = false;
+    bool m_saveFailed = false; // a save at close failed and the user was told
 };
 
 } // namespace tarvane

@@ -1,18 +1,30 @@
 #include "uMisc.h"
 
+#include "NativeFiles.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
 #include <QUrl>
 
 namespace tarvane {
+
+namespace {
+
+// A local file's URL built from the bytes of its name, so that a name that is not UTF-8 still
+// names the file; the characters a path may hold as they are stay unencoded.
+QUrl FileUrl(const QString& path)
+{
+    return QUrl::fromEncoded("file://" + EncodeFileName(path).toPercentEncoding("/!$&'()*+,;=:@"));
+}
+
+} // namespace
 
 QString RunningExecutablePath()
 {
     // The kernel's own record of the image, so a start through a link or a relative path
     // still finds the preferences beside the real file.
-    const QString target = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+    const QString target = SymLinkTarget(QStringLiteral("/proc/self/exe"));
     return target.isEmpty() ? QCoreApplication::applicationFilePath() : target;
 }
 
@@ -35,9 +47,9 @@ int RunDocument(const QString& fileName, const QString& parameters, const QStrin
     if (!parameters.isEmpty())
         return ShellRefused;
     const QString path = QDir(directory).absoluteFilePath(fileName);
-    if (fileName.isEmpty() || !QFileInfo::exists(path))
+    if (fileName.isEmpty() || !IsRegularFile(path)) // a folder is no document
         return ShellFileNotFound;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path)) ? ShellAccepted : ShellRefused;
+    return QDesktopServices::openUrl(FileUrl(path)) ? ShellAccepted : ShellRefused;
 }
 
 bool OpenDocument(const QString& fileName, int showMode)

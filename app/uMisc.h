@@ -23,8 +23,9 @@ inline constexpr int ShellRefused = 31;
 inline constexpr int ShellAccepted = 33;
 
 // Asks the desktop to open a file with the application associated with its type, and returns
-// at once without waiting for it. A relative file name is taken from the directory (the
-// current one when empty). The file is handed over whole as one path, never through a command
+// at once without waiting for it. Only a regular file opens: anything else, a folder for one,
+// counts as not found. A relative file name is taken from the directory (the current one when
+// empty). The file is handed over whole as one path, never through a command
 // line. The desktop's opener takes no parameters, so a non-empty parameter text is refused;
 // the opened application shows in its own normal window whatever the show mode.
 int RunDocument(const QString& fileName, const QString& parameters, const QString& directory,

@@ -92,13 +92,6 @@ quint8 UnitIndex(int value)
     return index < UnitCount ? index : DefaultIndex;
 }
 
-void Write(const IniFile& file, QStringView key, const QString& value)
-{
-    if (!file.WriteString(Section, key.toString(), value))
-        throw std::runtime_error(
-            QStringLiteral("Impossible d'écrire dans %1").arg(file.FileName()).toStdString());
-}
-
 } // namespace
 
 TUserPrefs ReadUserPrefs(const QString& path)
@@ -115,19 +108,26 @@ TUserPrefs ReadUserPrefs(const QString& path)
 
 bool CanWriteIniFile(const QString& path)
 {
-    return IniFile(path).WriteString(Section, SWriteTest.toString(), QStringLiteral("1"));
+    return IniFile(path).Writable();
 }
 
 void SaveUserPrefs(const QString& path, const TUserPrefs& prefs)
 {
     if (!CanWriteIniFile(path))
         return;
+    // The write test's key first, in the one rewrite that holds them all.
     const IniFile file(path);
-    Write(file, SValue1precision, QString::number(prefs.Value1precision));
-    Write(file, SValue2precision, QString::number(prefs.Value2precision));
-    Write(file, SValue1Index, QString::number(prefs.Value1Index));
-    Write(file, SValue2Index, QString::number(prefs.Value2Index));
-    Write(file, SValue1, FloatToText(prefs.Value1, 0, QLocale()));
+    const bool written = file.WriteStrings(Section, {
+        {SWriteTest.toString(), QStringLiteral("1")},
+        {SValue1precision.toString(), QString::number(prefs.Value1precision)},
+        {SValue2precision.toString(), QString::number(prefs.Value2precision)},
+        {SValue1Index.toString(), QString::number(prefs.Value1Index)},
+        {SValue2Index.toString(), QString::number(prefs.Value2Index)},
+        {SValue1.toString(), FloatToText(prefs.Value1, 0, QLocale())},
+    });
+    if (!written)
+        throw std::runtime_error(
+            QStringLiteral("Impossible d'écrire dans %1").arg(path).toStdString());
 }
 
 } // namespace tarvane

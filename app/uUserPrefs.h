@@ -22,12 +22,14 @@ struct TUserPrefs {
 // index outside the catalogue gives 0.
 TUserPrefs ReadUserPrefs(const QString& path);
 
-// Writes WriteTest=1 into the file and says whether that worked; never reports an error.
+// The write test: whether the file may be written (see IniFile::Writable). It changes nothing
+// itself; its WriteTest=1 line is written with the other keys, so that a save is one rewrite.
 bool CanWriteIniFile(const QString& path);
 
-// When the write test passes, writes the five fields into the file. A write that fails after
-// the test throws std::runtime_error "Impossible d'écrire dans <path>" (UTF-8); the keys
-// written before it stay written. When the test fails nothing is written and nothing is said.
+// When the write test passes, writes WriteTest=1 and the five fields into the file, all at
+// once. A write that fails after the test (a full disk) leaves the file as it was and throws
+// std::runtime_error "Impossible d'écrire dans <path>" (UTF-8). When the test fails nothing is
+// written and nothing is said.
 void SaveUserPrefs(const QString& path, const TUserPrefs& prefs);
 
 } // namespace tarvane

@@ -1,13 +1,12 @@
 #include "IniFile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QList>
-#include <QSaveFile>
+#include "NativeFiles.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <algorithm>
 #include <optional>
-
-#include <unistd.h>
 
 namespace tarvane {
 
@@ -15,15 +14,51 @@ namespace {
 
 constexpr QByteArrayView Utf8Bom("\xEF\xBB\xBF");
 
-// One line of the file, as byte offsets into its contents.
+// The text is handled as UTF-8; a UTF-16 file is converted on its way in and out.
+enum class Encoding { Utf8, Utf16LE, Utf16BE };
+
+Encoding EncodingOf(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xFF\xFE"))
+        return Encoding::Utf16LE;
+    if (bytes.startsWith("\xFE\xFF"))
+        return Encoding::Utf16BE;
+    return Encoding::Utf8; // any bytes, kept as they are
+}
+
+QStringConverter::Encoding Utf16Of(Encoding encoding)
+{
+    return encoding == Encoding::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
+}
+
+// The file's text in UTF-8; a UTF-16 byte-order mark becomes the UTF-8 one.
+QByteArray ToUtf8(const QByteArray& bytes, Encoding encoding)
+{
+    if (encoding == Encoding::Utf8)
+        return bytes;
+    QStringDecoder decoder(Utf16Of(encoding), QStringConverter::Flag::ConvertInitialBom);
+    return QString(decoder(bytes)).toUtf8();
+}
+
+QByteArray FromUtf8(const QByteArray& text, Encoding encoding)
+{
+    if (encoding == Encoding::Utf8)
+        return text;
+    // Not QString::fromUtf8, which would drop the byte-order mark.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    QStringEncoder encoder(Utf16Of(encoding));
+    return encoder(QString(decoder(text)));
+}
+
+// One line of the text, as byte offsets into it.
 struct Line {
     enum Kind { Other, Section, Key };
     Kind kind = Other;
-    qsizetype start = 0;      // first byte
-    qsizetype end = 0;        // end of the text, before any CR/LF
+    qsizetype end = 0;        // end of the text, before its line break
     qsizetype next = 0;       // first byte of the next line
+    qsizetype nameStart = 0;  // sections and keys: the name, without the blanks around it
+    qsizetype nameEnd = 0;
     qsizetype valueStart = 0; // keys: first byte after '='
-    QString name;             // section or key name
     bool blank = true;
 };
 
@@ -32,159 +67,168 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-QByteArray Trimmed(const QByteArray& data, qsizetype from, qsizetype to)
+bool IsLineBreak(char c)
 {
-    while (from < to && IsBlank(data[from]))
-        ++from;
-    while (to > from && IsBlank(data[to - 1]))
-        --to;
-    return data.mid(from, to - from);
+    return c == '\n' || c == '\r';
 }
 
-Line ParseLine(const QByteArray& data, qsizetype start)
+// The range from..to without the blanks at either end.
+std::pair<qsizetype, qsizetype> Trimmed(QByteArrayView text, qsizetype from, qsizetype to)
+{
+    while (from < to && IsBlank(text[from]))
+        ++from;
+    while (to > from && IsBlank(text[to - 1]))
+        --to;
+    return {from, to};
+}
+
+// The line that starts at start. It ends at LF, CRLF or a CR alone, and every search stays
+// within it, so reading the text is one pass however its lines look.
+Line ParseLine(QByteArrayView text, qsizetype start)
 {
     Line line;
-    line.start = start;
-    const qsizetype newline = data.indexOf('\n', start);
-    line.next = newline < 0 ? data.size() : newline + 1;
-    line.end = newline < 0 ? data.size() : newline;
-    if (line.end > start && data[line.end - 1] == '\r')
-        --line.end;
-
-    const QByteArray text = Trimmed(data, start, line.end);
-    line.blank = text.isEmpty();
-    if (text.startsWith('[')) {
-        const qsizetype close = text.lastIndexOf(']');
+    line.end = std::find_if(text.begin() + start, text.end(), IsLineBreak) - text.begin();
+    line.next = line.end;
+    if (line.end < text.size())
+        line.next += text.sliced(line.end).startsWith("\r\n") ? 2 : 1;
+    const auto [from, to] = Trimmed(text, start, line.end);
+    line.blank = from == to;
+    if (line.blank)
+        return line;
+    if (text[from] == '[') {
+        const qsizetype close = text.sliced(from, to - from).lastIndexOf(']');
         if (close > 0) {
             line.kind = Line::Section;
-            line.name = QString::fromUtf8(Trimmed(text, 1, close));
+            std::tie(line.nameStart, line.nameEnd) = Trimmed(text, from + 1, from + close);
         }
-    } else if (!text.startsWith(';')) {
-        const qsizetype equals = data.indexOf('=', start);
-        if (equals >= 0 && equals < line.end) {
+    } else if (text[from] != ';') {
+        const qsizetype equals = text.sliced(start, line.end - start).indexOf('=');
+        if (equals >= 0) {
             line.kind = Line::Key;
-            line.valueStart = equals + 1;
-            line.name = QString::fromUtf8(Trimmed(data, start, equals));
+            line.valueStart = start + equals + 1;
+            std::tie(line.nameStart, line.nameEnd) = Trimmed(text, start, start + equals);
         }
     }
     return line;
 }
 
-// The file's contents split into lines, skipping a UTF-8 byte-order mark.
-QList<Line> ParseLines(const QByteArray& data)
+bool HasName(QByteArrayView text, const Line& line, const QString& name)
 {
-    QList<Line> lines;
-    for (qsizetype at = data.startsWith(Utf8Bom) ? Utf8Bom.size() : 0; at < data.size();) {
-        lines.append(ParseLine(data, at));
-        at = lines.last().next;
-    }
-    return lines;
+    const QUtf8StringView lineName(text.sliced(line.nameStart, line.nameEnd - line.nameStart));
+    return QAnyStringView::compare(lineName, name, Qt::CaseInsensitive) == 0;
 }
 
-bool SameName(const QString& a, const QString& b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-// Where a section's lines lie: its header and the index after its last line.
-struct SectionRange {
-    qsizetype header = -1;
-    qsizetype end = -1;
+// Where a key lies in a section: the section is the first one of that name, and it ends where
+// the next section begins.
+struct Place {
+    std::optional<Line> section; // its header
+    std::optional<Line> key;     // the key's line, when it is in the section
+    Line last;                   // the section's last line that is not blank
 };
 
-SectionRange FindSection(const QList<Line>& lines, const QString& section)
+Place Find(QByteArrayView text, const QString& section, const QString& key)
 {
-    SectionRange range;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind != Line::Section)
-            continue;
-        if (range.header >= 0) {
-            range.end = i;
-            return range;
+    Place place;
+    for (qsizetype at = text.startsWith(Utf8Bom) ? Utf8Bom.size() : 0; at < text.size();) {
+        const Line line = ParseLine(text, at);
+        at = line.next;
+        if (line.kind == Line::Section) {
+            if (place.section)
+                break;
+            if (HasName(text, line, section))
+                place.section = place.last = line;
+        } else if (place.section) {
+            if (line.kind == Line::Key && HasName(text, line, key)) {
+                place.key = line;
+                break;
+            }
+            if (!line.blank)
+                place.last = line;
         }
-        if (SameName(lines[i].name, section))
-            range.header = i;
     }
-    if (range.header >= 0)
-        range.end = lines.size();
-    return range;
+    return place;
 }
 
-qsizetype FindKey(const QList<Line>& lines, const SectionRange& range, const QString& key)
+QString ValueText(QByteArrayView text, const Line& line)
 {
-    for (qsizetype i = range.header + 1; i < range.end; ++i) {
-        if (lines[i].kind == Line::Key && SameName(lines[i].name, key))
-            return i;
-    }
-    return -1;
-}
-
-QString ValueText(const QByteArray& data, const Line& line)
-{
-    QByteArray value = Trimmed(data, line.valueStart, line.end);
+    const auto [from, to] = Trimmed(text, line.valueStart, line.end);
+    QByteArrayView value = text.sliced(from, to - from);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
         && value.back() == value.front())
-        value = value.mid(1, value.size() - 2);
+        value = value.sliced(1, value.size() - 2);
     return QString::fromUtf8(value).left(IniFile::MaxValueLength);
 }
 
-// The line ending the file already uses; a new file gets the platform's.
-QByteArray LineEnding(const QByteArray& data)
+// The line break the text already uses (that of its first line); LF when it has none yet.
+QByteArray LineBreak(QByteArrayView text)
 {
-    const qsizetype newline = data.indexOf('\n');
-    return newline > 0 && data[newline - 1] == '\r' ? QByteArrayLiteral("\r\n")
-                                                    : QByteArrayLiteral("\n");
+    const auto found = std::find_if(text.begin(), text.end(), IsLineBreak);
+    if (found == text.end() || *found == '\n')
+        return QByteArrayLiteral("\n");
+    return text.sliced(found - text.begin()).startsWith("\r\n") ? QByteArrayLiteral("\r\n")
+                                                                : QByteArrayLiteral("\r");
 }
 
-// The current contents of a file about to be rewritten: empty for a missing file, nothing when
-// the file may not be written or cannot be read whole (rewriting it would lose its contents).
+// The bytes of a file about to be rewritten: empty for a missing file, nothing when the file
+// may not be written, cannot be read whole, or would not come back byte for byte from its
+// text (UTF-16 that is not well formed): rewriting it would lose some of it.
 std::optional<QByteArray> ContentsToRewrite(const QString& fileName)
 {
-    const QFileInfo info(fileName);
-    if (!info.exists())
+    if (!MayReplaceFile(fileName))
+        return std::nullopt;
+    if (!FileExists(fileName))
         return QByteArray();
-    if (!info.isFile() || ::access(QFile::encodeName(fileName).constData(), W_OK) != 0)
+    std::optional<QByteArray> data = ReadRegularFile(fileName, IniFile::MaxFileSize);
+    if (!data)
         return std::nullopt;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    const Encoding encoding = EncodingOf(*data);
+    if (encoding != Encoding::Utf8 && FromUtf8(ToUtf8(*data, encoding), encoding) != *data)
         return std::nullopt;
     return data;
 }
 
-bool StaysOnOneLine(const QString& text)
+bool OnOneLine(const QString& text)
 {
     return !text.contains(u'\n') && !text.contains(u'\r');
 }
 
-// The contents with key set to value in section.
-QByteArray WithValue(QByteArray data, const QString& section, const QString& key,
+// A name that reads back as itself: not empty, on one line, without blanks around it.
+bool IsName(const QString& name)
+{
+    const auto isBlank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    return !name.isEmpty() && OnOneLine(name) && !isBlank(name.front()) && !isBlank(name.back());
+}
+
+bool IsSectionName(const QString& section)
+{
+    return IsName(section) && !section.contains(u']');
+}
+
+// Not taken for the end of a key, a comment or a section header either.
+bool IsKeyName(const QString& key)
+{
+    return IsName(key) && !key.contains(u'=') && !key.startsWith(u';') && !key.startsWith(u'[');
+}
+
+// The text with key set to value in section.
+QByteArray WithValue(QByteArray text, const QString& section, const QString& key,
                      const QString& value)
 {
-    const QList<Line> lines = ParseLines(data);
-    const QByteArray eol = LineEnding(data);
-    const QByteArray keyLine = key.toUtf8() + '=' + value.toUtf8();
-    const SectionRange range = FindSection(lines, section);
-    if (range.header < 0) {
-        if (!data.isEmpty() && !data.endsWith('\n') && data != Utf8Bom)
-            data += eol;
-        return data + '[' + section.toUtf8() + ']' + eol + keyLine + eol;
+    const Place place = Find(text, section, key);
+    if (place.key) {
+        const Line& line = *place.key;
+        return text.replace(line.valueStart, line.end - line.valueStart, value.toUtf8());
     }
-    const qsizetype found = FindKey(lines, range, key);
-    if (found >= 0) {
-        const Line& line = lines[found];
-        return data.replace(line.valueStart, line.end - line.valueStart, value.toUtf8());
+    const QByteArray eol = LineBreak(text);
+    const QByteArray keyLine = key.toUtf8() + '=' + value.toUtf8() + eol;
+    if (!place.section) {
+        const bool broken = text.isEmpty() || text == Utf8Bom || IsLineBreak(text.back());
+        return text + (broken ? QByteArray() : eol) + '[' + section.toUtf8() + ']' + eol + keyLine;
     }
-    // After the section's last line that is not blank, so blank lines before the next
-    // section stay where they are.
-    qsizetype last = range.end - 1;
-    while (last > range.header && lines[last].blank)
-        --last;
-    const Line& after = lines[last];
-    const bool needsEol = after.next == data.size() && !data.endsWith('\n');
-    return data.insert(after.next, (needsEol ? eol : QByteArray()) + keyLine + eol);
+    // After the section's last line that is not blank, so blank lines before the next section
+    // stay where they are; that line may be the file's last, with no line break yet.
+    const Line& after = place.last;
+    return text.insert(after.next, (after.next == after.end ? eol : QByteArray()) + keyLine);
 }
 
 } // namespace
@@ -197,35 +241,38 @@ IniFile::IniFile(QString fileName)
 QString IniFile::ReadString(const QString& section, const QString& key,
                             const QString& defaultValue) const
 {
-    QFile file(m_fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> data = ReadRegularFile(m_fileName, MaxFileSize);
+    if (!data)
         return defaultValue;
-    const QByteArray data = file.readAll();
-    const QList<Line> lines = ParseLines(data);
-    const SectionRange range = FindSection(lines, section);
-    if (range.header < 0)
-        return defaultValue;
-    const qsizetype found = FindKey(lines, range, key);
-    return found < 0 ? defaultValue : ValueText(data, lines[found]);
+    const QByteArray text = ToUtf8(*data, EncodingOf(*data));
+    const Place place = Find(text, section, key);
+    return place.key ? ValueText(text, *place.key) : defaultValue;
+}
+
+bool IniFile::Writable() const
+{
+    return ContentsToRewrite(m_fileName).has_value();
 }
 
 bool IniFile::WriteString(const QString& section, const QString& key, const QString& value) const
 {
-    if (section.trimmed().isEmpty() || key.trimmed().isEmpty() || !StaysOnOneLine(section)
-        || !StaysOnOneLine(key) || !StaysOnOneLine(value) || section.contains(u']')
-        || key.contains(u'='))
+    return WriteStrings(section, {{key, value}});
+}
+
+bool IniFile::WriteStrings(const QString& section, const QList<Entry>& entries) const
+{
+    const bool valid = IsSectionName(section) && std::all_of(entries.begin(), entries.end(),
+        [](const Entry& entry) { return IsKeyName(entry.Key) && OnOneLine(entry.Value); });
+    if (!valid)
         return false;
     const std::optional<QByteArray> data = ContentsToRewrite(m_fileName);
     if (!data)
         return false;
-    const QByteArray contents = WithValue(*data, section, key, value);
-    // Unbuffered, so that a short write (a full disk, a file-size limit) shows in the count:
-    // a buffered save file would drop the rest and still commit the truncated file.
-    QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-        || file.write(contents) != contents.size())
-        return false;
-    return file.commit();
+    const Encoding encoding = EncodingOf(*data);
+    QByteArray text = ToUtf8(*data, encoding);
+    for (const Entry& entry : entries)
+        text = WithValue(std::move(text), section, entry.Key, entry.Value);
+    return ReplaceFile(m_fileName, FromUtf8(text, encoding));
 }
 
 } // namespace tarvane

@@ -1,10 +1,10 @@
 #include "VersionInfo.h"
 
+#include "FileHandle.h"
+
 #include <gelf.h>
 #include <libelf.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,35 +19,6 @@ namespace {
 constexpr std::size_t MaxRecordSize = 0xFFFF;
 
 constexpr std::size_t HeaderSize = 6;
-
-// Owns an open file descriptor.
-class FileHandle
-{
-public:
-    explicit FileHandle(const std::string& fileName)
-        // Non-blocking, so that a FIFO given as the file cannot hang the reader.
-        : m_fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
-    {
-    }
-    ~FileHandle()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    int Fd() const { return m_fd; }
-
-    bool IsRegularFile() const
-    {
-        struct stat info {};
-        return m_fd >= 0 && ::fstat(m_fd, &info) == 0 && S_ISREG(info.st_mode);
-    }
-
-private:
-    int m_fd = -1;
-};
 
 // Owns a libelf descriptor.
 class ElfHandle
@@ -98,7 +69,7 @@ std::optional<SectionPlace> FindRecordSection(Elf* elf)
 // The bytes of the file's record section; empty when there is none or it cannot be read whole.
 std::vector<std::byte> ReadRecordSection(const std::string& fileName)
 {
-    const FileHandle file(fileName);
+    const FileHandle file(fileName.c_str());
     if (!file.IsRegularFile())
         return {};
     std::optional<SectionPlace> place;

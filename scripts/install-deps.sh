@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     libbenchmark-dev libelf-dev
     clang libclang-rt-14-dev
-    xvfb xauth xdotool xclip imagemagick
+    xvfb xauth xdotool xclip x11-utils imagemagick
     fonts-liberation2 fonts-wine
     util-linux locales
     units

@@ -1,10 +1,27 @@
 #include "IniFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using tarvane::IniFile;
+
+namespace {
+
+// text in UTF-16 with its byte-order mark.
+QByteArray Utf16(const QString& text, QStringConverter::Encoding encoding)
+{
+    QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+    return encoder(text);
+}
+
+} // namespace
 
 class TestIniFile : public QObject {
     Q_OBJECT
@@ -66,6 +83,20 @@ private slots:
             << QByteArray("[T]\nK=1\n[S]\nA=1\nK=V\n");
         QTest::newRow("only a byte-order mark")
             << QByteArray("\xEF\xBB\xBF") << "S" << "K" << QByteArray("\xEF\xBB\xBF[S]\nK=V\n");
+        QTest::newRow("a CR alone ends the last line: no CR joins its value")
+            << QByteArray("[S]\r\nA=abc\r") << "S" << "K" << QByteArray("[S]\r\nA=abc\rK=V\r\n");
+        QTest::newRow("CR-only file keeps CR alone")
+            << QByteArray("[S]\rA=1\r[T]\r") << "S" << "K" << QByteArray("[S]\rA=1\rK=V\r[T]\r");
+        QTest::newRow("new section in a CR-only file without final break")
+            << QByteArray("[T]\rB=2") << "S" << "K" << QByteArray("[T]\rB=2\r[S]\rK=V\r");
+        const QString before = QStringLiteral("[S]\r\nA=été\r\n");
+        const QString after = QStringLiteral("[S]\r\nA=été\r\nK=V\r\n");
+        QTest::newRow("UTF-16LE stays UTF-16LE")
+            << Utf16(before, QStringConverter::Utf16LE) << "S" << "K"
+            << Utf16(after, QStringConverter::Utf16LE);
+        QTest::newRow("UTF-16BE, key replaced")
+            << Utf16(QStringLiteral("[S]\nK=1\n"), QStringConverter::Utf16BE) << "s" << "k"
+            << Utf16(QStringLiteral("[S]\nK=V\n"), QStringConverter::Utf16BE);
     }
 
     void WriteEditsOnlyItsLine()
@@ -99,6 +130,10 @@ private slots:
         QTest::newRow("garbage bytes") << QByteArrayLiteral("\x00\xFF[S\x80\n=\n[S]\n\x01\n K=5") << "S" << "K"
                                        << "5";
         QTest::newRow("missing file") << QByteArray("<missing>") << "S" << "K" << "def";
+        QTest::newRow("CR alone ends lines") << QByteArray("[S]\rJ=1\rK=5\r") << "S" << "K" << "5";
+        QTest::newRow("UTF-16LE") << Utf16("[S]\r\nK=été\r\n", QStringConverter::Utf16LE) << "S"
+                                  << "K" << "été";
+        QTest::newRow("UTF-16BE") << Utf16("[S]\nK=5", QStringConverter::Utf16BE) << "S" << "K" << "5";
     }
 
     void Read()
@@ -127,6 +162,9 @@ private slots:
         QTest::newRow("newline in value") << "S" << "K" << "1\n[T]";
         QTest::newRow("= in key") << "S" << "K=1" << "1";
         QTest::newRow("] in section") << "S]x" << "K" << "1";
+        QTest::newRow("key read as a comment") << "S" << ";K" << "1";
+        QTest::newRow("key read as a section") << "S" << "[K]" << "1";
+        QTest::newRow("blank around a name") << " S" << "K" << "1";
     }
 
     void WriteThatWouldBreakALineIsRefused()
@@ -137,6 +175,60 @@ private slots:
         Store("[S]\nK=0\n");
         QVERIFY(!IniFile(m_path).WriteString(section, key, value));
         QCOMPARE(Contents(), QByteArray("[S]\nK=0\n"));
+    }
+
+    // Only a regular file, or a link to one, within the size limit is read or written.
+    void FileKinds_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("FIFO") << "fifo" << false << false;
+        QTest::newRow("link to a device") << "device" << false << false;
+        QTest::newRow("link that names nothing") << "dangling" << false << false;
+        QTest::newRow("folder") << "folder" << false << false;
+        QTest::newRow("larger than the limit") << "large" << false << false;
+        QTest::newRow("UTF-16 that would not come back whole") << "odd" << true << false;
+        QTest::newRow("link to a regular file") << "link" << true << true;
+    }
+
+    void FileKinds()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, readable);
+        QFETCH(bool, writable);
+        const QByteArray name = QFile::encodeName(m_path);
+        const QString target = m_dir.filePath(QStringLiteral("target.ini"));
+        const QByteArray data("[S]\nK=1\n");
+        if (kind == "fifo") {
+            QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+        } else if (kind == "device") {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), m_path));
+        } else if (kind == "dangling") {
+            QVERIFY(QFile::link(target, m_path));
+        } else if (kind == "folder") {
+            QVERIFY(QDir().mkdir(m_path));
+        } else if (kind == "large") {
+            Store(data);
+            QCOMPARE(::truncate(name.constData(), IniFile::MaxFileSize + 1), 0);
+        } else if (kind == "odd") {
+            Store(Utf16(QString::fromLatin1(data), QStringConverter::Utf16LE) + 'x');
+        } else if (kind == "link") {
+            Store(data);
+            QVERIFY(QFile::rename(m_path, target) && QFile::link(target, m_path));
+        }
+
+        const IniFile file(m_path);
+        const QString before = readable ? QStringLiteral("1") : QStringLiteral("def");
+        QCOMPARE(file.ReadString("S", "K", "def"), before);
+        QCOMPARE(file.WriteString("S", "K", "2"), writable);
+        QCOMPARE(file.ReadString("S", "K", "def"), writable ? QStringLiteral("2") : before);
+        QCOMPARE(QFileInfo(m_path).isSymLink(), kind == "device" || kind == "dangling" || kind == "link");
+        QCOMPARE(QFile::exists(target), kind == "link"); // never created through a link
+        const QDir::Filters all = QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir(m_dir.path()).entryList(all).size(), kind == "link" ? 2 : 1); // no leftover
+        QDir().rmdir(m_path);
+        QFile::remove(target);
     }
 
     void WriteKeepsTheFilePermissions()

@@ -1,3 +1,4 @@
+#include "NativeFiles.h"
 #include "uMisc.h"
 #include "uUserPrefs.h"
 
@@ -6,11 +7,14 @@
 #include <QFile>
 #include <QLocale>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <cstdio>
+#include <filesystem>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,9 +40,10 @@ void Store(const QString& path, const QByteArray& data)
         file.write(data);
 }
 
-// Child mode: save the preferences as the calling (unprivileged) user would at close.
+// Child mode: save the preferences as the calling user would at close, and say what failed.
 int SaveAsChild(const QString& path)
 {
+    std::signal(SIGXFSZ, SIG_IGN); // a file-size limit fails the write instead of the program
     try {
         tarvane::SaveUserPrefs(path, Unit5Prefs);
         return 0;
@@ -208,6 +213,68 @@ private slots:
         QVERIFY(QFileInfo(path).exists() == exists);
     }
 
+    // A disk that fills up after the write test leaves the file as it was, not half saved.
+    void SaveIsAllOrNothing()
+    {
+        const QString prlimit = QStandardPaths::findExecutable(QStringLiteral("prlimit"));
+        if (prlimit.isEmpty())
+            QSKIP("needs prlimit to run the save with a file-size limit");
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("tarvane.ini"));
+        const QByteArray before("[UserPrefs]\nValue1=3\n");
+        Store(path, before);
+        QProcess child; // room for the write test's line, not for the other keys
+        child.start(prlimit, {QStringLiteral("--fsize=%1").arg(before.size() + 20),
+                              QCoreApplication::applicationFilePath(), "--save", path});
+        QVERIFY(child.waitForFinished());
+        QCOMPARE(child.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(child.readAllStandardError()), "Impossible d'écrire dans " + path);
+        QCOMPARE(ReadAll(path), before);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"tarvane.ini"});
+    }
+
+    void FileNamesComeBackByteForByte_data()
+    {
+        QTest::addColumn<QByteArray>("native");
+        QTest::addColumn<bool>("utf8");
+        QTest::newRow("UTF-8") << QByteArray("/été/\xF0\x9F\x98\x80") << true;
+        QTest::newRow("Latin-1") << QByteArray("/\xE9t\xE9") << false;
+        QTest::newRow("overlong slash") << QByteArray("a\xC0\xAF") << false;
+        QTest::newRow("encoded surrogate") << QByteArray("\xED\xA0\x80") << false;
+        QTest::newRow("cut short at the end") << QByteArray("a\xE2\x82") << false;
+        QTest::newRow("pair ending like a stand-in, then one") << QByteArray("\xF0\x90\x82\x80\xFF") << false;
+    }
+
+    void FileNamesComeBackByteForByte()
+    {
+        QFETCH(QByteArray, native);
+        QFETCH(bool, utf8);
+        const QString name = tarvane::DecodeFileName(native);
+        QCOMPARE(tarvane::EncodeFileName(name), native);
+        QCOMPARE(name == QString::fromUtf8(native), utf8);
+    }
+
+    // The program in a folder whose name is not UTF-8 still finds and saves its preferences.
+    void FolderNameThatIsNotUtf8()
+    {
+        QTemporaryDir top;
+        const QByteArray folder = QFile::encodeName(top.path()) + "/\xE9t\xE9";
+        QCOMPARE(::mkdir(folder.constData(), 0700), 0);
+        const auto removeFolder = qScopeGuard([&folder] { // beyond what Qt can name
+            std::filesystem::remove_all(folder.toStdString());
+        });
+        std::filesystem::copy_file(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
+                                   (folder + "/tarvane").toStdString());
+        // Started through a link of a plain name: Qt cannot pass the program's own.
+        const QString link = top.filePath(QStringLiteral("run"));
+        QCOMPARE(::symlink((folder + "/tarvane").constData(), QFile::encodeName(link).constData()), 0);
+        QProcess child;
+        child.start(link, {"--save-beside"});
+        QVERIFY(child.waitForFinished());
+        QCOMPARE(child.exitCode(), 0);
+        QCOMPARE(tarvane::ReadUserPrefs(tarvane::DecodeFileName(folder + "/tarvane.ini")), Unit5Prefs);
+    }
+
     void Paths_data()
     {
         QTest::addColumn<QString>("executable");
@@ -239,7 +306,9 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     if (argc == 3 && QByteArray(argv[1]) == "--save")
-        return SaveAsChild(QString::fromLocal8Bit(argv[2]));
+        return SaveAsChild(tarvane::DecodeFileName(argv[2]));
+    if (argc == 2 && QByteArray(argv[1]) == "--save-beside")
+        return SaveAsChild(tarvane::IniFileNameOf(tarvane::RunningExecutablePath()));
     TestUserPrefs test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -22,6 +22,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSessionManager>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -89,6 +90,19 @@ public:
         return QObject::event(event);
     }
 };
+
+int SessionCancels = 0;
+
+} // namespace
+
+// The session manager's cancel, which the offscreen platform ignores, counted instead: this
+// definition in the test program takes the place of Qt's.
+void QSessionManager::cancel()
+{
+    ++SessionCancels;
+}
+
+namespace {
 
 // Files larger than limit bytes cannot be written while this lives.
 class FileSizeLimit {
@@ -250,9 +264,12 @@ private slots:
         QTest::addColumn<QString>("label2");
         QTest::addColumn<TUserPrefs>("prefs");
 
-        QTest::newRow("number rounded to 4 decimals before its precision")
-            << QByteArray("[UserPrefs]\nValue1precision=8\nValue1=1.23456789\n") << "1.23460000"
-            << "1.2346" << "Veff (Vrms)" << "Veff (Vrms)" << TUserPrefs{8, 4, 0, 0, 1.2346};
+        QTest::newRow("number keeps every decimal its precision shows")
+            << QByteArray("[UserPrefs]\nValue1precision=10\nValue1=1.23456789\n") << "1.2345678900"
+            << "1.2346" << "Veff (Vrms)" << "Veff (Vrms)" << TUserPrefs{10, 4, 0, 0, 1.23456789};
+        QTest::newRow("number rounded to its precision")
+            << QByteArray("[UserPrefs]\nValue1precision=2\nValue1=1.23456789\n") << "1.23"
+            << "1.2300" << "Veff (Vrms)" << "Veff (Vrms)" << TUserPrefs{2, 4, 0, 0, 1.23};
         QTest::newRow("restored units convert without a round trip through box 2")
             << QByteArray("[UserPrefs]\nValue2Index=7\nValue1=1\n") << "1.0000" << "0.0017"
             << "Veff (Vrms)" << "Watts (600 ohms)" << TUserPrefs{4, 4, 0, 7, 1.0};
@@ -705,7 +722,27 @@ private slots:
         QCOMPARE(catcher->Icon, QMessageBox::Critical);
         QVERIFY(m_window->isVisible());
         QCOMPARE(ReadAll(IniPath()), ini);
-        QVERIFY(m_window->close()); // and a later close goes through
+
+        // The user has been told: closing again closes, without trying again or asking.
+        const FileSizeLimit limit(rlim_t(ini.size()));
+        QVERIFY(m_window->close());
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(ReadAll(IniPath()), ini);
+    }
+
+    // A save that fails as the desktop session ends never holds the session up.
+    void FailedSaveAtSessionEndLetsItEnd()
+    {
+        Start("[UserPrefs]\nWriteTest=1\n");
+        auto* manager = qApp->findChild<QSessionManager*>();
+        QVERIFY(manager);
+        SessionCancels = 0;
+        {
+            const FileSizeLimit limit(1);
+            emit qApp->commitDataRequest(*manager);
+        }
+        QCOMPARE(SessionCancels, 0);
+        QVERIFY(m_window->close()); // and the session's closing of the window goes through
     }
 
     // The report ends the message with a full stop when its last character sorts after ".".

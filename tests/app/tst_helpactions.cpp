@@ -110,10 +110,12 @@ void TestHelpActions::readme_data()
 {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<bool>("present");
+    QTest::addColumn<bool>("isFolder"); // a folder of the readme's name instead
 
     QTest::newRow("folder with spaces and metacharacters")
-        << QStringLiteral("Mes programmes $(x) & 'y'") << true;
-    QTest::newRow("missing readme") << QStringLiteral("empty") << false;
+        << QStringLiteral("Mes programmes $(x) & 'y'") << true << false;
+    QTest::newRow("missing readme") << QStringLiteral("empty") << false << false;
+    QTest::newRow("a folder of that name") << QStringLiteral("odd") << false << true;
 }
 
 // Lisez-moi opens the readme beside the executable, and says nothing when it cannot.
@@ -121,12 +123,15 @@ void TestHelpActions::readme()
 {
     QFETCH(QString, folder);
     QFETCH(bool, present);
+    QFETCH(bool, isFolder);
 
     const QString appPath = m_dir->filePath(folder) + u'/';
     QVERIFY(QDir().mkpath(appPath));
     const QString readme = appPath + QStringLiteral("A_Lire.txt");
     if (present)
         CreateFile(readme);
+    if (isFolder)
+        QVERIFY(QDir().mkpath(readme));
     TfmMain fmMain(nullptr, appPath + QStringLiteral("tarvane"));
     fmMain.ActAppReadme->trigger();
     QCOMPARE(m_catcher.urls, present ? QList<QUrl>{QUrl::fromLocalFile(readme)} : QList<QUrl>{});

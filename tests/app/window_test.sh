@@ -8,7 +8,10 @@ set -euo pipefail
 
 executable=$1
 menu_shot=${2:-}
-for tool in Xvfb xdotool xclip import convert; do
+# Its own platform and French locale, and below its own display, whatever the caller's environment holds.
+export QT_QPA_PLATFORM=xcb LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8
+unset LANGUAGE WAYLAND_DISPLAY
+for tool in Xvfb xdotool xprop xclip import convert; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 work=$(mktemp -d)
@@ -38,7 +41,7 @@ start_virtual_display || fail "no virtual X display"
 xvfb_pid=$virtual_display_pid
 export DISPLAY=$virtual_display
 
-LC_ALL=fr_FR.UTF-8 "$work/tarvane" >"$work/program.log" 2>&1 &
+"$work/tarvane" >"$work/program.log" 2>&1 &
 app_pid=$!
 window=$(timeout 20 xdotool search --sync --name '^Tarvane$' | head -n 1) || fail "no window"
 xdotool windowfocus --sync "$window"
@@ -46,6 +49,19 @@ eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
 client_x=$X
 client_y=$((Y + HEIGHT - 393)) # the client area lies under the menu bar
 [[ $WIDTH -eq 553 ]] || fail "window width $WIDTH"
+
+# Captions as the window manager shows them: each window's own, nothing appended.
+caption() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
+[[ $(caption "$window") == Tarvane ]] || fail "main window caption: $(caption "$window")"
+xdotool key alt Right Down Up Return # Aide > A propos..., the last item
+about=$(timeout 20 xdotool search --sync --name '^A propos' | head -n 1) || fail "no About window"
+[[ $(caption "$about") == "A propos..." ]] || fail "About caption: $(caption "$about")"
+xdotool key Return
+for _ in $(seq 40); do
+    xdotool search --name '^A propos' >/dev/null || break
+    sleep 0.1
+done
+xdotool search --name '^A propos' >/dev/null && fail "the About window did not close"
 
 # The colour at a screen point of the last screenshot, as "r,g,b".
 screen_pixel() {
