@@ -11,6 +11,7 @@ packages=(
     xvfb xauth xdotool xclip x11-utils imagemagick
     fonts-liberation2 fonts-wine
     util-linux locales
+    units
 )
 
 missing=()
