@@ -11,7 +11,7 @@ packages=(
     xvfb xauth xdotool xclip x11-utils imagemagick
     fonts-liberation2 fonts-wine
     util-linux locales
-    desktop-file-utils appstream groff-base
+    desktop-file-utils appstream groff-base units
 )
 
 missing=()

@@ -20,6 +20,7 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "instal
 
 expected=(
     bin/tarvane
+    bin/tarvane-convert
     share/applications/tarvane.desktop
     share/metainfo/io.github.tarvane.Tarvane.metainfo.xml
     share/man/man1/tarvane.1
@@ -33,7 +34,7 @@ done
 for file in "${expected[@]}"; do
     [[ -f $prefix/$file ]] || fail "not installed: $file"
 done
-[[ -x $prefix/bin/tarvane ]] || fail "bin/tarvane is not executable"
+[[ -x $prefix/bin/tarvane && -x $prefix/bin/tarvane-convert ]] || fail "a program is not executable"
 
 desktop-file-validate "$prefix/share/applications/tarvane.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$prefix/share/metainfo/io.github.tarvane.Tarvane.metainfo.xml" ||
@@ -54,6 +55,8 @@ run 0 "$prefix/bin/tarvane" --help
 grep -q '^Usage : tarvane \[options\]' "$work/out" || fail "--help printed: $(cat "$work/out")"
 run 2 "$prefix/bin/tarvane" --nonsense
 [[ ! -s $work/out ]] && grep -q 'option inconnue' "$work/err" || fail "a wrong option printed: $(cat "$work/err")"
+run 0 "$prefix/bin/tarvane-convert" 1 Vrms dBm50
+[[ $(cat "$work/out") == 13.0103 ]] || fail "tarvane-convert printed: $(cat "$work/out")"
 
 # The package, from the same build.
 cpack --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 ||

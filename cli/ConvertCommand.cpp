@@ -1,0 +1,262 @@
+#include "ConvertCommand.h"
+
+#include "NumberForms.h"
+#include "UnitIdentifiers.h"
+#include "Units.h"
+#include "uConv.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace tarvane {
+
+namespace {
+
+constexpr char FailureText[] = "-.--";
+// Input is read, and output written, in blocks of this size. A line longer than one
+// block cannot be a sensible number: it fails without being kept.
+constexpr std::size_t BlockSize = 1 << 16;
+
+void Complain(const std::string& message)
+{
+    std::fprintf(stderr, "tarvane-convert : %s\n", message.c_str());
+}
+
+ssize_t ReadSome(int fd, char* data, std::size_t size)
+{
+    ssize_t n = 0;
+    do {
+        n = ::read(fd, data, size);
+    } while (n < 0 && errno == EINTR);
+    return n;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Standard input cut into lines, read in large blocks.
+class InputLines {
+public:
+    explicit InputLines(int fd) : m_fd(fd), m_buffer(BlockSize) {}
+
+    // Reads one block and calls onLine(line) for every line it completes, with nothing for
+    // a line longer than a block. False at the end of the input, once its last line (which
+    // may lack its line break) is handed over, and when the input cannot be read.
+    template <typename OnLine>
+    bool ReadBlock(OnLine onLine)
+    {
+        const ssize_t n = ReadSome(m_fd, m_buffer.data() + m_filled, m_buffer.size() - m_filled);
+        if (n <= 0) {
+            m_failed = n < 0;
+            if (m_filled > 0 || m_overlong) {
+                HandOver({m_buffer.data(), m_filled}, onLine);
+            }
+            return false;
+        }
+        const char* lineStart = m_buffer.data();
+        const char* scan = lineStart + m_filled;
+        const char* const end = scan + n;
+        while (const char* newline = static_cast<const char*>(std::memchr(scan, '\n', end - scan))) {
+            HandOver({lineStart, newline}, onLine);
+            lineStart = scan = newline + 1;
+        }
+        m_filled = static_cast<std::size_t>(end - lineStart);
+        std::memmove(m_buffer.data(), lineStart, m_filled);
+        if (m_filled == m_buffer.size()) {
+            m_overlong = true; // its start is dropped: only its end is still to be found
+            m_filled = 0;
+        }
+        return true;
+    }
+    bool Failed() const { return m_failed; }
+
+private:
+    template <typename OnLine>
+    void HandOver(std::string_view line, OnLine& onLine)
+    {
+        onLine(m_overlong ? std::nullopt : std::optional<std::string_view>(line));
+        m_overlong = false;
+    }
+
+    int m_fd = -1;
+    std::vector<char> m_buffer;
+    std::size_t m_filled = 0;
+    bool m_overlong = false;
+    bool m_failed = false;
+};
+
+// Output gathered into large blocks, so that millions of lines take few system calls.
+class OutputBlock {
+public:
+    explicit OutputBlock(int fd) : m_fd(fd), m_buffer(BlockSize) {}
+
+    // Where the next line goes, with room for a result and its line break.
+    char* Reserve()
+    {
+        if (m_buffer.size() - m_size < MaxNumberTextLength + 1) {
+            Flush();
+        }
+        return m_buffer.data() + m_size;
+    }
+    // Ends the line that was written from Reserve() up to `end`.
+    void Commit(char* end)
+    {
+        *end++ = '\n';
+        m_size = static_cast<std::size_t>(end - m_buffer.data());
+    }
+    // Writes what is held; false once the output has refused a write.
+    bool Flush()
+    {
+        if (m_size > 0 && !m_failed) {
+            m_failed = !WriteAll(m_fd, m_buffer.data(), m_size);
+        }
+        m_size = 0;
+        return !m_failed;
+    }
+
+private:
+    int m_fd = -1;
+    std::vector<char> m_buffer;
+    std::size_t m_size = 0;
+    bool m_failed = false;
+};
+
+} // namespace
+
+ConvertCommand::ConvertCommand(const CommandLine& commandLine)
+    : m_commandLine(commandLine)
+{
+}
+
+int ConvertCommand::Run(int input, int output) const
+{
+    if (m_commandLine.action == CommandLine::Action::ConvertLines) {
+        return ConvertLines(input, output);
+    }
+    const int status = WriteAnswer();
+    // A full disk or a closed output loses the answer: that is a failure too.
+    if (std::fflush(stdout) != 0) {
+        Complain("impossible d'écrire la sortie");
+        return ExitFailure;
+    }
+    return status;
+}
+
+int ConvertCommand::WriteAnswer() const
+{
+    switch (m_commandLine.action) {
+    case CommandLine::Action::ConvertOne:
+        return ConvertOne();
+    case CommandLine::Action::ListUnits:
+        return ListUnits();
+    case CommandLine::Action::ShowHelp:
+        std::fputs(UsageText().c_str(), stdout);
+        return ExitSuccess;
+    case CommandLine::Action::ShowVersion:
+        std::puts("tarvane-convert (Tarvane) " TARVANE_VERSION);
+        return ExitSuccess;
+    case CommandLine::Action::ConvertLines:
+        break;
+    }
+    return ExitUsageError;
+}
+
+std::optional<double> ConvertCommand::Convert(double value) const
+{
+    ConversionFailed = false;
+    const double result = ConvertValue(value, m_commandLine.fromUnit, m_commandLine.toUnit);
+    if (ConversionFailed) {
+        return std::nullopt;
+    }
+    return result;
+}
+
+bool ConvertCommand::WriteConverted(char*& out, std::optional<std::string_view> line) const
+{
+    const std::optional<double> value = line ? ReadNumber(*line) : std::nullopt;
+    const std::optional<double> result = value ? Convert(*value) : std::nullopt;
+    if (!result) {
+        out = std::copy_n(FailureText, std::size(FailureText) - 1, out);
+        return false;
+    }
+    out = FormatNumber(out, *result, m_commandLine.precision);
+    return true;
+}
+
+int ConvertCommand::ConvertOne() const
+{
+    const std::string_view text = m_commandLine.value;
+    const std::optional<double> value = ReadNumber(text);
+    const std::optional<double> result = value ? Convert(*value) : std::nullopt;
+    if (!result) {
+        std::puts(FailureText);
+        const std::string quoted = "« " + std::string(text) + " »";
+        if (!value) {
+            Complain(quoted + " n'est pas un nombre");
+        } else {
+            Complain(quoted + " " + std::string(UnitIdentifiers[m_commandLine.fromUnit])
+                     + " ne se convertit pas en " + std::string(UnitIdentifiers[m_commandLine.toUnit])
+                     + " (une tension nulle n'a pas de niveau en dB ; une puissance négative, une "
+                       "déviation nulle ou un résultat trop grand ne se convertissent pas non plus)");
+        }
+        return ExitFailure;
+    }
+    std::puts(NumberToString(*result, m_commandLine.precision).c_str());
+    return ExitSuccess;
+}
+
+int ConvertCommand::ConvertLines(int input, int output) const
+{
+    InputLines lines(input);
+    OutputBlock out(output);
+    bool allConverted = true;
+    const auto convertLine = [&](std::optional<std::string_view> line) {
+        char* end = out.Reserve();
+        allConverted = WriteConverted(end, line) && allConverted;
+        out.Commit(end);
+    };
+    // Answers go out before each wait for input, so a program feeding the lines one by one
+    // gets each answer at once.
+    while (out.Flush() && lines.ReadBlock(convertLine)) {
+    }
+    if (lines.Failed()) {
+        Complain("impossible de lire l'entrée standard");
+    }
+    if (!out.Flush()) {
+        Complain("impossible d'écrire la sortie");
+        return ExitFailure;
+    }
+    return allConverted && !lines.Failed() ? ExitSuccess : ExitFailure;
+}
+
+int ConvertCommand::ListUnits() const
+{
+    for (int unit = 0; unit < UnitCount; ++unit) {
+        const std::string identifier(UnitIdentifiers[unit]);
+        const std::string name(UnitLongNames[unit]);
+        std::printf("%2d  %-8s%s\n", unit, identifier.c_str(), name.c_str());
+    }
+    return ExitSuccess;
+}
+
+} // namespace tarvane

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "CommandLine.h"
+
+#include <optional>
+#include <string_view>
+
+namespace tarvane {
+
+// Exit statuses of tarvane-convert.
+enum ExitStatus : int {
+    ExitSuccess = 0,      // every conversion succeeded
+    ExitFailure = 1,      // a conversion failed, or the output could not be written
+    ExitUsageError = 2,   // the arguments make no command line
+};
+
+// Runs what a command line asks for, on the engine alone: one conversion, a stream of
+// them, or the unit list. Results are written as the window shows them, with "." as
+// the separator, and "-.--" for a conversion that fails.
+class ConvertCommand {
+public:
+    explicit ConvertCommand(const CommandLine& commandLine);
+
+    // Reads lines from `input` and writes results to `output` (file descriptors);
+    // messages go to standard error. Returns the exit status.
+    int Run(int input, int output) const;
+
+private:
+    // Everything but the stream: an answer written to standard output.
+    int WriteAnswer() const;
+    int ConvertOne() const;
+    int ConvertLines(int input, int output) const;
+    int ListUnits() const;
+    // The converted value, or nothing when the conversion fails.
+    std::optional<double> Convert(double value) const;
+    // Writes the result of one line at `out` and moves `out` past it; false on failure,
+    // as for a line too long to be held (nothing).
+    bool WriteConverted(char*& out, std::optional<std::string_view> line) const;
+
+    CommandLine m_commandLine;
+};
+
+} // namespace tarvane

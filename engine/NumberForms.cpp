@@ -1,0 +1,324 @@
+#include "NumberForms.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace tarvane {
+
+namespace {
+
+constexpr int GeneralDigits = 15;
+constexpr int ShortGeneralDigits = 4;
+constexpr int MaxDecimals = 18;
+
+// The significant digits and the power of ten of the largest double.
+constexpr std::string_view LargestDoubleDigits = "17976931348623157";
+constexpr int LargestDoubleExponent = 308;
+
+// A magnitude rounded to a few significant digits: the digits without a point, and the
+// power of ten of the first one.
+struct Decimal {
+    std::array<char, GeneralDigits + 1> digits{}; // one more for a carry out of the first
+    int count = 0;
+    int exponent = 0;
+
+    // The digit standing for 10^power, '0' outside the digits held.
+    char DigitOfPower(int power) const
+    {
+        const int index = exponent - power;
+        return index >= 0 && index < count ? digits[index] : '0';
+    }
+    bool IsZero() const
+    {
+        return std::all_of(digits.begin(), digits.begin() + count, [](char c) { return c == '0'; });
+    }
+    std::string_view Digits() const { return {digits.data(), std::size_t(count)}; }
+};
+
+// Rounding the largest doubles to nearest would leave the double range, so that the text
+// could never be read back: they round toward zero in their last digit instead.
+void KeepWithinDoubleRange(Decimal& decimal)
+{
+    const std::string_view largest = LargestDoubleDigits.substr(0, decimal.count);
+    if (decimal.exponent == LargestDoubleExponent && decimal.Digits() > largest) {
+        std::copy(largest.begin(), largest.end(), decimal.digits.begin());
+    }
+}
+
+Decimal Significant(double magnitude, int count)
+{
+    // to_chars ignores the C library's locale, unlike printf.
+    char buffer[32];
+    char* const end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                    std::chars_format::scientific, count - 1).ptr;
+    const char* const e = std::find(buffer, end, 'e');
+    Decimal result;
+    for (const char* p = buffer; p != e; ++p) {
+        if (*p != '.') {
+            result.digits[result.count++] = *p;
+        }
+    }
+    std::from_chars(e[1] == '+' ? e + 2 : e + 1, end, result.exponent);
+    KeepWithinDoubleRange(result);
+    return result;
+}
+
+// Rounds half away from zero to the given number of decimals.
+void RoundToDecimals(Decimal& decimal, int decimals)
+{
+    const int kept = decimal.exponent + 1 + decimals;
+    if (kept < 0) {
+        decimal.count = 0; // below half the last decimal: rounds to zero
+        return;
+    }
+    if (kept >= decimal.count) {
+        return;
+    }
+    const bool roundUp = decimal.digits[kept] >= '5';
+    decimal.count = kept;
+    if (!roundUp) {
+        return;
+    }
+    int i = kept - 1;
+    while (i >= 0 && decimal.digits[i] == '9') {
+        decimal.digits[i--] = '0';
+    }
+    if (i >= 0) {
+        ++decimal.digits[i];
+        return;
+    }
+    std::copy_backward(decimal.digits.begin(), decimal.digits.begin() + decimal.count,
+                       decimal.digits.begin() + decimal.count + 1);
+    decimal.digits[0] = '1';
+    ++decimal.count;
+    ++decimal.exponent;
+}
+
+char* WriteNonFinite(char* out, double value)
+{
+    if (std::signbit(value)) {
+        *out++ = '-';
+    }
+    const std::string_view word = std::isnan(value) ? "NAN" : "INF";
+    return std::copy(word.begin(), word.end(), out);
+}
+
+// The integer digits, at least "0".
+char* WriteIntegerPart(char* out, const Decimal& decimal)
+{
+    for (int power = std::max(decimal.exponent, 0); power >= 0; --power) {
+        *out++ = decimal.DigitOfPower(power);
+    }
+    return out;
+}
+
+// The separator and the digits from 10^-1 down to 10^lastPower.
+char* WriteFraction(char* out, const Decimal& decimal, int lastPower)
+{
+    *out++ = '.';
+    for (int power = -1; power >= lastPower; --power) {
+        *out++ = decimal.DigitOfPower(power);
+    }
+    return out;
+}
+
+char* WriteGeneral(char* out, double value, int digits)
+{
+    if (value == 0.0) {
+        *out++ = '0';
+        return out;
+    }
+    Decimal decimal = Significant(std::fabs(value), digits);
+    while (decimal.count > 1 && decimal.digits[decimal.count - 1] == '0') {
+        --decimal.count;
+    }
+    if (std::signbit(value)) {
+        *out++ = '-';
+    }
+    const int e = decimal.exponent;
+    if (e >= digits || e < -4) {
+        *out++ = decimal.digits[0];
+        if (decimal.count > 1) {
+            *out++ = '.';
+            out = std::copy(decimal.digits.begin() + 1, decimal.digits.begin() + decimal.count, out);
+        }
+        *out++ = 'E';
+        return std::to_chars(out, out + 4, e).ptr;
+    }
+    out = WriteIntegerPart(out, decimal);
+    const int lastPower = e - decimal.count + 1;
+    return lastPower < 0 ? WriteFraction(out, decimal, lastPower) : out;
+}
+
+// Rounds to 15 significant digits first and then, half away from zero, to the decimals:
+// the number a user typed as 1.005 shows 1.01 with two decimals, as typed.
+char* WriteFixed(char* out, double value, int decimals)
+{
+    Decimal decimal = Significant(std::fabs(value), GeneralDigits);
+    if (decimal.exponent >= GeneralDigits) {
+        return WriteGeneral(out, value, GeneralDigits); // more than 15 integer digits
+    }
+    RoundToDecimals(decimal, decimals);
+    // A zero rounded away from a tiny negative number shows no sign.
+    if (std::signbit(value) && !decimal.IsZero()) {
+        *out++ = '-';
+    }
+    return WriteFraction(WriteIntegerPart(out, decimal), decimal, -decimals);
+}
+
+bool IsBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsSeparator(char c)
+{
+    return c == '.' || c == ',';
+}
+
+// The parts of a number's text, as views into it.
+struct NumberParts {
+    bool negative = false;
+    std::string_view integerDigits;
+    std::string_view fractionDigits;
+    bool negativeExponent = false;
+    std::string_view exponentDigits;
+    std::string_view unsignedNumber; // from the first digit or separator to the exponent's end
+};
+
+std::optional<NumberParts> Split(std::string_view text)
+{
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    const auto takeDigits = [&] {
+        const std::size_t start = i;
+        while (i < n && IsDigit(text[i])) {
+            ++i;
+        }
+        return text.substr(start, i - start);
+    };
+
+    NumberParts parts;
+    while (i < n && IsBlank(text[i])) {
+        ++i;
+    }
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        parts.negative = text[i++] == '-';
+    }
+    const std::size_t numberStart = i;
+    parts.integerDigits = takeDigits();
+    bool hasSeparator = false;
+    if (i < n && IsSeparator(text[i])) {
+        hasSeparator = true;
+        ++i;
+        parts.fractionDigits = takeDigits();
+    }
+    if (parts.integerDigits.empty() && parts.fractionDigits.empty() && !hasSeparator) {
+        return std::nullopt;
+    }
+    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) {
+            parts.negativeExponent = text[i++] == '-';
+        }
+        parts.exponentDigits = takeDigits();
+        if (parts.exponentDigits.empty()) {
+            return std::nullopt;
+        }
+    }
+    parts.unsignedNumber = text.substr(numberStart, i - numberStart);
+    while (i < n && IsBlank(text[i])) {
+        ++i;
+    }
+    if (i != n) {
+        return std::nullopt;
+    }
+    return parts;
+}
+
+bool AllZeros(std::string_view digits)
+{
+    return std::all_of(digits.begin(), digits.end(), [](char c) { return c == '0'; });
+}
+
+// The power of ten of a non-zero number's first significant digit, saturated far beyond
+// the range of a double.
+long long DecimalOrder(const NumberParts& parts)
+{
+    constexpr long long Far = 1'000'000'000;
+    long long exponent = 0;
+    for (const char c : parts.exponentDigits) {
+        exponent = std::min(Far, exponent * 10 + (c - '0'));
+    }
+    if (parts.negativeExponent) {
+        exponent = -exponent;
+    }
+    const std::size_t integerStart = parts.integerDigits.find_first_not_of('0');
+    if (integerStart != std::string_view::npos) {
+        return exponent + static_cast<long long>(parts.integerDigits.size() - integerStart - 1);
+    }
+    return exponent - static_cast<long long>(parts.fractionDigits.find_first_not_of('0') + 1);
+}
+
+} // namespace
+
+char* FormatNumber(char* first, double value, int precision)
+{
+    if (!std::isfinite(value)) {
+        return WriteNonFinite(first, value);
+    }
+    if (precision < 0) {
+        return WriteGeneral(first, value, ShortGeneralDigits);
+    }
+    if (precision == 0) {
+        return WriteGeneral(first, value, GeneralDigits);
+    }
+    return WriteFixed(first, value, std::min(precision, MaxDecimals));
+}
+
+std::string NumberToString(double value, int precision)
+{
+    char buffer[MaxNumberTextLength];
+    return std::string(buffer, FormatNumber(buffer, value, precision));
+}
+
+std::optional<double> ReadNumber(std::string_view text)
+{
+    const std::optional<NumberParts> parts = Split(text);
+    if (!parts) {
+        return std::nullopt;
+    }
+    const double zero = parts->negative ? -0.0 : 0.0;
+    if (AllZeros(parts->integerDigits) && AllZeros(parts->fractionDigits)) {
+        return zero; // also a lone separator
+    }
+    // from_chars reads only the point as separator.
+    std::string withPoint;
+    std::string_view number = parts->unsignedNumber;
+    if (number.find(',') != std::string_view::npos) {
+        withPoint = number;
+        std::replace(withPoint.begin(), withPoint.end(), ',', '.');
+        number = withPoint;
+    }
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        if (DecimalOrder(*parts) < 0) {
+            return zero; // too small for a double: underflows to zero
+        }
+        return std::nullopt; // too large for a double
+    }
+    if (error != std::errc() || end != number.data() + number.size()) {
+        return std::nullopt;
+    }
+    return parts->negative ? -value : value;
+}
+
+} // namespace tarvane

@@ -1,0 +1,250 @@
+#include "NumberForms.h"
+#include "Units.h"
+#include "uConv.h"
+
+#include <QProcess>
+#include <QtTest>
+
+#include <optional>
+#include <utility>
+#include <random>
+
+using namespace tarvane;
+
+namespace {
+
+struct Outcome {
+    int exitCode = -1;
+    QByteArray output;
+    QByteArray errors;
+};
+
+Outcome Run(const QStringList& arguments, const QByteArray& input = {})
+{
+    QProcess process;
+    process.start(QStringLiteral(TARVANE_CONVERT), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    Outcome outcome;
+    if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit)
+        outcome.exitCode = process.exitCode();
+    outcome.output = process.readAllStandardOutput();
+    outcome.errors = process.readAllStandardError();
+    return outcome;
+}
+
+// What the window shows for a typed text: "-.--" when it does not read or does not convert.
+QByteArray Expected(const QByteArray& text, int fromUnit, int toUnit, int precision, bool& failed)
+{
+    const std::optional<double> value = ReadNumber(std::string_view(text.constData(), text.size()));
+    ConversionFailed = false;
+    const double result = value ? ConvertValue(*value, fromUnit, toUnit) : 0;
+    if (!value || ConversionFailed) {
+        failed = true;
+        return "-.--";
+    }
+    return QByteArray::fromStdString(NumberToString(result, precision));
+}
+
+// Ordinary levels, the zeros and negatives that fail in some units, the edges of the
+// double range and texts that are no numbers.
+const QList<QByteArray> Values = {"1", "-10", "0", "12", "75", "0.001", "-0,5", "1e-300", "4E-320",
+                                  "1.7976931348623157E308", "-1E308", " 2.5 ", "abc", "", "1.2.3", "-"};
+
+QStringList Arguments(int fromUnit, int toUnit, int precision)
+{
+    return {QString::number(fromUnit), QString::number(toUnit), QStringLiteral("-p%1").arg(precision)};
+}
+
+} // namespace
+
+class TestConvertCommand : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyPairAsTheEngine();
+    void singleValue_data();
+    void singleValue();
+    void usageErrors_data();
+    void usageErrors();
+    void streaming_data();
+    void streaming();
+    void manyLines();
+    void answersEachLineAtOnce();
+    void unitList();
+};
+
+// Every pair, streamed and one value at a time, at every precision in turn.
+void TestConvertCommand::everyPairAsTheEngine()
+{
+    for (int fromUnit = 0; fromUnit < UnitCount; ++fromUnit) {
+        for (int toUnit = 0; toUnit < UnitCount; ++toUnit) {
+            const int pair = fromUnit * UnitCount + toUnit;
+            const int precision = pair % 11;
+            QByteArray input, expected;
+            bool anyFailed = false;
+            for (const QByteArray& value : Values) {
+                input += value + '\n';
+                expected += Expected(value, fromUnit, toUnit, precision, anyFailed) + '\n';
+            }
+            const Outcome streamed = Run(Arguments(fromUnit, toUnit, precision), input);
+            QCOMPARE(streamed.output, expected);
+            QCOMPARE(streamed.exitCode, anyFailed ? 1 : 0);
+
+            const QByteArray value = Values[pair % Values.size()].trimmed();
+            bool failed = false;
+            const QByteArray result = Expected(value, fromUnit, toUnit, precision, failed);
+            const Outcome single = Run(QStringList{QString::fromLatin1(value)} + Arguments(fromUnit, toUnit, precision));
+            QCOMPARE(single.output, result + '\n');
+            QCOMPARE(single.exitCode, failed ? 1 : 0);
+            QCOMPARE(single.errors.isEmpty(), !failed);
+        }
+    }
+}
+
+void TestConvertCommand::singleValue_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+
+    const auto row = [](const char* name, const QString& arguments, const QByteArray& output, int exitCode,
+                        const QString& message = {}) {
+        QTest::newRow(name) << arguments.split(QLatin1Char(' ')) << output << exitCode << message;
+    };
+    row("default four decimals", "1 Vrms dBu", "2.2185\n", 0);
+    row("negative value", "-10 dBu Vrms", "0.2449\n", 0);
+    row("precision before", "-p 2 12 dBu kHz75", "75.00\n", 0);
+    row("long precision", "--precision=0 1 Vrms W600", "0.00166666666666667\n", 0);
+    row("names in any case", "1 VEFF dbm600", "2.2185\n", 0);
+    row("French aliases", "1 veff vcac -p3", "2.828\n", 0);
+    row("micro sign", "120 dBµV50 dBuV75 -p0", "120\n", 0);
+    row("indexes", "12 4 9", "80.0000\n", 0);
+    row("comma separator", "2,5 Vrms Vrms", "2.5000\n", 0);
+    row("after the end of options", "-p 1 -- -1 0 1", "-2.8\n", 0);
+    row("zero volt has no level", "0 Vrms dBu", "-.--\n", 1, QStringLiteral("ne se convertit pas en dBu"));
+    row("negative power", "-1 W50 Vrms", "-.--\n", 1, QStringLiteral("ne se convertit pas"));
+    row("not a number", "12dBu dBu Vrms", "-.--\n", 1, QStringLiteral("« 12dBu » n'est pas un nombre"));
+    row("too large", "1E999 Vrms Vrms", "-.--\n", 1, QStringLiteral("n'est pas un nombre"));
+}
+
+void TestConvertCommand::singleValue()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, output);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const Outcome outcome = Run(arguments);
+    QCOMPARE(outcome.output, output);
+    QCOMPARE(outcome.exitCode, exitCode);
+    QVERIFY2(QString::fromUtf8(outcome.errors).contains(message), outcome.errors.constData());
+}
+
+void TestConvertCommand::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+
+    const QString units = QStringLiteral("Vrms (Veff), Vpp (Vcac), dBm50, dBm600, dBu, dBV, W50, W600, kHz75, "
+                                         "kHz80, dBuV50 (dBµV50), dBuV75 (dBµV75)");
+    QTest::newRow("unknown unit") << QStringList{"1", "Vrms", "dBW"} << "unité inconnue : « dBW » ; unités : " + units;
+    QTest::newRow("unit index out of range") << QStringList{"Vrms", "12"} << units;
+    QTest::newRow("unknown option") << QStringList{"-x", "Vrms", "dBu"} << QStringLiteral("option inconnue : « -x »");
+    QTest::newRow("precision too high") << QStringList{"1", "0", "1", "-p", "11"} << QStringLiteral("« 11 »");
+    QTest::newRow("negative precision") << QStringList{"1", "0", "1", "-p-1"} << QStringLiteral("« -1 »");
+    QTest::newRow("precision missing") << QStringList{"1", "0", "1", "-p"} << QStringLiteral("décimales");
+    QTest::newRow("one unit") << QStringList{"Vrms"} << QStringLiteral("deux unités");
+    QTest::newRow("nothing") << QStringList{} << QStringLiteral("deux unités");
+    QTest::newRow("four operands") << QStringList{"1", "2", "0", "1"} << QStringLiteral("deux unités");
+    QTest::newRow("units with operands") << QStringList{"--units", "1"} << QStringLiteral("--units");
+}
+
+void TestConvertCommand::usageErrors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const Outcome outcome = Run(arguments, "1\n");
+    QCOMPARE(outcome.exitCode, 2);
+    QVERIFY(outcome.output.isEmpty());
+    const QString errors = QString::fromUtf8(outcome.errors);
+    QVERIFY2(errors.contains(message) && errors.contains(QLatin1String("Usage : ")), outcome.errors.constData());
+}
+
+void TestConvertCommand::streaming_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<int>("exitCode");
+
+    QTest::newRow("no input") << QByteArray() << QByteArray() << 0;
+    QTest::newRow("all convert") << QByteArray("1\n10\n") << QByteArray("2.2185\n22.2185\n") << 0;
+    QTest::newRow("failed lines") << QByteArray("1\n0\nabc\n10\n") << QByteArray("2.2185\n-.--\n-.--\n22.2185\n") << 1;
+    QTest::newRow("blank line fails") << QByteArray("1\n\n") << QByteArray("2.2185\n-.--\n") << 1;
+    QTest::newRow("last line without break") << QByteArray("1\n10") << QByteArray("2.2185\n22.2185\n") << 0;
+    QTest::newRow("CR LF") << QByteArray("1\r\n10\r\n") << QByteArray("2.2185\n22.2185\n") << 0;
+    // A line longer than any number can sensibly be fails without being held in memory.
+    QTest::newRow("overlong line") << "0" + QByteArray(200000, '0') + "1\n1\n" << QByteArray("-.--\n2.2185\n") << 1;
+}
+
+void TestConvertCommand::streaming()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, output);
+    QFETCH(int, exitCode);
+    const Outcome outcome = Run({QStringLiteral("Vrms"), QStringLiteral("dBu")}, input);
+    QCOMPARE(outcome.output, output);
+    QCOMPARE(outcome.exitCode, exitCode);
+}
+
+// Enough lines to cross many input and output blocks, each answered as the engine does.
+void TestConvertCommand::manyLines()
+{
+    std::mt19937 random(9);
+    std::uniform_real_distribution<double> level(-200, 200);
+    QByteArray input, expected;
+    bool failed = false;
+    for (int i = 0; i < 100000; ++i) {
+        const QByteArray value = QByteArray::number(level(random), 'g', 1 + i % 17);
+        input += value + '\n';
+        expected += Expected(value, 5, 2, 10, failed) + '\n';
+    }
+    const Outcome outcome = Run({QStringLiteral("dBV"), QStringLiteral("dBm50"), QStringLiteral("-p10")}, input);
+    QCOMPARE(outcome.exitCode, 0);
+    QVERIFY(outcome.output == expected);
+}
+
+// A program that feeds one value and waits gets its answer without closing the input.
+void TestConvertCommand::answersEachLineAtOnce()
+{
+    QProcess process;
+    process.start(QStringLiteral(TARVANE_CONVERT), {QStringLiteral("Vrms"), QStringLiteral("dBu")});
+    const QList<std::pair<QByteArray, QByteArray>> exchanges = {{"1\n", "2.2185\n"}, {"0\n", "-.--\n"}};
+    for (const auto& [line, answer] : exchanges) {
+        process.write(line);
+        QVERIFY(process.waitForReadyRead(30000));
+        QCOMPARE(process.readAllStandardOutput(), answer);
+    }
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 1);
+}
+
+void TestConvertCommand::unitList()
+{
+    const Outcome outcome = Run({QStringLiteral("--units")});
+    QCOMPARE(outcome.exitCode, 0);
+    const QList<QByteArray> lines = outcome.output.split('\n');
+    QCOMPARE(lines.size(), UnitCount + 1);
+    const QList<QByteArray> identifiers = {"Vrms", "Vpp", "dBm50", "dBm600", "dBu", "dBV",
+                                           "W50", "W600", "kHz75", "kHz80", "dBuV50", "dBuV75"};
+    for (int unit = 0; unit < UnitCount; ++unit) {
+        const QList<QByteArray> words = lines[unit].simplified().split(' ');
+        QCOMPARE(words[0].toInt(), unit);
+        QCOMPARE(words[1], identifiers[unit]);
+        QVERIFY(lines[unit].endsWith(QByteArray(UnitLongNames[unit].data(), UnitLongNames[unit].size())));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestConvertCommand)
+#include "tst_ConvertCommand.moc"
