@@ -1,5 +1,8 @@
 #include "Application.h"
 
+#include "AccessibleFactory.h"
+
+#include <QAccessible>
 #include <QIcon>
 #include <QMessageBox>
 
@@ -14,6 +17,7 @@ TApplication::TApplication(int& argc, char** argv)
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/tarvane-%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
+    QAccessible::installFactory(AccessibleFactory);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event)

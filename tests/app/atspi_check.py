@@ -1,0 +1,219 @@
+"""What a screen reader finds in the running program, read through AT-SPI.
+
+Run by accessibility_test.sh inside a D-Bus session of its own, with the program started
+with accessibility on. Walks the main window as a screen reader does, checks the name and
+role of every control that takes the focus, then types into box 1 with xdotool and reads
+box 2 back: a converted value, then "-.--" described as impossible. Ends with the About
+window's texts. Prints what it saw; exits non-zero on the first difference.
+"""
+import subprocess
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+# (role, name) of every control of the main window that takes the keyboard focus.
+FOCUSABLE = {
+    ("text", "Valeur à convertir, Veff (Vrms)"),
+    ("text", "Valeur convertie, Veff (Vrms)"),
+    ("list", "Unité de la valeur 1"),
+    ("list", "Unité de la valeur 2"),
+    ("spin button", "Précision de la valeur 1"),
+    ("spin button", "Précision de la valeur 2"),
+}
+
+
+# Property changes the program announced, as (event type, accessible name); a screen
+# reader learns of a new name or description only this way.
+announced = []
+
+
+def listen():
+    def record(event):
+        announced.append((event.type, event.source.name if event.source else None))
+    pyatspi.Registry.registerEventListener(record, "object:property-change:accessible-name",
+                                           "object:property-change:accessible-description")
+
+
+def pump():
+    """Delivers the events that have arrived, as a screen reader's main loop does."""
+    context = GLib.MainContext.default()
+    while context.iteration(False):
+        pass
+
+
+def fail(message):
+    print("FAIL:", message, file=sys.stderr)
+    print("announced:", announced, file=sys.stderr)
+    sys.exit(1)
+
+
+def wait_for(what, find, seconds=20):
+    end = time.time() + seconds
+    while time.time() < end:
+        pump()
+        found = find()
+        if found:
+            return found
+        time.sleep(0.2)
+    fail(f"no {what}")
+
+
+def walk(node):
+    yield node
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            yield from walk(child)
+
+
+def application():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is not None and app.name.lower() == "tarvane":
+            return app
+    return None
+
+
+def window(app, name):
+    for i in range(app.childCount):
+        child = app.getChildAtIndex(i)
+        if child is not None and child.name == name:
+            return child
+    return None
+
+
+def find(root, role, name=None):
+    for node in walk(root):
+        if role in (None, node.getRoleName()) and name in (None, node.name):
+            return node
+    return None
+
+
+def text_of(node):
+    return node.queryText().getText(0, -1)
+
+
+def click(node, left=None):
+    """A click in the middle of the node, or `left` pixels in from its left edge."""
+    extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    x = extents.x + (extents.width // 2 if left is None else left)
+    y = extents.y + extents.height // 2
+    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
+
+
+def type_into(box, text):
+    click(box, left=8)  # before the text, where the caret stays clear of the decimals
+    wait_for("focus in the box", lambda: box.getState().contains(pyatspi.STATE_FOCUSED))
+    subprocess.run(["xdotool", "key", "ctrl+a"], check=True)
+    subprocess.run(["xdotool", "type", "--delay", "30", text], check=True)
+
+
+def expect_reading(what, read, expected, seconds=10):
+    end = time.time() + seconds
+    seen = None
+    while time.time() < end:
+        pump()
+        seen = read()
+        if seen == expected:
+            print(f"ok: {what}: {seen!r}")
+            return
+        time.sleep(0.1)
+    fail(f"{what} reads {seen!r}, not {expected!r}")
+
+
+def check_focusable(main):
+    seen = {(node.getRoleName(), node.name) for node in walk(main)
+            if node.getState().contains(pyatspi.STATE_FOCUSABLE)
+            and node.getRoleName() not in ("frame", "filler", "panel", "list item", "menu item")}
+    if seen != FOCUSABLE:
+        fail(f"focusable controls: missing {FOCUSABLE - seen}, unexpected {seen - FOCUSABLE}")
+    print("ok: focusable controls:", sorted(seen))
+
+
+def check_controls(main):
+    precision = find(main, "spin button", "Précision de la valeur 1")
+    value = precision.queryValue()
+    if (value.currentValue, value.minimumValue, value.maximumValue) != (4, 0, 10):
+        fail(f"precision value {value.currentValue} in [{value.minimumValue}, {value.maximumValue}]")
+    buttons = sorted((precision.getChildAtIndex(i).getRoleName(), precision.getChildAtIndex(i).name)
+                     for i in range(precision.childCount))
+    if buttons != [("push button", "Augmenter"), ("push button", "Diminuer")]:
+        fail(f"precision spinner's buttons: {buttons}")
+    tabs = find(main, "page tab list")
+    if tabs is None or [tabs.getChildAtIndex(i).name for i in range(tabs.childCount)] != ["Electrique"]:
+        fail("no page tab list holding the tab Electrique")
+    if not tabs.getChildAtIndex(0).getState().contains(pyatspi.STATE_SELECTED):
+        fail("the tab Electrique is not selected")
+    bar = find(main, "menu bar")
+    if bar is None or [bar.getChildAtIndex(i).name for i in range(bar.childCount)] != ["Fichier", "Aide"]:
+        fail("no menu bar with Fichier and Aide")
+    arrows = [node for node in walk(main) if node.name.startswith("Sens de conversion")]
+    if len(arrows) != 2:
+        fail(f"{len(arrows)} arrows")
+    roles = {arrow.getLocalizedRoleName() for arrow in arrows}
+    if roles != {"indicator"}:
+        fail(f"the arrows are {roles}")
+    print("ok: spinner value, spin buttons, tab, menu bar and indicator arrows")
+    return arrows
+
+
+def check_conversions(main, arrows):
+    box1 = find(main, "text", "Valeur à convertir, Veff (Vrms)")
+    box2 = find(main, "text", "Valeur convertie, Veff (Vrms)")
+    units2 = find(main, "list", "Unité de la valeur 2")
+    click(find(units2, "list item", "Tension crête à crête (Vcac / Vpp)"))
+    expect_reading("box 2's name", lambda: box2.name, "Valeur convertie, Vcac (Vpp)")
+    expect_reading("box 2's new name announced",
+                   lambda: ("object:property-change:accessible-name",
+                            "Valeur convertie, Vcac (Vpp)") in announced, True)
+    type_into(box1, "1")
+    expect_reading("box 2 for 1 Veff", lambda: text_of(box2), "2,8284")
+    expect_reading("box 2's description", lambda: box2.description, "")
+    expect_reading("an arrow's description", lambda: arrows[0].description, "Conversion réussie")
+
+    # A zero voltage has no level in dBm.
+    click(find(units2, "list item", "Puissance (dBm, réf. 1 mW dans 50 ohms)"))
+    type_into(box1, "0")
+    expect_reading("box 2 for 0 Veff in dBm", lambda: text_of(box2), "-.--")
+    expect_reading("box 2 says the conversion is impossible",
+                   lambda: "impossible" in box2.description, True)
+    expect_reading("box 2's failure announced",
+                   lambda: ("object:property-change:accessible-description",
+                            box2.name) in announced, True)
+    expect_reading("an arrow's description", lambda: arrows[1].description, "Conversion impossible")
+
+
+def check_about(app, main):
+    aide = find(find(main, "menu bar"), None, "Aide")
+    print("ok: the Aide menu is a", aide.getRoleName())
+    click(aide)
+    click(wait_for("A propos... item", lambda: find(main, "menu item", "A propos...")))
+    about = wait_for("About window", lambda: window(app, "A propos..."))
+    labels = {node.name for node in walk(about) if node.getRoleName() == "label"}
+    expected = {"Tarvane", "Convertisseur d'unités", "Version :", "1.2.0.0", "Copyright :",
+                "Commentaires :", "Freeware", "Remerciements", "- à la communauté du libre"}
+    if not expected <= labels:
+        fail(f"About window lacks {expected - labels}")
+    if find(about, "push button", "OK") is None:
+        fail("About window has no OK button")
+    print("ok: About window texts, credits line and OK")
+    subprocess.run(["xdotool", "key", "Return"], check=True)
+
+
+def main():
+    listen()
+    app = wait_for("Tarvane application on the accessibility bus", application)
+    main = wait_for("main window", lambda: window(app, "Tarvane"))
+    wait_for("filled unit lists", lambda: find(main, "list item", "Tension efficace (Veff / Vrms)"))
+    check_focusable(main)
+    arrows = check_controls(main)
+    check_conversions(main, arrows)
+    check_about(app, main)
+    print("PASS")
+
+
+if __name__ == "__main__":
+    main()

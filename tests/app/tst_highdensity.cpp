@@ -1,0 +1,137 @@
+// The windows on a screen of two device pixels per pixel (run with QT_SCALE_FACTOR=2): text
+// and pictures drawn at the finer grid, nothing cut off.
+#include "ArrowIndicator.h"
+#include "DesktopFonts.h"
+#include "NumSpinEdit.h"
+#include "ScrollTextPanel.h"
+#include "frmAbout.h"
+#include "frmMain.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tarvane;
+
+namespace {
+
+// Heights in pixels of the glyphs of these captions on a screen of one device pixel per
+// pixel, accent to descender, as the windows show them there.
+constexpr int CaptionInkHeight1x = 11;  // "Valeur à convertir", MS Sans Serif 11 px
+constexpr int CreditsInkHeight1x = 10;  // "- à la communauté du libre", the same face
+
+// Rows (in device pixels) of `area` that hold a pixel unlike its top-left one.
+int InkHeight(const QImage& image, const QRect& area)
+{
+    const QRgb background = image.pixel(area.topLeft());
+    int first = -1;
+    int last = -1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (image.pixel(x, y) != background) {
+                first = first < 0 ? y : first;
+                last = y;
+                break;
+            }
+        }
+    }
+    return first < 0 ? 0 : last - first + 1;
+}
+
+QImage Grab(QWidget& widget)
+{
+    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QRect DeviceRect(QWidget& window, QWidget* widget)
+{
+    const qreal ratio = window.devicePixelRatioF();
+    return QRect(widget->mapTo(&window, QPoint()) * ratio, widget->size() * ratio);
+}
+
+} // namespace
+
+class TestHighDensity : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QCOMPARE(qApp->devicePixelRatio(), 2.0);
+        RegisterDesktopFonts();
+    }
+
+    void mainWindowTextIsScaled()
+    {
+        QTemporaryDir dir;
+        TfmMain window(nullptr, dir.filePath(QStringLiteral("tarvane")));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QImage image = Grab(window);
+        QCOMPARE(image.size(), window.size() * 2);
+
+        const int caption = InkHeight(image, DeviceRect(window, window.edValue1->Label()));
+        QVERIFY2(qAbs(caption - 2 * CaptionInkHeight1x) <= 3, qPrintable(QString::number(caption)));
+
+        // Nothing cut off: the longest unit name fits its list, each precision caption
+        // stays clear of the other column, the spinner shows its largest value whole.
+        for (QListWidget* list : {window.lstUnits1, window.lstUnits2}) {
+            for (int row = 0; row < list->count(); ++row) {
+                const QString name = list->item(row)->text();
+                QVERIFY2(list->fontMetrics().horizontalAdvance(name) < list->viewport()->width(),
+                         qPrintable(name));
+            }
+        }
+        window.Label1->adjustSize();
+        QVERIFY(window.Label1->geometry().right() < window.Label2->x());
+        QVERIFY(window.Label2->geometry().right() < window.centralWidget()->width());
+        QVERIFY(window.seEdValue1Precision->fontMetrics().horizontalAdvance(QStringLiteral("10")) <
+                window.seEdValue1Precision->width() - 15);
+    }
+
+    // The head's slanted edges step one device pixel per row, not in 2 x 2 blocks.
+    void arrowEdgesAreFine()
+    {
+        QTemporaryDir dir;
+        TfmMain window(nullptr, dir.filePath(QStringLiteral("tarvane")));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QImage image = Grab(window);
+        const QRect arrow = DeviceRect(window, window.Arrow1);
+        const QRgb background = image.pixel(arrow.topLeft());
+        // Frame top at 7 pixels, tip at 13 rows below it: the upper edge of the head.
+        QList<int> rightmost;
+        for (int y = arrow.top() + 2 * 7 + 2; y < arrow.top() + 2 * 20 - 2; ++y) {
+            int right = arrow.left();
+            for (int x = arrow.left(); x <= arrow.right(); ++x) {
+                if (image.pixel(x, y) != background)
+                    right = x;
+            }
+            rightmost.append(right);
+        }
+        for (qsizetype i = 1; i < rightmost.size(); ++i)
+            QCOMPARE(rightmost[i] - rightmost[i - 1], 1);
+    }
+
+    void aboutWindowTextIsScaled()
+    {
+        TfmAbout about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        auto* credits = about.findChild<TScrollTextPanel*>();
+        QVERIFY(credits);
+        const QImage strip = Grab(*credits);
+        const int height = InkHeight(strip, strip.rect());
+        QVERIFY2(qAbs(height - 2 * CreditsInkHeight1x) <= 3, qPrintable(QString::number(height)));
+
+        for (QLabel* label : about.findChildren<QLabel*>())
+            QVERIFY2(about.rect().contains(label->geometry()), qPrintable(label->text()));
+        QVERIFY(about.btnOK->fontMetrics().horizontalAdvance(about.btnOK->text()) <
+                about.btnOK->width());
+    }
+};
+
+QTEST_MAIN(TestHighDensity)
+#include "tst_highdensity.moc"
