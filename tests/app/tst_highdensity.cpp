@@ -44,6 +44,23 @@ int InkHeight(const QImage& image, const QRect& area)
     return first < 0 ? 0 : last - first + 1;
 }
 
+// For each device row from `top` to `bottom` (exclusive), the column of the rightmost
+// pixel of `area` unlike its top-left one.
+QList<int> RightmostInk(const QImage& image, const QRect& area, int top, int bottom)
+{
+    const QRgb background = image.pixel(area.topLeft());
+    QList<int> columns;
+    for (int y = top; y < bottom; ++y) {
+        int right = area.left();
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (image.pixel(x, y) != background)
+                right = x;
+        }
+        columns.append(right);
+    }
+    return columns;
+}
+
 QImage Grab(QWidget& widget)
 {
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -67,7 +84,7 @@ private slots:
         RegisterDesktopFonts();
     }
 
-    void mainWindowTextIsScaled()
+    void mainWindow()
     {
         QTemporaryDir dir;
         TfmMain window(nullptr, dir.filePath(QStringLiteral("tarvane")));
@@ -75,6 +92,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QImage image = Grab(window);
         QCOMPARE(image.size(), window.size() * 2);
+
         // The screen is narrower than the window here: the frame still starts on it.
         const QRect area = window.screen()->availableGeometry();
         QVERIFY(area.width() < window.width());
@@ -83,6 +101,13 @@ private slots:
 
         const int caption = InkHeight(image, DeviceRect(window, window.edValue1->Label()));
         QVERIFY2(qAbs(caption - 2 * CaptionInkHeight1x) <= Tolerance, qPrintable(QString::number(caption)));
+
+        // The arrow head's upper edge steps one device pixel per row, not in 2 x 2 blocks:
+        // from just below the frame's top (7 pixels down) to short of the tip (13 further).
+        const QRect arrow = DeviceRect(window, window.Arrow1);
+        const QList<int> edge = RightmostInk(image, arrow, arrow.top() + 2 * 7 + 2, arrow.top() + 2 * 19);
+        for (qsizetype i = 1; i < edge.size(); ++i)
+            QCOMPARE(edge[i] - edge[i - 1], 1);
 
         // Nothing cut off: the longest unit name fits its list, each precision caption
         // stays clear of the other column, the spinner shows its largest value whole.
@@ -93,35 +118,10 @@ private slots:
                          qPrintable(name));
             }
         }
-        window.Label1->adjustSize();
         QVERIFY(window.Label1->geometry().right() < window.Label2->x());
         QVERIFY(window.Label2->geometry().right() < window.centralWidget()->width());
         QVERIFY(window.seEdValue1Precision->fontMetrics().horizontalAdvance(QStringLiteral("10")) <
                 window.seEdValue1Precision->width() - 15);
-    }
-
-    // The head's slanted edges step one device pixel per row, not in 2 x 2 blocks.
-    void arrowEdgesAreFine()
-    {
-        QTemporaryDir dir;
-        TfmMain window(nullptr, dir.filePath(QStringLiteral("tarvane")));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QImage image = Grab(window);
-        const QRect arrow = DeviceRect(window, window.Arrow1);
-        const QRgb background = image.pixel(arrow.topLeft());
-        // Frame top at 7 pixels, tip at 13 rows below it: the upper edge of the head.
-        QList<int> rightmost;
-        for (int y = arrow.top() + 2 * 7 + 2; y < arrow.top() + 2 * 20 - 2; ++y) {
-            int right = arrow.left();
-            for (int x = arrow.left(); x <= arrow.right(); ++x) {
-                if (image.pixel(x, y) != background)
-                    right = x;
-            }
-            rightmost.append(right);
-        }
-        for (qsizetype i = 1; i < rightmost.size(); ++i)
-            QCOMPARE(rightmost[i] - rightmost[i - 1], 1);
     }
 
     void aboutWindowTextIsScaled()
