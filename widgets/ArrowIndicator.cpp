@@ -5,8 +5,8 @@
 
 #include <QAccessible>
 #include <QMouseEvent>
-#include <QtMath>
 #include <QPainter>
+#include <QtMath>
 
 namespace tarvane {
 
