@@ -4,6 +4,8 @@
 
 #include <QAccessible>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 
 namespace tarvane {
@@ -17,7 +19,17 @@ TApplication::TApplication(int& argc, char** argv)
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/tarvane-%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
+    LoadQtTranslation();
     QAccessible::installFactory(AccessibleFactory);
+}
+
+void TApplication::LoadQtTranslation()
+{
+    // Qt's own texts (the edit boxes' context menu) are French like the rest, whatever the
+    // user's locale; without the translation file they stay English.
+    if (m_qtTranslator.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
+                            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&m_qtTranslator);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event)

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 
 #include <exception>
 
 namespace tarvane {
 
-// The application object. An error that reaches the event loop is shown in a critical
-// message box titled with the application's title, and the program goes on.
+// The application object, with Qt's own texts in French. An error that reaches the event
+// loop is shown in a critical message box titled with the application's title, and the
+// program goes on.
 class TApplication : public QApplication {
     Q_OBJECT
 public:
@@ -21,6 +23,11 @@ public:
     // The report's text: the message, with a full stop appended when its last character
     // sorts after ".".
     static QString ErrorReportText(const QString& message);
+
+private:
+    void LoadQtTranslation();
+
+    QTranslator m_qtTranslator;
 };
 
 } // namespace tarvane

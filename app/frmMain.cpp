@@ -30,6 +30,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace tarvane {
 
@@ -473,26 +474,30 @@ void TfmMain::DoConversion()
     TNumSpinEdit* const target = box1IsSource ? edValue2 : edValue1;
     const int sourceUnit = (box1IsSource ? lstUnits1 : lstUnits2)->currentRow();
     const int targetUnit = (box1IsSource ? lstUnits2 : lstUnits1)->currentRow();
-    const double number = source->FloatValue(); // reading never fails
+    const std::optional<double> number = source->ParsedFloatValue();
     source->SetColor(clBlack);
 
     ConversionFailed = false;
-    const double result =
-        sourceUnit == targetUnit ? number : ConvertValue(number, sourceUnit, targetUnit);
+    double result = 0.0;
+    if (number)
+        result = sourceUnit == targetUnit ? *number : ConvertValue(*number, sourceUnit, targetUnit);
+    // A text that is no number fails as the engine does: it never converts as some default.
+    const bool failed = !number || ConversionFailed;
 
-    Arrow1->Palette()->SetHigh(ConversionFailed ? clRed : clLime);
+    Arrow1->Palette()->SetHigh(failed ? clRed : clLime);
     Arrow2->Palette()->SetHigh(Arrow1->Palette()->High());
 
     SetBoxChangeNotifications(false);
-    target->SetFloatValue(result);
-    target->SetColor(clBlack);
-    target->SetFontColor(ConversionFailed ? clRed : clAqua);
-    if (ConversionFailed)
+    if (failed)
         target->SetText(FailureText.toString());
+    else
+        target->SetFloatValue(result);
+    target->SetColor(clBlack);
+    target->SetFontColor(failed ? clRed : clAqua);
     SetBoxChangeNotifications(true);
 
     // Box 1's number is what the preferences keep; while it shows "-.--" the last one stays.
-    if (target == edValue1 && !ConversionFailed)
+    if (target == edValue1 && !failed)
         m_prefs.Value1 = edValue1->FloatValue();
 }
 
@@ -528,9 +533,12 @@ void TfmMain::edValue1Enter(QObject* Sender)
 void TfmMain::edValue1Change(QObject* /*Sender*/)
 {
     // While box 1 is the target, the conversion below rewrites it and keeps the number it
-    // then shows, so a passing text (or "-.--") never reaches the preferences.
-    if (edValue1->Tag() == 1)
-        m_prefs.Value1 = edValue1->FloatValue();
+    // then shows, so a passing text (or "-.--") never reaches the preferences; nor does a
+    // source text that reads as no number.
+    if (edValue1->Tag() == 1) {
+        if (const std::optional<double> number = edValue1->ParsedFloatValue())
+            m_prefs.Value1 = *number;
+    }
     DoConversion();
 }
 

@@ -5,13 +5,13 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     libbenchmark-dev libelf-dev
     clang libclang-rt-14-dev
-    xvfb xauth xdotool imagemagick
-    dbus dbus-bin at-spi2-core python3 python3-pyatspi locales
+    xvfb xauth xdotool xclip imagemagick
+    dbus dbus-bin at-spi2-core python3 python3-pyatspi
     fonts-liberation2 fonts-wine
-    util-linux
+    util-linux locales
 )
 
 missing=()
@@ -27,10 +27,11 @@ if ((${#missing[@]} > 0)); then
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# The screen-reader test runs the program in French, as its users do.
-if ! locale -a | grep -qix 'fr_FR.utf-\?8'; then
-    echo "Generating the fr_FR.UTF-8 locale"
-    sed -i 's/^# *\(fr_FR.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -qx 'fr_FR.UTF-8 UTF-8' /etc/locale.gen || echo 'fr_FR.UTF-8 UTF-8' >>/etc/locale.gen
-    locale-gen
-fi
+# The tests type and read numbers under the French and American locales; the screen-reader
+# test runs the program in French, as its users do.
+for locale in fr_FR en_US; do
+    if ! locale -a | grep -qix "$locale.utf-\?8"; then
+        echo "Generating the $locale.UTF-8 locale"
+        localedef -i "$locale" -c -f UTF-8 "$locale.UTF-8"
+    fi
+done

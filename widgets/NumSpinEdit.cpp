@@ -5,10 +5,13 @@
 #include "SpinButtons.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QStyleOptionFrame>
 #include <QValidator>
@@ -68,7 +71,8 @@ bool IsDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-// The character a key press types, if any: control keys give their control codes.
+// The characters a key press types, if any: Backspace, Escape and Return give their control
+// codes. Shortcuts type nothing: they are the line edit's.
 QString TypedCharacters(const QKeyEvent* event)
 {
     const int key = event->key();
@@ -83,12 +87,74 @@ QString TypedCharacters(const QKeyEvent* event)
     default: break;
     }
     const Qt::KeyboardModifiers modifiers = event->modifiers();
-    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier) && key >= Qt::Key_A &&
-        key <= Qt::Key_Z)
-        return QString(QChar(key - Qt::Key_A + 1));
+    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier))
+        return {};
     QString text = event->text();
-    text.removeIf([](QChar c) { return c.unicode() == 0x7F; });
+    text.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
     return text;
+}
+
+// The editing action a key press asks for: the usual keys on every desktop, and whatever
+// else the desktop's key scheme binds to the same actions.
+QKeySequence::StandardKey EditingShortcut(const QKeyEvent* event)
+{
+    struct Binding {
+        QKeyCombination keys;
+        QKeySequence::StandardKey action;
+    };
+    static constexpr Binding usual[] = {
+        {Qt::CTRL | Qt::Key_A, QKeySequence::SelectAll},
+        {Qt::CTRL | Qt::Key_C, QKeySequence::Copy},
+        {Qt::CTRL | Qt::Key_Insert, QKeySequence::Copy},
+        {Qt::CTRL | Qt::Key_X, QKeySequence::Cut},
+        {Qt::SHIFT | Qt::Key_Delete, QKeySequence::Cut},
+        {Qt::CTRL | Qt::Key_V, QKeySequence::Paste},
+        {Qt::SHIFT | Qt::Key_Insert, QKeySequence::Paste},
+        {Qt::CTRL | Qt::Key_Z, QKeySequence::Undo},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, QKeySequence::Redo},
+        {Qt::CTRL | Qt::Key_Y, QKeySequence::Redo},
+    };
+    const QKeyCombination pressed(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key()));
+    for (const Binding& binding : usual) {
+        if (binding.keys == pressed)
+            return binding.action;
+    }
+    for (const QKeySequence::StandardKey action :
+         {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+          QKeySequence::Undo, QKeySequence::Redo}) {
+        if (event->matches(action))
+            return action;
+    }
+    return QKeySequence::UnknownKey;
+}
+
+// The standard context menu's Paste (none in a read-only box), known by the line edit's own
+// caption, translated as the menu is.
+QAction* PasteActionOf(const QMenu& menu)
+{
+    const QString caption = QCoreApplication::translate("QLineEdit", "&Paste");
+    const QList<QAction*> actions = menu.actions();
+    const auto it = std::find_if(actions.cbegin(), actions.cend(), [&](const QAction* action) {
+        return action->text().section(QLatin1Char('\t'), 0, 0) == caption;
+    });
+    return it == actions.cend() ? nullptr : *it;
+}
+
+// Where reading finds a floating-point text's decimal separator ("." and "," count as one in
+// every locale); -1 when there is none.
+qsizetype DecimalSeparatorIndex(const QString& text, QChar decimalSeparator)
+{
+    const auto it = std::find_if(text.cbegin(), text.cend(), [&](QChar c) {
+        return c == QLatin1Char('.') || c == QLatin1Char(',') || c == decimalSeparator;
+    });
+    return it == text.cend() ? -1 : it - text.cbegin();
+}
+
+// Digits with an optional sign: an integer, however long.
+bool IsIntegerText(const QString& text)
+{
+    const qsizetype start = text.startsWith(QLatin1Char('+')) || text.startsWith(QLatin1Char('-'));
+    return text.size() > start && std::all_of(text.cbegin() + start, text.cend(), IsDigit);
 }
 
 int SaturatedInt(long long value)
@@ -184,7 +250,12 @@ int TNumSpinEdit::Value() const
         return 0;
     bool ok = false;
     const int value = trimmed.toInt(&ok, 10);
-    return ok ? value : m_minValue;
+    if (ok)
+        return value;
+    // Digits beyond 32 bits still spell a number: the nearest one there is.
+    if (IsIntegerText(trimmed))
+        return trimmed.startsWith(QLatin1Char('-')) ? INT_MIN : INT_MAX;
+    return m_minValue;
 }
 
 void TNumSpinEdit::SetValue(int value)
@@ -196,9 +267,14 @@ void TNumSpinEdit::SetValue(int value)
 
 double TNumSpinEdit::FloatValue() const
 {
+    return ParsedFloatValue().value_or(double(m_minValue));
+}
+
+std::optional<double> TNumSpinEdit::ParsedFloatValue() const
+{
     if (text().trimmed().isEmpty())
         return 0.0;
-    return TextToFloat(text(), QLocale()).value_or(double(m_minValue));
+    return UserTextToFloat(text(), QLocale());
 }
 
 void TNumSpinEdit::SetFloatValue(double value)
@@ -341,7 +417,7 @@ void TNumSpinEdit::keyPressEvent(QKeyEvent* event)
     if (!HandleKey(event)) {
         const QString typed = TypedCharacters(event);
         if (typed.isEmpty())
-            Edit([&] { QLineEdit::keyPressEvent(event); }); // caret movement and the like
+            Edit([&] { QLineEdit::keyPressEvent(event); }); // shortcuts, caret movement and the like
         for (const QChar key : typed)
             HandleCharacter(event, key);
     }
@@ -365,6 +441,8 @@ bool TNumSpinEdit::HandleKey(QKeyEvent* event)
             AddToValue(direction * static_cast<long long>(m_incrementPage));
     };
 
+    if (HandleEditingShortcut(event))
+        return true;
     switch (event->key()) {
     case Qt::Key_Up: return keepingSelection([this] { StepUp(); });
     case Qt::Key_Down: return keepingSelection([this] { StepDown(); });
@@ -383,6 +461,30 @@ bool TNumSpinEdit::HandleKey(QKeyEvent* event)
         return !m_editorEnabled;
     default:
         return false;
+    }
+}
+
+// Shortcuts skip the character filter: they type nothing, even when the decimals are full.
+bool TNumSpinEdit::HandleEditingShortcut(QKeyEvent* event)
+{
+    const bool editable = !isReadOnly(); // the line edit is read-only whenever the box is locked
+    switch (EditingShortcut(event)) {
+    case QKeySequence::SelectAll: selectAll(); return true;
+    case QKeySequence::Copy: copy(); return true;
+    case QKeySequence::Paste: Paste(QGuiApplication::clipboard()->text()); return true;
+    case QKeySequence::Cut:
+        if (editable)
+            Edit([this] { cut(); });
+        return true;
+    case QKeySequence::Undo:
+        if (editable)
+            Edit([this] { undo(); });
+        return true;
+    case QKeySequence::Redo:
+        if (editable)
+            Edit([this] { redo(); });
+        return true;
+    default: return false;
     }
 }
 
@@ -420,7 +522,7 @@ void TNumSpinEdit::HandleCharacter(QKeyEvent* event, QChar key)
         return;
     if (accepted.unicode() < 0x20) {
         if (accepted == key)
-            Edit([&] { QLineEdit::keyPressEvent(event); }); // Backspace, clipboard keys, undo
+            Edit([&] { QLineEdit::keyPressEvent(event); }); // Backspace, Escape
     } else if (!isReadOnly()) {
         Edit([&] { insert(QString(accepted)); });
     }
@@ -449,6 +551,9 @@ bool TNumSpinEdit::IsAcceptedChar(QChar& key) const
     const QChar thousandsSeparator = FirstOf(locale.groupSeparator(), QLatin1Char(','));
     const QChar timeSeparator = SeparatorOf(locale.timeFormat(QLocale::ShortFormat), QLatin1Char(':'));
     const QChar dateSeparator = SeparatorOf(locale.dateFormat(QLocale::ShortFormat), QLatin1Char('/'));
+    // "." and "," are the decimal separator in every locale, whichever of them the keypad types.
+    if (m_spinType == sptFloat && (key == QLatin1Char('.') || key == QLatin1Char(',')))
+        key = decimalSeparator;
     const bool isSign = key == QLatin1Char('+') || key == QLatin1Char('-');
     const bool isSeparator = key == decimalSeparator || key == thousandsSeparator ||
                              key == timeSeparator || key == dateSeparator;
@@ -473,12 +578,13 @@ bool TNumSpinEdit::IsAcceptedChar(QChar& key) const
         if (key == thousandsSeparator)
             key = decimalSeparator;
         const QString current = text();
+        const qsizetype separatorIndex = DecimalSeparatorIndex(current, decimalSeparator);
         if (key == decimalSeparator) {
             const bool wholeTextSelected = hasSelectedText() && selectedText() == current;
-            if (!wholeTextSelected && (current.contains(decimalSeparator) || m_precision == 0))
+            if (!wholeTextSelected && (separatorIndex >= 0 || m_precision == 0))
                 return false;
         }
-        if (IsFullDecimals(current, decimalSeparator))
+        if (IsFullDecimals(current, separatorIndex))
             return false;
     }
 
@@ -488,13 +594,59 @@ bool TNumSpinEdit::IsAcceptedChar(QChar& key) const
 }
 
 // The caret sits in the decimals, nothing is selected, and there are Precision of them.
-bool TNumSpinEdit::IsFullDecimals(const QString& text, QChar decimalSeparator) const
+bool TNumSpinEdit::IsFullDecimals(const QString& text, qsizetype separatorIndex) const
 {
     if (m_precision <= 0 || hasSelectedText())
         return false;
-    const qsizetype separatorPosition = text.indexOf(decimalSeparator) + 1; // 1-based
+    const qsizetype separatorPosition = separatorIndex + 1; // 1-based
     return separatorPosition > 0 && cursorPosition() >= separatorPosition &&
            text.size() - separatorPosition >= m_precision;
+}
+
+// Pasting ------------------------------------------------------------------------------------
+
+void TNumSpinEdit::Paste(const QString& text)
+{
+    // The line edit is read-only whenever the box is locked; its validator keeps one line.
+    if (!isReadOnly())
+        Edit([&] { insert(text); });
+}
+
+void TNumSpinEdit::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (QAction* paste = PasteActionOf(*menu)) {
+        paste->disconnect(this); // from the line edit's own paste
+        connect(paste, &QAction::triggered, this,
+                [this] { Paste(QGuiApplication::clipboard()->text()); });
+    }
+    menu->popup(event->globalPos());
+}
+
+void TNumSpinEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (event->button() != Qt::MiddleButton || !clipboard->supportsSelection()) {
+        QLineEdit::mouseReleaseEvent(event);
+        return;
+    }
+    Paste(clipboard->text(QClipboard::Selection)); // at the caret the press placed
+}
+
+void TNumSpinEdit::dropEvent(QDropEvent* event)
+{
+    if (event->source() == this) {
+        Edit([&] { QLineEdit::dropEvent(event); }); // text moved within the box
+        return;
+    }
+    if (isReadOnly() || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    setCursorPosition(cursorPositionAt(event->position().toPoint()));
+    event->acceptProposedAction();
+    Paste(event->mimeData()->text());
 }
 
 // Focus --------------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <optional>
 
 
 namespace tarvane {
@@ -57,7 +58,11 @@ public:
     void SetSpinType(TSpinType spinType);
     int Value() const;
     void SetValue(int value);
+    // The text read as a floating-point number, "." and "," both standing for the decimal
+    // separator; a text that reads as no number gives MinValue.
     double FloatValue() const;
+    // The same reading, but nothing for a text that reads as no number.
+    std::optional<double> ParsedFloatValue() const;
     void SetFloatValue(double value);
     QString Text() const { return text(); }
     void SetText(const QString& text);
@@ -131,6 +136,11 @@ public:
     virtual void StepUp();
     virtual void StepDown();
 
+    // Every paste ends here (clipboard keys, the context menu, the middle button, a drop): the
+    // text is inserted unfiltered, on one line, in place of the selection; a locked box
+    // refuses it.
+    void Paste(const QString& text);
+
     TNotifyEvent OnChange;
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
@@ -148,6 +158,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Text writes and edits: OnChange is raised after the edit returns, once, when the text
@@ -162,9 +175,10 @@ private:
     void Step(int direction);
 
     bool HandleKey(QKeyEvent* event);
+    bool HandleEditingShortcut(QKeyEvent* event);
     void HandleCharacter(QKeyEvent* event, QChar key);
     void ToggleSign();
-    bool IsFullDecimals(const QString& text, QChar decimalSeparator) const;
+    bool IsFullDecimals(const QString& text, qsizetype separatorIndex) const;
     int SelStart() const;
     void SetSelection(int start, int length);
 

@@ -21,6 +21,15 @@ struct Decimal {
     int exponent = 0;
 };
 
+// One less in the last digit of a digit string that is not all zeros.
+void LowerLastDigit(QString& digits)
+{
+    qsizetype i = digits.size() - 1;
+    while (digits[i] == QLatin1Char('0'))
+        digits[i--] = QLatin1Char('9');
+    digits[i] = QChar(digits[i].unicode() - 1);
+}
+
 Decimal Significant(double magnitude, int digits)
 {
     // to_chars ignores the C library's locale, unlike printf.
@@ -32,6 +41,12 @@ Decimal Significant(double magnitude, int digits)
     Decimal result;
     result.digits = text.left(e).remove(QLatin1Char('.'));
     result.exponent = text.mid(e + 1).toInt();
+    // Rounding up can leave the range of a double (1.79769313486232E308): round toward zero
+    // in the last digit instead, so that the text reads back.
+    double readBack = 0.0;
+    if (magnitude > 1.0 &&
+        std::from_chars(buffer, end, readBack).ec == std::errc::result_out_of_range)
+        LowerLastDigit(result.digits);
     return result;
 }
 
@@ -151,23 +166,9 @@ long long DecimalOrder(const QByteArray& integerDigits, const QByteArray& fracti
     return exponent - (leadingFractionZeros + 1);
 }
 
-} // namespace
-
-QString FloatToText(double value, int precision, const QLocale& locale)
+// The number a text spells, with any one of the given characters as its decimal separator.
+std::optional<double> ParseFloat(const QString& text, QStringView separators)
 {
-    if (!std::isfinite(value))
-        return NonFinite(value);
-    const QChar separator = DecimalSeparator(locale);
-    if (precision < 0)
-        return GeneralForm(value, ShortGeneralDigits, separator);
-    if (precision == 0)
-        return GeneralForm(value, GeneralDigits, separator);
-    return FixedForm(value, std::min(precision, MaxDecimals), separator);
-}
-
-std::optional<double> TextToFloat(const QString& text, const QLocale& locale)
-{
-    const QChar separator = DecimalSeparator(locale);
     const qsizetype n = text.size();
     qsizetype i = 0;
     const auto take = [&](QByteArray& into) {
@@ -184,7 +185,7 @@ std::optional<double> TextToFloat(const QString& text, const QLocale& locale)
     QByteArray fractionDigits;
     take(integerDigits);
     bool hasSeparator = false;
-    if (i < n && text[i] == separator) {
+    if (i < n && separators.contains(text[i])) {
         hasSeparator = true;
         ++i;
         take(fractionDigits);
@@ -223,6 +224,30 @@ std::optional<double> TextToFloat(const QString& text, const QLocale& locale)
     if (error != std::errc() || end != number.cend())
         return std::nullopt;
     return negative ? -value : value;
+}
+
+} // namespace
+
+QString FloatToText(double value, int precision, const QLocale& locale)
+{
+    if (!std::isfinite(value))
+        return NonFinite(value);
+    const QChar separator = DecimalSeparator(locale);
+    if (precision < 0)
+        return GeneralForm(value, ShortGeneralDigits, separator);
+    if (precision == 0)
+        return GeneralForm(value, GeneralDigits, separator);
+    return FixedForm(value, std::min(precision, MaxDecimals), separator);
+}
+
+std::optional<double> TextToFloat(const QString& text, const QLocale& locale)
+{
+    return ParseFloat(text, QString(DecimalSeparator(locale)));
+}
+
+std::optional<double> UserTextToFloat(const QString& text, const QLocale& locale)
+{
+    return ParseFloat(text, QStringLiteral(".,") + DecimalSeparator(locale));
 }
 
 } // namespace tarvane

@@ -1,3 +1,5 @@
+#include "../widgets/WidgetTesting.h"
+
 #include "Application.h"
 #include "ArrowIndicator.h"
 #include "GradientFill.h"
@@ -5,9 +7,12 @@
 #include "NumSpinEdit.h"
 #include "StyledMainMenu.h"
 #include "TabStrip.h"
+#include "NumberText.h"
 #include "TwoColorPalette.h"
 #include "frmMain.h"
+#include "uConv.h"
 
+#include <QClipboard>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -15,13 +20,16 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <cfloat>
 #include <csignal>
 #include <memory>
+#include <random>
 #include <stdexcept>
 
 #include <sys/resource.h>
@@ -29,6 +37,7 @@
 using namespace tarvane;
 
 Q_DECLARE_METATYPE(TUserPrefs)
+Q_DECLARE_METATYPE(QLocale)
 
 namespace {
 
@@ -162,6 +171,41 @@ private:
         TNumSpinEdit* targetBox = box1IsSource ? w.edValue2 : w.edValue1;
         QCOMPARE(targetBox->FontColor(), failed ? clRed : clAqua);
         QCOMPARE(targetBox->Color(), clBlack);
+    }
+
+    // What the target shows is the engine's result for the number the source reads, at the
+    // target's precision, or "-.--" with red arrows; never a number for a text that is none.
+    void CheckConversionShown()
+    {
+        TfmMain& w = *m_window;
+        const bool box1IsSource = w.edValue1->Tag() == 1;
+        TNumSpinEdit* const source = box1IsSource ? w.edValue1 : w.edValue2;
+        TNumSpinEdit* const target = box1IsSource ? w.edValue2 : w.edValue1;
+        const QString text = source->Text();
+        QVERIFY2(!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')), qPrintable(text));
+        if (text.isEmpty())
+            return; // nothing converts
+        const bool failed = target->Text() == QLatin1String("-.--");
+        QCOMPARE(w.Arrow1->Palette()->High(), failed ? clRed : clLime);
+        QCOMPARE(target->FontColor(), failed ? clRed : clAqua);
+        static const QRegularExpression numberText(
+            QStringLiteral("^ *([+-]?([0-9]+[.,]?[0-9]*|[.,][0-9]*)([eE][+-]?[0-9]+)?)? *$"));
+        const std::optional<double> number = source->ParsedFloatValue();
+        if (!numberText.match(text).hasMatch())
+            QVERIFY2(!number, qPrintable(text));
+        if (!number) {
+            QVERIFY2(failed, qPrintable(text + " shows " + target->Text()));
+            return;
+        }
+        if (box1IsSource)
+            QCOMPARE(w.Prefs().Value1, *number);
+        const int from = (box1IsSource ? w.lstUnits1 : w.lstUnits2)->currentRow();
+        const int to = (box1IsSource ? w.lstUnits2 : w.lstUnits1)->currentRow();
+        ConversionFailed = false;
+        const double result = from == to ? *number : ConvertValue(*number, from, to);
+        const QString expected =
+            ConversionFailed ? QStringLiteral("-.--") : FloatToText(result, target->Precision(), QLocale());
+        QVERIFY2(target->Text() == expected, qPrintable(text + " shows " + target->Text()));
     }
 
 private slots:
@@ -340,6 +384,132 @@ private slots:
         QTest::keyClick(w.seEdValue2Precision, Qt::Key_PageUp);
         CheckShown("1.23", "3.4789653634", true, false);
         QCOMPARE(w.Prefs().Value2precision, quint8(10));
+    }
+
+    void EntryReadsInEveryLocale_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<bool>("typed"); // else pasted over the whole text
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("box1");
+        QTest::addColumn<QString>("box2");
+        QTest::addColumn<double>("value1");
+
+        const QLocale en(QLocale::English, QLocale::UnitedStates);
+        const QLocale fr(QLocale::French, QLocale::France);
+        QTest::newRow("French typed point") << fr << true << "2.5" << "2,5" << "7,0711" << 2.5;
+        QTest::newRow("French pasted point") << fr << false << "2.5" << "2.5" << "7,0711" << 2.5;
+        QTest::newRow("French pasted comma") << fr << false << "-2,5" << "-2,5" << "-7,0711" << -2.5;
+        QTest::newRow("English pasted comma") << en << false << "2,5" << "2,5" << "7.0711" << 2.5;
+        QTest::newRow("unit after the number") << fr << false << "12,5 dBu" << "12,5 dBu" << "-.--" << 3.0;
+        QTest::newRow("letters") << en << false << "abc" << "abc" << "-.--" << 3.0;
+        QTest::newRow("lone minus") << en << false << "-" << "-" << "-.--" << 3.0;
+    }
+
+    // A typed or pasted entry converts as the number it reads under any locale, and one that
+    // reads as no number fails visibly while the preferences keep the last number.
+    void EntryReadsInEveryLocale()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(bool, typed);
+        QFETCH(QString, entry);
+        QFETCH(QString, box1);
+        QFETCH(QString, box2);
+        QFETCH(double, value1);
+        QLocale::setDefault(locale);
+        Start("[UserPrefs]\nValue2Index=1\nValue1=3\n");
+        TfmMain& w = *m_window;
+        if (typed) {
+            TypeInto(w.edValue1, entry);
+        } else {
+            w.edValue1->selectAll();
+            QApplication::clipboard()->setText(entry);
+            PressShortcut(w.edValue1, Qt::CTRL | Qt::Key_V);
+        }
+        CheckShown(box1, box2, true, box2 == "-.--");
+        QCOMPARE(w.Prefs().Value1, value1);
+    }
+
+    // The largest number shows as a text that reads back, and is kept so.
+    void LargestNumberRoundTrips()
+    {
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        w.edValue1->selectAll();
+        w.edValue1->Paste(QStringLiteral("1.7976931348623157E308"));
+        w.lstUnits1->setFocus(Qt::TabFocusReason); // leaving re-shows it in the box's format
+        CheckShown("1.79769313486231E308", "1.79769313486231E308", true, false);
+        QCOMPARE(w.Prefs().Value1, 1.79769313486231E308);
+        QVERIFY(w.close());
+        QVERIFY(ReadAll(IniPath()).contains("\nValue1=1.79769313486231E308\n"));
+    }
+
+    void ContextMenuInFrench()
+    {
+        Start("<missing>");
+        const std::unique_ptr<QMenu> menu(m_window->edValue1->createStandardContextMenu());
+        QStringList captions;
+        for (const QAction* action : menu->actions()) {
+            if (!action->isSeparator())
+                captions << action->text().section(u'\t', 0, 0).remove(u'&');
+        }
+        QCOMPARE(captions, (QStringList{"Annuler", "Rétablir", "Couper", "Copier", "Coller",
+                                        "Supprimer", "Tout sélectionner"}));
+    }
+
+    void RandomEntryNeverShowsAWrongNumber_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::newRow("C") << QLocale::c();
+        QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates);
+        QTest::newRow("fr_FR") << QLocale(QLocale::French, QLocale::France);
+    }
+
+    // Seeded random keys, shortcuts and pastes into whichever box is the source, with now and
+    // then a change of source or of a precision: after each, the conversion shown is right.
+    void RandomEntryNeverShowsAWrongNumber()
+    {
+        QFETCH(QLocale, locale);
+        QLocale::setDefault(locale);
+        Start("[UserPrefs]\nValue2Index=5\n");
+        TfmMain& w = *m_window;
+        std::mt19937 random(20261207);
+        const auto pick = [&random](const auto& list) { return list[random() % list.size()]; };
+        const QString characters = QStringLiteral("0123456789012345.,+-eE aZ:");
+        const QList<QKeyCombination> keys = {
+            Qt::KeypadModifier | Qt::Key_Period, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left,
+            Qt::Key_Right, Qt::Key_Home, Qt::Key_End, Qt::Key_Up, Qt::Key_Down, Qt::Key_PageDown,
+            Qt::CTRL | Qt::Key_A, Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_X, Qt::CTRL | Qt::Key_V,
+            Qt::SHIFT | Qt::Key_Insert, Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::Key_Y,
+            Qt::CTRL | Qt::SHIFT | Qt::Key_Z};
+        const QStringList pastes = {"2.5", "-12,5", "12,5 dBu", "abc", "1.2.3", "1,234.5", "1E999",
+                                    "-1e308", "1.7976931348623157E308", "12\n34", " ", "-", ".", "7"};
+        const QStringList precisions = {"0", "3", "10", "67", "99999999999"};
+        for (int i = 0; i < 1500; ++i) {
+            TNumSpinEdit* const box = w.edValue1->Tag() == 1 ? w.edValue1 : w.edValue2;
+            const int kind = int(random() % 20);
+            if (kind < 8) {
+                const QChar c = pick(characters);
+                Press(box, Qt::Key(c.toUpper().unicode()), QString(c));
+            } else if (kind < 15) {
+                PressShortcut(box, pick(keys));
+            } else if (kind < 18) {
+                QApplication::clipboard()->setText(pick(pastes));
+                PressShortcut(box, Qt::CTRL | Qt::Key_V);
+            } else if (kind == 18) {
+                (box == w.edValue1 ? w.edValue2 : w.edValue1)->setFocus(Qt::TabFocusReason);
+            } else {
+                TNumSpinEdit* const spinner = pick(QList{w.seEdValue1Precision, w.seEdValue2Precision});
+                spinner->setFocus(Qt::TabFocusReason);
+                spinner->selectAll();
+                QTest::keyClicks(spinner, pick(precisions));
+                box->setFocus(Qt::TabFocusReason); // the spinner keeps to its bounds on leaving
+                QVERIFY(spinner->Value() >= 0 && spinner->Value() <= 10);
+            }
+            CheckConversionShown();
+            if (QTest::currentTestFailed())
+                QFAIL(qPrintable(QStringLiteral("after event %1").arg(i)));
+        }
     }
 
     void FrenchLocaleWritesAComma()

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# The real program on its own X display: open the Aide menu and check its look, type into
-# box 1, choose a unit, check the screen's pixels, quit through the menu and check the
-# preferences file written beside the program.
+# The real program on its own X display, under the French locale: open the Aide menu and check
+# its look, type into box 1, choose a unit, check the screen's pixels, type and paste numbers
+# as a French user would, quit through the menu and check the preferences file written beside
+# the program.
 # Usage: window_test.sh <path of the built tarvane executable> [where to keep the menu screenshot]
 set -euo pipefail
 
 executable=$1
 menu_shot=${2:-}
-for tool in Xvfb xdotool import convert; do
+for tool in Xvfb xdotool xclip import convert; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 work=$(mktemp -d)
@@ -37,7 +38,7 @@ start_virtual_display || fail "no virtual X display"
 xvfb_pid=$virtual_display_pid
 export DISPLAY=$virtual_display
 
-"$work/tarvane" >"$work/program.log" 2>&1 &
+LC_ALL=fr_FR.UTF-8 "$work/tarvane" >"$work/program.log" 2>&1 &
 app_pid=$!
 window=$(timeout 20 xdotool search --sync --name '^Tarvane$' | head -n 1) || fail "no window"
 xdotool windowfocus --sync "$window"
@@ -144,6 +145,47 @@ expect_pixel 276 84 255,0,0 "red upper arrow after 0 V to dBm"
 expect_pixel 276 220 255,0,0 "red lower arrow after 0 V to dBm"
 expect_pixel 4 50 0,0,128 "navy background after the conversion"
 
+# Numbers entered as a French user would, with unit 5 (dBV) under box 2: "2.5" typed on the
+# main keyboard and with the keypad's decimal key reads 2,5 V; box 2 is read through the
+# clipboard, which makes it the source.
+expect_box2_text() { # text what
+    local seen=""
+    xdotool mousemove $((client_x + 360)) $((client_y + 80)) click 1
+    for _ in $(seq 40); do
+        xdotool key ctrl+a ctrl+c
+        seen=$(xclip -o -selection clipboard 2>/dev/null || true)
+        [[ $seen == "$1" ]] && return 0
+        sleep 0.1
+    done
+    fail "$2: box 2 reads '$seen', not '$1'"
+}
+click_box1() { xdotool mousemove $((client_x + 60)) $((client_y + 80)) click 1; }
+xdotool mousemove $((client_x + 354)) $((client_y + 136 + 5 * 13 + 6)) click 1
+click_box1
+xdotool key ctrl+a
+xdotool type --delay 30 2.5
+expect_box2_text "7,9588" "2.5 typed"
+click_box1
+xdotool key ctrl+a 2 KP_Decimal 5
+expect_box2_text "7,9588" "2, keypad decimal, 5 typed"
+
+# The middle button pastes the X selection: "0.5" reads 0,5 V.
+click_box1
+xdotool key ctrl+a BackSpace
+printf 0.5 | xclip -selection primary 2>/dev/null
+xdotool click 2
+expect_box2_text "-6,0206" "0.5 pasted with the middle button"
+
+# Pasting "abc" fails visibly: red arrows, "-.--" in red in box 2 (no aqua digits left), and
+# box 1's last number, 0,5, is what the preferences keep.
+click_box1
+printf abc | xclip -selection clipboard 2>/dev/null
+xdotool key ctrl+a ctrl+v
+expect_pixel 276 84 255,0,0 "red upper arrow after pasting abc"
+box2_colours=$(convert "$work/screen.png" -crop 233x37+$((client_x + 304))+$((client_y + 64)) +repage \
+    -depth 8 txt:- | awk '/#FF0000/ { red = 1 } /#00FFFF/ { aqua = 1 } END { print red + 0, aqua + 0 }')
+[[ $box2_colours == "1 0" ]] || fail "box 2 after pasting abc: red, aqua pixels: $box2_colours"
+
 # Fichier > Quitter.
 xdotool mousemove $((X + 25)) $((Y + (client_y - Y) / 2)) click 1
 sleep 0.3
@@ -156,8 +198,8 @@ kill -0 "$app_pid" 2>/dev/null && fail "the program did not quit"
 wait "$app_pid" || fail "the program ended with status $? ($(cat "$work/program.log"))"
 app_pid=""
 
-expected=$'[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\nValue1Index=0\nValue2Index=2\nValue1=0'
+expected=$'[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\nValue1Index=0\nValue2Index=5\nValue1=0,5'
 [[ -f $work/tarvane.ini ]] || fail "no tarvane.ini beside the program"
 actual=$(cat "$work/tarvane.ini")
 [[ $actual == "$expected" ]] || fail "tarvane.ini reads: $actual"
-echo "PASS: window converts, shows red arrows, quits through the menu and saves"
+echo "PASS: window converts, reads French entry, shows failures in red, quits through the menu and saves"

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QApplication>
 #include <QFont>
 #include <QImage>
+#include <QKeyEvent>
 #include <QString>
 #include <QWidget>
 
@@ -18,6 +20,25 @@ inline QFont PixelFont(const QString& family, int pixels)
     QFont font(family);
     font.setPixelSize(pixels);
     return font;
+}
+
+// Sends one key press and release as the keyboard would, with the text it types.
+inline void Press(QWidget* widget, Qt::Key key, const QString& text = {},
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(widget, &release);
+}
+
+// A shortcut as an X11 keyboard sends it: Ctrl with a letter types its control code.
+inline void PressShortcut(QWidget* widget, QKeyCombination combination)
+{
+    const Qt::Key key = combination.key();
+    const Qt::KeyboardModifiers modifiers = combination.keyboardModifiers();
+    const bool controlLetter = (modifiers & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z;
+    Press(widget, key, controlLetter ? QString(QChar(key - Qt::Key_A + 1)) : QString(), modifiers);
 }
 
 } // namespace tarvane

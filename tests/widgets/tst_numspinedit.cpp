@@ -1,3 +1,5 @@
+#include "WidgetTesting.h"
+
 #include "DesktopFonts.h"
 #include "Beep.h"
 #include "NumSpinEdit.h"
@@ -9,28 +11,21 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLocale>
+#include <QMenu>
+#include <QMimeData>
 #include <QTest>
 
+#include <cfloat>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <memory>
-#include <random>
 
 using namespace tarvane;
 
 namespace {
 
 const QString NarrowNoBreakSpace = QString(QChar(0x202F));
-
-// Sends one key press and release as the keyboard would, with the character it types.
-void Press(QWidget* widget, Qt::Key key, const QString& text = {},
-           Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QApplication::sendEvent(widget, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QApplication::sendEvent(widget, &release);
-}
 
 void Type(QWidget* widget, const QString& characters)
 {
@@ -150,7 +145,10 @@ private slots:
     void labelPlacement();
     void flatLineAndFocusFrame();
     void autoRepeat();
-    void randomTyping();
+    void shortcuts_data();
+    void shortcuts();
+    void everyPasteWay_data();
+    void everyPasteWay();
 };
 
 void TestNumSpinEdit::initTestCase()
@@ -201,6 +199,10 @@ void TestNumSpinEdit::formatting_data()
     QTest::newRow("general big") << "en" << 0 << 1.5E20 << "1.5E20";
     QTest::newRow("four digits") << "en" << -1 << 3.14159 << "3.142";
     QTest::newRow("four digits big") << "en" << -2 << 123456.0 << "1.235E5";
+    QTest::newRow("largest double rounds toward zero") << "en" << 0 << DBL_MAX << "1.79769313486231E308";
+    QTest::newRow("largest negative, fixed form") << "fr" << 4 << -DBL_MAX << "-1,79769313486231E308";
+    QTest::newRow("largest in four digits") << "en" << -1 << DBL_MAX << "1.797E308";
+    QTest::newRow("near the top rounds up") << "en" << 0 << 1.79769313486229E308 << "1.79769313486229E308";
     QTest::newRow("infinite") << "en" << 4 << inf << "INF";
     QTest::newRow("minus infinite") << "en" << 0 << -inf << "-INF";
     QTest::newRow("not a number") << "en" << 4 << nan << "NAN";
@@ -220,6 +222,8 @@ void TestNumSpinEdit::formatting()
     box.Loaded();
     box.SetFloatValue(value);
     QCOMPARE(box.Text(), expected);
+    if (std::isfinite(value))
+        QVERIFY(box.ParsedFloatValue().has_value()); // what a box shows reads back
 }
 
 void TestNumSpinEdit::reading_data()
@@ -239,13 +243,17 @@ void TestNumSpinEdit::reading_data()
     QTest::newRow("lone minus") << "en" << "-" << -7.0 << -7;
     QTest::newRow("failure text") << "en" << "-.--" << -7.0 << -7;
     QTest::newRow("two separators") << "en" << "1.2.3" << -7.0 << -7;
-    QTest::newRow("thousands separator") << "en" << "1,234" << -7.0 << -7;
+    QTest::newRow("comma under English") << "en" << "1,234" << 1.234 << -7;
     QTest::newRow("French comma") << "fr" << "3,25" << 3.25 << -7;
-    QTest::newRow("point under French") << "fr" << "3.25" << -7.0 << -7;
+    QTest::newRow("point under French") << "fr" << "3.25" << 3.25 << -7;
+    QTest::newRow("point and comma") << "en" << "1,234.5" << -7.0 << -7;
+    QTest::newRow("French grouping") << "fr" << "1\u202F234,5" << -7.0 << -7;
+    QTest::newRow("unit after the number") << "fr" << "12,5 dBu" << -7.0 << -7;
     QTest::newRow("overflow") << "en" << "1E999" << -7.0 << -7;
     QTest::newRow("underflow") << "en" << "1E-999" << 0.0 << -7;
     QTest::newRow("integer") << "en" << "+42" << 42.0 << 42;
-    QTest::newRow("beyond 32 bits") << "en" << "3000000000" << 3E9 << -7;
+    QTest::newRow("beyond 32 bits saturates") << "en" << "3000000000" << 3E9 << INT_MAX;
+    QTest::newRow("below 32 bits saturates") << "en" << " -99999999999999999999" << -1E20 << INT_MIN;
     QTest::newRow("INF reads the minimum") << "en" << "INF" << -7.0 << -7;
 }
 
@@ -291,7 +299,11 @@ void TestNumSpinEdit::characterFilter_data()
     QTest::newRow("backspace in full decimals") << "en" << true << "1.2345" << 6 << "\b"
                                                 << "1.234" << 0;
     QTest::newRow("French comma") << "fr" << true << "12" << 2 << "," << "12," << 0;
-    QTest::newRow("French point refused") << "fr" << true << "12" << 2 << "." << "12" << 1;
+    QTest::newRow("French point types comma") << "fr" << true << "12" << 2 << "." << "12," << 0;
+    QTest::newRow("French keypad point") << "fr" << true << "12" << 2 << "keypad ." << "12," << 0;
+    QTest::newRow("French point, comma there") << "fr" << true << "1,2" << 3 << "." << "1,2" << 1;
+    QTest::newRow("French comma, pasted point there") << "fr" << true << "1.2" << 3 << "," << "1.2" << 1;
+    QTest::newRow("pasted point, decimals full") << "fr" << true << "1.2345" << 6 << "6" << "1.2345" << 1;
     QTest::newRow("French thousands gives comma") << "fr" << true << "12" << 2 << nbsp << "12," << 0;
     QTest::newRow("integer separator") << "en" << false << "12" << 2 << "." << "12" << 1;
     QTest::newRow("integer French comma") << "fr" << false << "12" << 2 << "," << "12" << 1;
@@ -323,6 +335,8 @@ void TestNumSpinEdit::characterFilter()
     const int beepsBefore = BeepCount();
     if (typed == QLatin1String("\b"))
         Press(&box, Qt::Key_Backspace, typed);
+    else if (typed == QLatin1String("keypad ."))
+        Press(&box, Qt::Key_Period, QStringLiteral("."), Qt::KeypadModifier);
     else if (typed == QLatin1String("\r"))
         Press(&box, Qt::Key_Return, typed);
     else
@@ -506,6 +520,7 @@ void TestNumSpinEdit::leavingTheBox_data()
     QTest::newRow("lone minus") << true << "-" << "-" << "0.0000" << 1;
     QTest::newRow("empty stays empty") << true << "" << "" << "" << 0;
     QTest::newRow("spinner beyond maximum") << false << "99" << "99" << "10" << 1;
+    QTest::newRow("spinner beyond 32 bits") << false << "99999999999" << "99999999999" << "10" << 1;
     QTest::newRow("spinner in range") << false << "7" << "7" << "7" << 0;
 }
 
@@ -730,61 +745,113 @@ void TestNumSpinEdit::autoRepeat()
     QCOMPARE(box->FloatValue(), double(steps));
 }
 
-// Thousands of random keys and pastes never leave more than one line, nor a text that reads
-// as anything but a finite number or the minimum; leaving re-formats to a number.
-void TestNumSpinEdit::randomTyping()
+void TestNumSpinEdit::shortcuts_data()
 {
-    for (const QString& localeName : {QStringLiteral("en"), QStringLiteral("fr")}) {
-        QLocale::setDefault(LocaleNamed(localeName));
-        Window window;
-        window.Show();
-        std::mt19937 random(20261207);
-        const QString characters = QStringLiteral("0123456789+-.,eE aZ:/") + NarrowNoBreakSpace +
-                                   QChar(0x00A0) + QChar(0x2028);
-        const QList<Qt::Key> keys = {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown,
-                                     Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End,
-                                     Qt::Key_Delete, Qt::Key_Return, Qt::Key_Escape};
-        const QStringList pastes = {QStringLiteral("1E999"), QStringLiteral("-1e308"),
-                                    QStringLiteral("12\n34"), QStringLiteral("9999999999999999999"),
-                                    QStringLiteral("\t\r"), QStringLiteral("NAN"),
-                                    QStringLiteral("2147483647"), QStringLiteral("-2147483648"),
-                                    QStringLiteral("1,5"), QStringLiteral("1.5")};
-        for (TNumSpinEdit* box : {window.value, window.spinner}) {
-            box->SetText(QStringLiteral("0"));
-            window.Focus(box);
-            for (int i = 0; i < 3000; ++i) {
-                const int kind = int(random() % 10);
-                if (kind < 5) {
-                    Type(box, QString(characters[random() % characters.size()]));
-                } else if (kind < 7) {
-                    Press(box, keys[random() % keys.size()]);
-                } else if (kind == 7) {
-                    Press(box, Qt::Key_Backspace, QStringLiteral("\b"));
-                } else if (kind == 8) {
-                    QApplication::clipboard()->setText(pastes[random() % pastes.size()]);
-                    Press(box, Qt::Key_V, QStringLiteral("\x16"), Qt::ControlModifier);
-                } else if (random() % 20 == 0) {
-                    window.elsewhere->setFocus(Qt::TabFocusReason);
-                    const QString left = box->Text();
-                    if (box == window.value)
-                        QVERIFY2(left.isEmpty() || left == FloatToText(box->FloatValue(), 4, QLocale()),
-                                 qPrintable(left));
-                    else
-                        QVERIFY2(left.isEmpty() || (box->Value() >= 0 && box->Value() <= 10),
-                                 qPrintable(left));
-                    window.Focus(box);
-                } else {
-                    box->setSelection(int(random() % (box->Text().size() + 1)), int(random() % 3));
-                }
-                const QString text = box->Text();
-                QVERIFY2(!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')) &&
-                             !text.contains(QChar(0x2028)),
-                         qPrintable(text));
-                QVERIFY2(std::isfinite(box->FloatValue()), qPrintable(text));
-                (void)box->Value();
-            }
-        }
+    QTest::addColumn<QString>("before"); // "", "undo" or "select 15"
+    QTest::addColumn<QString>("lock");   // "", "read-only" or "editor off"
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QString>("clipboard");
+
+    // Each after typing 3.1415 with 4 decimals: the caret after the last one, where a typed
+    // digit would beep. The clipboard holds 7.
+    QTest::newRow("select all") << "" << "" << "Ctrl+A" << "3.1415" << "3.1415" << "7";
+    QTest::newRow("copy, insert key") << "select 15" << "" << "Ctrl+Ins" << "3.1415" << "15" << "15";
+    QTest::newRow("cut, delete key") << "select 15" << "" << "Shift+Del" << "3.14" << "" << "15";
+    QTest::newRow("paste") << "" << "" << "Ctrl+V" << "3.14157" << "" << "7";
+    QTest::newRow("undo") << "" << "" << "Ctrl+Z" << "" << "" << "7";
+    QTest::newRow("redo") << "undo" << "" << "Ctrl+Y" << "3.1415" << "" << "7";
+    QTest::newRow("redo, shift") << "undo" << "" << "Ctrl+Shift+Z" << "3.1415" << "" << "7";
+    QTest::newRow("read-only undo") << "" << "read-only" << "Ctrl+Z" << "3.1415" << "" << "7";
+    QTest::newRow("editor off cut") << "select 15" << "editor off" << "Shift+Del" << "3.1415" << "15" << "7";
+}
+
+// Editing shortcuts reach the line edit whatever the character filter would say, and a
+// locked box still refuses the ones that edit. None beeps.
+void TestNumSpinEdit::shortcuts()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, lock);
+    QFETCH(QString, keys);
+    QFETCH(QString, expected);
+    QFETCH(QString, selected);
+    QFETCH(QString, clipboard);
+    TNumSpinEdit box(nullptr);
+    box.SetSpinType(sptFloat);
+    box.SetPrecision(4);
+    box.Loaded();
+    box.SetText({});
+    Type(&box, QStringLiteral("3.1415"));
+    if (before == QLatin1String("undo"))
+        box.undo();
+    else if (before == QLatin1String("select 15"))
+        box.setSelection(4, 2);
+    box.SetReadOnly(lock == QLatin1String("read-only"));
+    box.SetEditorEnabled(lock != QLatin1String("editor off"));
+    QApplication::clipboard()->setText(QStringLiteral("7"));
+    const int beepsBefore = BeepCount();
+    PressShortcut(&box, QKeySequence::fromString(keys)[0]);
+    QCOMPARE(box.Text(), expected);
+    QCOMPARE(box.selectedText(), selected);
+    QCOMPARE(QApplication::clipboard()->text(), clipboard);
+    QCOMPARE(BeepCount(), beepsBefore);
+}
+
+void TestNumSpinEdit::everyPasteWay_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<QString>("expected");
+
+    for (const char* way : {"Ctrl+V", "Shift+Ins", "context menu", "drop"}) {
+        QTest::addRow("%s", way) << way << false << "1.2a3";
+        QTest::addRow("%s, read-only", way) << way << true << "";
     }
+}
+
+// Every way of pasting inserts the text unfiltered on one line, raises OnChange once and is
+// refused by a locked box.
+void TestNumSpinEdit::everyPasteWay()
+{
+    QFETCH(QString, way);
+    QFETCH(bool, locked);
+    QFETCH(QString, expected);
+    Window window;
+    window.Show();
+    TNumSpinEdit* box = window.value;
+    window.Focus(box);
+    box->SetText({});
+    box->SetReadOnly(locked);
+    const QString pasted = QStringLiteral("1.2\na\t3\r\n");
+    const int changesBefore = window.valueChanges;
+    if (way == QLatin1String("context menu")) {
+        QApplication::clipboard()->setText(pasted);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, box->rect().center(),
+                                box->mapToGlobal(box->rect().center()));
+        QApplication::sendEvent(box, &event);
+        auto* menu = box->findChild<QMenu*>();
+        QVERIFY(menu);
+        const QString caption = QCoreApplication::translate("QLineEdit", "&Paste");
+        for (QAction* action : menu->actions()) {
+            if (action->text().section(QLatin1Char('\t'), 0, 0) == caption)
+                action->trigger();
+        }
+        menu->close();
+    } else if (way == QLatin1String("drop")) {
+        QMimeData data;
+        data.setText(pasted);
+        const QPoint centre = box->rect().center();
+        QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(box, &enter); // the drop goes where the drag entered
+        QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(box, &drop);
+    } else {
+        QApplication::clipboard()->setText(pasted);
+        PressShortcut(box, QKeySequence::fromString(way)[0]);
+    }
+    QCOMPARE(box->Text(), expected);
+    QCOMPARE(window.valueChanges - changesBefore, expected.isEmpty() ? 0 : 1);
 }
 
 QTEST_MAIN(TestNumSpinEdit)
