@@ -159,8 +159,10 @@ def check_controls(main):
     arrows = [node for node in walk(main) if node.name.startswith("Sens de conversion")]
     if len(arrows) != 2:
         fail(f"{len(arrows)} arrows")
+    # AT-SPI has no indicator role of its own: the role's name tells it, in French when
+    # Qt's translation is installed.
     roles = {arrow.getLocalizedRoleName() for arrow in arrows}
-    if roles != {"indicator"}:
+    if not roles <= {"indicateur", "indicator"}:
         fail(f"the arrows are {roles}")
     print("ok: spinner value, spin buttons, tab, menu bar and indicator arrows")
     return arrows
