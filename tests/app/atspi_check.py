@@ -1,11 +1,13 @@
 """What a screen reader finds in the running program, read through AT-SPI.
 
-Run by accessibility_test.sh inside a D-Bus session of its own, with the program started
-with accessibility on. Walks the main window as a screen reader does, checks the name and
-role of every control that takes the focus, then types into box 1 with xdotool and reads
-box 2 back: a converted value, then "-.--" described as impossible. Ends with the About
-window's texts. Prints what it saw; exits non-zero on the first difference.
+Run by accessibility_test.sh inside a D-Bus session of its own: atspi_check.py <program>
+<log file>. Starts the program with accessibility on, once it listens as a screen reader
+does (a program learns which events to send when it starts). Walks the main window, checks
+the name and role of every control that takes the focus, then types into box 1 with
+xdotool and reads box 2 back: a converted value, then "-.--" described as impossible. Ends
+with the About window's texts. Prints what it saw; exits non-zero on the first difference.
 """
+import os
 import subprocess
 import sys
 import time
@@ -217,6 +219,18 @@ def check_about(app, main):
 
 def main():
     listen()
+    environment = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1",
+                       QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    with open(sys.argv[2], "w") as log:
+        program = subprocess.Popen([sys.argv[1]], env=environment, stdout=log, stderr=log)
+    try:
+        check()
+    finally:
+        program.terminate()
+        program.wait()
+
+
+def check():
     app = wait_for("Tarvane application on the accessibility bus", application)
     main = wait_for("main window", lambda: window(app, "Tarvane"))
     wait_for("filled unit lists", lambda: find(main, "list item", "Tension efficace (Veff / Vrms)"))
