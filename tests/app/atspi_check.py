@@ -104,16 +104,14 @@ def text_of(node):
     return node.queryText().getText(0, -1)
 
 
-def click(node, left=None):
-    """A click in the middle of the node, or `left` pixels in from its left edge."""
+def click(node):
     extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    x = extents.x + (extents.width // 2 if left is None else left)
-    y = extents.y + extents.height // 2
+    x, y = extents.x + extents.width // 2, extents.y + extents.height // 2
     subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
 
 
 def type_into(box, text):
-    click(box, left=8)  # before the text, where the caret stays clear of the decimals
+    click(box)
     wait_for("focus in the box", lambda: box.getState().contains(pyatspi.STATE_FOCUSED))
     subprocess.run(["xdotool", "key", "ctrl+a"], check=True)
     subprocess.run(["xdotool", "type", "--delay", "30", text], check=True)
