@@ -3,6 +3,8 @@
 #include "CustomTabStrip.h"
 #include "TabCollectionItem.h"
 
+#include <QPointer>
+
 namespace tarvane {
 
 namespace {
