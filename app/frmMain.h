@@ -99,6 +99,7 @@ private:
     void SetTabOrder();
     void EndLoading();
     void BindNotifications();
+    void SetAccessibility();
     void CommitData(QSessionManager& manager);
     void CentreOnScreen();
     void SetBoxChangeNotifications(bool attached);
