@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include "BitmapResource.h"
 #include "ExeInfo.h"
 #include "GradientPanel.h"
 #include "ScrollText.h"
@@ -101,7 +102,7 @@ void TfmAbout::CreateComponents()
 {
     const QColor maroon = ColorToQColor(clMaroon);
     const QColor yellow = ColorToQColor(clYellow);
-    const QPixmap bullet(QStringLiteral(":/bitmaps/BULLET.bmp"));
+    const QPixmap bullet = QPixmap::fromImage(LoadBitmapResource(QStringLiteral("BULLET")));
 
     Gradient1 = new TGradientPanel(this);
     Gradient1->setGeometry(rect()); // the window's size is fixed
@@ -130,6 +131,7 @@ void TfmAbout::CreateComponents()
     RTFLabel1->SetTransparent(true);
     RTFLabel1->SetWordWrap(false);
     RTFLabel1->SetRichText(TitleDocument());
+    RTFLabel1->setAccessibleName(QStringLiteral("Tarvane"));
 
     // Placeholders, replaced from the version record before the window shows.
     lblVersion = CreateLabel(QRect(112, 72, 48, 14), QStringLiteral("lblVersion"), yellow);
@@ -189,6 +191,7 @@ void TfmAbout::CreateScrollText()
     ScrollText1->SetFontColor(clAqua);
     ScrollText1->SetAlignment(Qt::AlignLeft);
     ScrollText1->SetWordWrap(false);
+    ScrollText1->setAccessibleName(ScrollText1->Items().join(u' '));
 }
 
 void TfmAbout::EndLoading()

@@ -1,5 +1,8 @@
 #include "Application.h"
 
+#include "AccessibleFactory.h"
+
+#include <QAccessible>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -20,6 +23,7 @@ TApplication::TApplication(int& argc, char** argv)
         icon.addFile(QStringLiteral(":/icons/tarvane-%1.png").arg(size), QSize(size, size));
     setWindowIcon(icon);
     LoadQtTranslation();
+    QAccessible::installFactory(AccessibleFactory);
 }
 
 void TApplication::LoadQtTranslation()

@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "ArrowIndicator.h"
+#include "ConversionAnnouncer.h"
 #include "MainWindowLook.h"
 #include "MenuStyler.h"
 #include "NumSpinEdit.h"
@@ -27,6 +28,7 @@
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -108,6 +110,7 @@ TfmMain::TfmMain(QWidget* parent, const QString& executablePath)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     EndLoading();
     BindNotifications();
+    SetAccessibility();
     FormCreate(this);
 }
 
@@ -311,6 +314,17 @@ void TfmMain::BindNotifications()
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &TfmMain::CommitData);
 }
 
+// What a screen reader says of the controls that have no caption of their own; the value
+// boxes and arrows take theirs from what the window shows.
+void TfmMain::SetAccessibility()
+{
+    lstUnits1->setAccessibleName(QStringLiteral("Unité de la valeur 1"));
+    lstUnits2->setAccessibleName(QStringLiteral("Unité de la valeur 2"));
+    seEdValue1Precision->setAccessibleName(QStringLiteral("Précision de la valeur 1"));
+    seEdValue2Precision->setAccessibleName(QStringLiteral("Précision de la valeur 2"));
+    new TConversionAnnouncer(this);
+}
+
 // Start and close -------------------------------------------------------------------------
 
 void TfmMain::FormCreate(QObject* /*Sender*/)
@@ -417,9 +431,12 @@ void TfmMain::showEvent(QShowEvent* event)
 
 void TfmMain::CentreOnScreen()
 {
+    // On a screen smaller than the window, the frame's top left stays on screen, so the
+    // menu bar and the caption can still be reached.
+    const QRect area = screen()->availableGeometry();
     QRect frame = frameGeometry();
-    frame.moveCenter(screen()->availableGeometry().center());
-    move(frame.topLeft());
+    frame.moveCenter(area.center());
+    move(std::max(frame.left(), area.left()), std::max(frame.top(), area.top()));
 }
 
 void TfmMain::closeEvent(QCloseEvent* event)

@@ -101,6 +101,7 @@ private:
     void SetTabOrder();
     void EndLoading();
     void BindNotifications();
+    void SetAccessibility();
     void CommitData(QSessionManager& manager);
     void CentreOnScreen();
     void SetBoxChangeNotifications(bool attached);

@@ -9,6 +9,7 @@ packages=(
     libbenchmark-dev libelf-dev
     clang libclang-rt-14-dev
     xvfb xauth xdotool xclip x11-utils imagemagick
+    dbus dbus-bin at-spi2-core python3 python3-pyatspi
     fonts-liberation2 fonts-wine
     util-linux locales
     desktop-file-utils appstream groff-base units
@@ -27,7 +28,8 @@ if ((${#missing[@]} > 0)); then
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# The tests type and read numbers under the French and American locales.
+# The tests type and read numbers under the French and American locales; the screen-reader
+# test runs the program in French, as its users do.
 for locale in fr_FR en_US; do
     if ! locale -a | grep -qix "$locale.utf-\?8"; then
         echo "Generating the $locale.UTF-8 locale"

@@ -1,9 +1,12 @@
 #include "ArrowIndicator.h"
 
+#include "BitmapResource.h"
 #include "TwoColorPalette.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 namespace tarvane {
 
@@ -12,10 +15,10 @@ namespace {
 QString PictureResource(TArrowDirection direction)
 {
     switch (direction) {
-    case pdLeft: return QStringLiteral(":/bitmaps/LEFTARROW.bmp");
-    case pdRight: return QStringLiteral(":/bitmaps/RIGHTARROW.bmp");
-    case pdUp: return QStringLiteral(":/bitmaps/UPARROW.bmp");
-    case pdDown: return QStringLiteral(":/bitmaps/DOWNARROW.bmp");
+    case pdLeft: return QStringLiteral("LEFTARROW");
+    case pdRight: return QStringLiteral("RIGHTARROW");
+    case pdUp: return QStringLiteral("UPARROW");
+    case pdDown: return QStringLiteral("DOWNARROW");
     }
     return {};
 }
@@ -58,6 +61,10 @@ void TArrowIndicator::SetDirection(TArrowDirection value)
     m_direction = value;
     LoadAndRecolour();
     RepaintNow();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged); // it is named by its direction
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void TArrowIndicator::SetPalette(const TTwoColorPalette& value)
@@ -74,7 +81,8 @@ void TArrowIndicator::SetTrackMouse(bool value)
 void TArrowIndicator::LoadAndRecolour()
 {
     // Always from the resource, so an earlier recolouring never shows through.
-    const QImage loaded = QImage(PictureResource(m_direction)).convertToFormat(QImage::Format_RGB32);
+    const QImage loaded =
+        LoadBitmapResource(PictureResource(m_direction)).convertToFormat(QImage::Format_RGB32);
     m_hitMask = loaded.createMaskFromColor(kSeeThrough, Qt::MaskOutColor);
 
     const QRgb low = PixelOf(m_palette->Low());
@@ -94,11 +102,22 @@ void TArrowIndicator::LoadAndRecolour()
             m_picture.setPixel(x, y, shown);
         }
     }
+    m_picture.setDevicePixelRatio(loaded.devicePixelRatio());
 }
 
 QSize TArrowIndicator::FrameSize() const
 {
-    return {m_picture.width() / 2, m_picture.height()};
+    const QSize picture = m_picture.deviceIndependentSize().toSize();
+    return {picture.width() / 2, picture.height()};
+}
+
+QRect TArrowIndicator::FrameSource() const
+{
+    // In the picture's own pixels, which are finer than the control's on a dense screen.
+    const qreal ratio = m_picture.devicePixelRatio();
+    const QSize frame = FrameSize();
+    return QRect(qRound(FrameSourceLeft() * ratio), 0, qRound(frame.width() * ratio),
+                 qRound(frame.height() * ratio));
 }
 
 QPoint TArrowIndicator::FramePosition() const
@@ -117,8 +136,7 @@ void TArrowIndicator::PaintForeground(QPainter& painter)
 {
     if (m_trackMouse)
         m_active = m_pointerInside;
-    const QRect source(QPoint(FrameSourceLeft(), 0), FrameSize());
-    painter.drawImage(FramePosition(), m_picture, source);
+    painter.drawImage(FramePosition(), m_picture, FrameSource());
 }
 
 bool TArrowIndicator::IsOverArrow(QPoint point) const
@@ -126,7 +144,10 @@ bool TArrowIndicator::IsOverArrow(QPoint point) const
     const QRect frame(FramePosition(), FrameSize());
     if (!frame.contains(point))
         return false;
-    const QPoint inPicture = point - frame.topLeft() + QPoint(FrameSourceLeft(), 0);
+    const QPoint inFrame = point - frame.topLeft();
+    const qreal ratio = m_picture.devicePixelRatio();
+    const QPoint inPicture = FrameSource().topLeft() + QPoint(qFloor(inFrame.x() * ratio),
+                                                              qFloor(inFrame.y() * ratio));
     return m_hitMask.pixelIndex(inPicture) == 1;
 }
 

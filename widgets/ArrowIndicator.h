@@ -45,6 +45,7 @@ protected:
 private:
     void PaletteChanged();
     QSize FrameSize() const;
+    QRect FrameSource() const;
     QPoint FramePosition() const;
     int FrameSourceLeft() const;
     bool IsOverArrow(QPoint point) const;

@@ -26,10 +26,10 @@ void TBufferedGraphicControl::PaintBackground(QPainter& painter)
 {
     if (m_transparent) {
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.fillRect(m_buffer.rect(), Qt::transparent);
+        painter.fillRect(rect(), Qt::transparent);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     } else {
-        painter.fillRect(m_buffer.rect(), ColorToQColor(Color()));
+        painter.fillRect(rect(), ColorToQColor(Color()));
     }
 }
 
@@ -37,8 +37,12 @@ void TBufferedGraphicControl::paintEvent(QPaintEvent*)
 {
     if (size().isEmpty())
         return;
-    if (m_buffer.size() != size())
-        m_buffer = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    // At the screen's own density, so the picture is not scaled up after drawing.
+    const qreal ratio = devicePixelRatioF();
+    if (m_buffer.size() != size() * ratio || m_buffer.devicePixelRatio() != ratio) {
+        m_buffer = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        m_buffer.setDevicePixelRatio(ratio);
+    }
     {
         QPainter painter(&m_buffer);
         PaintBackground(painter);

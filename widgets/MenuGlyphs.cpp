@@ -1,5 +1,7 @@
 #include "MenuGlyphs.h"
 
+#include "BitmapResource.h"
+
 #include <QBitmap>
 #include <QImage>
 
@@ -14,7 +16,7 @@ TMenuGlyphs::TMenuGlyphs()
 
 QPixmap TMenuGlyphs::LoadGlyph(const QString& name)
 {
-    const QImage image(QStringLiteral(":/bitmaps/%1.bmp").arg(name));
+    const QImage image = LoadBitmapResource(name);
     if (image.isNull())
         return {};
     QPixmap glyph = QPixmap::fromImage(image);

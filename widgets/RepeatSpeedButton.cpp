@@ -45,8 +45,9 @@ void TRepeatSpeedButton::paintEvent(QPaintEvent*)
     if (m_glyph.isNull())
         return;
     const int shift = DrawnPressed() ? 1 : 0;
-    const QPoint origin((width() - m_glyph.width()) / 2 + shift,
-                        (height() - m_glyph.height()) / 2 + shift);
+    const QSize glyph = m_glyph.deviceIndependentSize().toSize();
+    const QPoint origin((width() - glyph.width()) / 2 + shift,
+                        (height() - glyph.height()) / 2 + shift);
     if (!isEnabled())
         painter.setOpacity(0.4);
     painter.drawPixmap(origin, m_glyph);

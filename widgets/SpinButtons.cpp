@@ -1,5 +1,6 @@
 #include "SpinButtons.h"
 
+#include "BitmapResource.h"
 #include "RepeatSpeedButton.h"
 
 #include <QPixmap>
@@ -12,8 +13,10 @@ TSpinButtons::TSpinButtons(QWidget* parent)
     , m_downButton(new TRepeatSpeedButton(this))
 {
     setFocusPolicy(Qt::NoFocus);
-    m_upButton->SetGlyph(QPixmap(QStringLiteral(":/bitmaps/SPINUP.bmp")));
-    m_downButton->SetGlyph(QPixmap(QStringLiteral(":/bitmaps/SPINDOWN.bmp")));
+    m_upButton->SetGlyph(QPixmap::fromImage(LoadBitmapResource(QStringLiteral("SPINUP"))));
+    m_downButton->SetGlyph(QPixmap::fromImage(LoadBitmapResource(QStringLiteral("SPINDOWN"))));
+    m_upButton->setAccessibleName(QStringLiteral("Augmenter"));
+    m_downButton->setAccessibleName(QStringLiteral("Diminuer"));
     m_upButton->OnPress = [this](QObject*) { ButtonPressed(); };
     m_downButton->OnPress = [this](QObject*) { ButtonPressed(); };
     m_upButton->OnClick = [this](QObject*) { Notify(OnUpClick, this); };

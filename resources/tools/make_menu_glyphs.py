@@ -3,9 +3,12 @@
 
 Run once when the glyphs change; the generated files are committed. Each glyph is a
 24-bit BMP whose bottom-left pixel (fuchsia) is the transparent colour, drawn in black.
+Each also comes at twice the size ("@2x") for screens of two device pixels per pixel.
 """
 import pathlib
 import struct
+
+from scale2x import scale2x
 
 SIZE = 12
 TRANSPARENT = (255, 0, 255)
@@ -83,6 +86,8 @@ def main():
     for name, rows in GLYPHS.items():
         assert len(rows) == SIZE and all(len(row) == SIZE for row in rows), name
         (target / f"{name}.bmp").write_bytes(bmp_bytes(rows))
+        doubled = ["".join(row) for row in scale2x([list(row) for row in rows])]
+        (target / f"{name}@2x.bmp").write_bytes(bmp_bytes(doubled))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,40 @@
+#include "AccessibleConversionArrow.h"
+
+#include "AccessibleValueBox.h"
+#include "ArrowIndicator.h"
+#include "NumSpinEdit.h"
+#include "frmMain.h"
+
+namespace tarvane {
+
+TAccessibleConversionArrow::TAccessibleConversionArrow(TArrowIndicator* arrow)
+    : TAccessibleArrowIndicator(arrow)
+{
+}
+
+bool TAccessibleConversionArrow::ConversionFailed(const QWidget* arrow)
+{
+    const auto* window = qobject_cast<const TfmMain*>(arrow->window());
+    if (!window)
+        return false;
+    for (const TNumSpinEdit* box : {window->edValue1, window->edValue2}) {
+        if (box && TAccessibleValueBox::ShowsFailure(box))
+            return true;
+    }
+    return false;
+}
+
+QString TAccessibleConversionArrow::text(QAccessible::Text type) const
+{
+    if (type == QAccessible::Description)
+        return ConversionFailed(widget()) ? QStringLiteral("Conversion impossible")
+                                          : QStringLiteral("Conversion réussie");
+    if (type == QAccessible::Name) {
+        const bool fromBox2 = static_cast<TArrowIndicator*>(widget())->Direction() == pdLeft;
+        return fromBox2 ? QStringLiteral("Sens de conversion : de la valeur 2 vers la valeur 1")
+                        : QStringLiteral("Sens de conversion : de la valeur 1 vers la valeur 2");
+    }
+    return TAccessibleArrowIndicator::text(type);
+}
+
+} // namespace tarvane

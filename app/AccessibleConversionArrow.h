@@ -1,0 +1,20 @@
+#pragma once
+
+#include "AccessibleArrowIndicator.h"
+
+namespace tarvane {
+
+// One of the main window's arrows as a screen reader sees it: named by the way the
+// conversion goes, from the source box to the target, and described by its outcome, which
+// the arrow's colour shows. Read from the window when asked.
+class TAccessibleConversionArrow : public TAccessibleArrowIndicator {
+public:
+    explicit TAccessibleConversionArrow(TArrowIndicator* arrow);
+
+    QString text(QAccessible::Text type) const override;
+
+    // Either box of the arrow's window shows the failure text.
+    static bool ConversionFailed(const QWidget* arrow);
+};
+
+} // namespace tarvane
