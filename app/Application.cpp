@@ -17,6 +17,7 @@ TApplication::TApplication(int& argc, char** argv)
     // that is not that name, and the About window's caption is "A propos..." and nothing more.
     // The display name still reads as this name.
     setApplicationName(QStringLiteral("Tarvane"));
+    setDesktopFileName(QStringLiteral("tarvane")); // ties the windows to tarvane.desktop
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/tarvane-%1.png").arg(size), QSize(size, size));

@@ -331,13 +331,14 @@ void TfmMain::FormCreate(QObject* /*Sender*/)
 {
     InitPaths();
     FillUnitLists();
-    LoadUserPrefs(m_iniFileName);
+    LoadUserPrefs(m_prefsLocation.FileToRead());
 }
 
 void TfmMain::InitPaths()
 {
     m_appPath = AppPathOf(m_executablePath);
-    m_iniFileName = IniFileNameOf(m_executablePath);
+    m_prefsLocation = TPrefsLocation(IniFileNameOf(m_executablePath));
+    m_iniFileName = m_prefsLocation.FileName();
 }
 
 void TfmMain::FillUnitLists()
@@ -385,6 +386,7 @@ void TfmMain::FormShow(QObject* /*Sender*/)
 
 void TfmMain::FormCloseQuery(QObject* /*Sender*/, bool& CanClose)
 {
+    m_prefsLocation.CreateFolder();
     SaveUserPrefs(m_iniFileName, m_prefs);
     CanClose = true;
 }
@@ -398,7 +400,7 @@ void TfmMain::ActAppCloseExecute(QObject* /*Sender*/)
 
 void TfmMain::ActAppReadmeExecute(QObject* /*Sender*/)
 {
-    OpenDocumentQuietly(m_appPath + QStringLiteral("A_Lire.txt"));
+    OpenDocumentQuietly(ReadmeFileNameOf(m_appPath));
 }
 
 void TfmMain::OpenDocumentQuietly(const QString& path)

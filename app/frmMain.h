@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PrefsLocation.h"
 #include "uUserPrefs.h"
 
 #include <QMainWindow>
@@ -22,8 +23,9 @@ class TTabStrip;
 // precision spinner, two arrows between them pointing from the source box to the target, a
 // category strip and the menu. Whichever box last received the focus is the source; every
 // edit, unit choice, precision change and focus entry converts its number into the other box.
-// The units, precisions and box 1's number are restored from the INI file beside the
-// executable and saved there at every close request.
+// The units, precisions and box 1's number are restored from the INI file at start and saved
+// there at every close request: beside the executable when it may be written there, otherwise
+// in the user's configuration folder.
 class TfmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -107,7 +109,8 @@ private:
 
     QString m_executablePath;
     QString m_appPath;
-    QString m_iniFileName;
+    QString m_iniFileName; // the preferences file saved at close
+    TPrefsLocation m_prefsLocation;
     TUserPrefs m_prefs;
     bool m_shownBefore = false;
     bool m_saveFailed = false; // a save at close failed and the user was told

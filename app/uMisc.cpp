@@ -41,6 +41,14 @@ QString IniFileNameOf(const QString& executablePath)
     return executablePath.left(stem) + QStringLiteral(".ini");
 }
 
+QString ReadmeFileNameOf(const QString& appPath)
+{
+    const QString beside = appPath + QStringLiteral("A_Lire.txt");
+    if (IsRegularFile(beside))
+        return beside;
+    return QDir::cleanPath(appPath + QStringLiteral("../share/doc/tarvane/A_Lire.txt"));
+}
+
 int RunDocument(const QString& fileName, const QString& parameters, const QString& directory,
                 int /*showMode*/)
 {

@@ -14,6 +14,11 @@ QString AppPathOf(const QString& executablePath);
 // ".ini", or ".ini" appended when the file name has none.
 QString IniFileNameOf(const QString& executablePath);
 
+// The readme that Lisez-moi opens: "A_Lire.txt" in the folder appPath (with its trailing
+// separator) when it is there (the build tree, a portable copy), otherwise the installed one
+// under ../share/doc/tarvane/ from that folder.
+QString ReadmeFileNameOf(const QString& appPath);
+
 // How a document opened through the desktop shows: a normal, activated window.
 inline constexpr int ShowNormal = 1;
 

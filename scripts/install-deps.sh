@@ -12,7 +12,7 @@ packages=(
     dbus dbus-bin at-spi2-core python3 python3-pyatspi
     fonts-liberation2 fonts-wine
     util-linux locales
-    units
+    desktop-file-utils appstream groff-base units
 )
 
 missing=()

@@ -108,33 +108,47 @@ void TestHelpActions::runDocument()
 
 void TestHelpActions::readme_data()
 {
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<bool>("present");
-    QTest::addColumn<bool>("isFolder"); // a folder of the readme's name instead
+    QTest::addColumn<QString>("folder");      // the program's, in a prefix
+    QTest::addColumn<bool>("beside");         // a readme beside the program
+    QTest::addColumn<bool>("besideIsFolder"); // a folder of the readme's name there instead
+    QTest::addColumn<bool>("installed");      // one in the prefix's share/doc/tarvane/
+    QTest::addColumn<QString>("opened");      // relative to the prefix
 
+    const QString awkward = QStringLiteral("Mes programmes $(x) & 'y'");
+    const QString installed = QStringLiteral("share/doc/tarvane/A_Lire.txt");
     QTest::newRow("folder with spaces and metacharacters")
-        << QStringLiteral("Mes programmes $(x) & 'y'") << true << false;
-    QTest::newRow("missing readme") << QStringLiteral("empty") << false << false;
-    QTest::newRow("a folder of that name") << QStringLiteral("odd") << false << true;
+        << awkward << true << false << false << awkward + QStringLiteral("/A_Lire.txt");
+    QTest::newRow("beside the program first")
+        << QStringLiteral("bin") << true << false << true << QStringLiteral("bin/A_Lire.txt");
+    QTest::newRow("installed") << QStringLiteral("bin") << false << false << true << installed;
+    QTest::newRow("a folder of that name is no readme")
+        << QStringLiteral("bin") << false << true << true << installed;
+    QTest::newRow("missing readme") << QStringLiteral("bin") << false << false << false << QString();
 }
 
-// Lisez-moi opens the readme beside the executable, and says nothing when it cannot.
+// Lisez-moi opens the readme beside the executable, else the installed one, and says nothing
+// when there is none.
 void TestHelpActions::readme()
 {
     QFETCH(QString, folder);
-    QFETCH(bool, present);
-    QFETCH(bool, isFolder);
+    QFETCH(bool, beside);
+    QFETCH(bool, besideIsFolder);
+    QFETCH(bool, installed);
+    QFETCH(QString, opened);
 
-    const QString appPath = m_dir->filePath(folder) + u'/';
-    QVERIFY(QDir().mkpath(appPath));
-    const QString readme = appPath + QStringLiteral("A_Lire.txt");
-    if (present)
-        CreateFile(readme);
-    if (isFolder)
-        QVERIFY(QDir().mkpath(readme));
+    const QString prefix = m_dir->filePath(QStringLiteral("prefix")) + u'/';
+    const QString appPath = prefix + folder + u'/';
+    QVERIFY(QDir().mkpath(appPath) && QDir().mkpath(prefix + QStringLiteral("share/doc/tarvane")));
+    if (beside)
+        CreateFile(appPath + QStringLiteral("A_Lire.txt"));
+    if (besideIsFolder)
+        QVERIFY(QDir().mkpath(appPath + QStringLiteral("A_Lire.txt")));
+    if (installed)
+        CreateFile(prefix + QStringLiteral("share/doc/tarvane/A_Lire.txt"));
     TfmMain fmMain(nullptr, appPath + QStringLiteral("tarvane"));
     fmMain.ActAppReadme->trigger();
-    QCOMPARE(m_catcher.urls, present ? QList<QUrl>{QUrl::fromLocalFile(readme)} : QList<QUrl>{});
+    QCOMPARE(m_catcher.urls, opened.isEmpty() ? QList<QUrl>{}
+                                              : QList<QUrl>{QUrl::fromLocalFile(prefix + opened)});
     QVERIFY(!QApplication::activeModalWidget());
 }
 
