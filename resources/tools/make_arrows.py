@@ -11,16 +11,10 @@ per row instead of in 2 x 2 blocks, with an outline of the same width in pixels.
 
 Run once from the repository root: python3 resources/tools/make_arrows.py
 """
-import struct
 from pathlib import Path
 
-# The standard 16-colour palette, as (red, green, blue).
-PALETTE = [
-    (0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00), (0x80, 0x80, 0x00),
-    (0x00, 0x00, 0x80), (0x80, 0x00, 0x80), (0x00, 0x80, 0x80), (0x80, 0x80, 0x80),
-    (0xC0, 0xC0, 0xC0), (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
-    (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF),
-]
+from bmp import write_bmp4
+
 BLACK, GREEN, GREY, LIME, WHITE = 0, 2, 7, 10, 15
 
 WIDTH, HEIGHT = 28, 27   # the right-pointing frame, in pixels
@@ -89,21 +83,6 @@ def side_by_side(dim, lit):
     return [a + b for a, b in zip(dim, lit)]
 
 
-def write_bmp(path, rows):
-    """A bottom-up 4-bit BMP with the standard palette."""
-    width, height = len(rows[0]), len(rows)
-    stride = ((width * 4 + 31) // 32) * 4
-    pixels = bytearray()
-    for row in reversed(rows):
-        padded = row + [0] * (stride * 2 - width)
-        pixels += bytes((padded[i] << 4) | padded[i + 1] for i in range(0, len(padded), 2))
-    colours = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in PALETTE)
-    offset = 14 + 40 + len(colours)
-    header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, len(pixels), 3780, 3780, 16, 0)
-    path.write_bytes(header + info + colours + pixels)
-
-
 def main():
     out = Path(__file__).resolve().parent.parent / "bitmaps"
     for scale, suffix in ((1, ""), (2, "@2x")):
@@ -115,7 +94,7 @@ def main():
             "DOWNARROW": (flipped(turned_left(dim)), flipped(turned_left(lit))),
         }
         for name, (d, l) in pictures.items():
-            write_bmp(out / f"{name}{suffix}.bmp", side_by_side(d, l))
+            write_bmp4(out / f"{name}{suffix}.bmp", side_by_side(d, l))
 
 
 if __name__ == "__main__":

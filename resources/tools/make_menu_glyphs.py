@@ -6,8 +6,8 @@ Run once when the glyphs change; the generated files are committed. Each glyph i
 Each also comes at twice the size ("@2x") for screens of two device pixels per pixel.
 """
 import pathlib
-import struct
 
+from bmp import write_bmp24
 from scale2x import scale2x
 
 SIZE = 12
@@ -61,23 +61,8 @@ GLYPHS = {
 }
 
 
-def bmp_bytes(rows):
-    height = len(rows)
-    width = len(rows[0])
-    stride = (width * 3 + 3) & ~3
-    pixels = bytearray()
-    for row in reversed(rows):  # BMP stores the bottom row first
-        line = bytearray()
-        for cell in row:
-            r, g, b = INK if cell == "#" else TRANSPARENT
-            line += bytes((b, g, r))
-        line += bytes(stride - len(line))
-        pixels += line
-    header_size = 14 + 40
-    file_header = struct.pack("<2sIHHI", b"BM", header_size + len(pixels), 0, 0, header_size)
-    info_header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels),
-                              3780, 3780, 0, 0)
-    return file_header + info_header + bytes(pixels)
+def coloured(rows):
+    return [[INK if cell == "#" else TRANSPARENT for cell in row] for row in rows]
 
 
 def main():
@@ -85,9 +70,8 @@ def main():
     target.mkdir(exist_ok=True)
     for name, rows in GLYPHS.items():
         assert len(rows) == SIZE and all(len(row) == SIZE for row in rows), name
-        (target / f"{name}.bmp").write_bytes(bmp_bytes(rows))
-        doubled = ["".join(row) for row in scale2x([list(row) for row in rows])]
-        (target / f"{name}@2x.bmp").write_bytes(bmp_bytes(doubled))
+        write_bmp24(target / f"{name}.bmp", coloured(rows))
+        write_bmp24(target / f"{name}@2x.bmp", coloured(scale2x([list(row) for row in rows])))
 
 
 if __name__ == "__main__":

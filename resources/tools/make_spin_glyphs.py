@@ -8,8 +8,9 @@ pixel, traced on the finer grid so its slanted sides step one device pixel per r
 Run once from the repository root; the images are committed and the program loads them
 as resources.
 """
-import struct
 from pathlib import Path
+
+from bmp import write_bmp24
 
 WIDTH, HEIGHT = 9, 6
 BLACK = (0, 0, 0)
@@ -31,29 +32,11 @@ def triangle(pointing_up, scale=1):
     return rows
 
 
-def write_bmp(path, rows):
-    """An uncompressed 24-bit BMP, stored bottom-up with rows padded to 4 bytes."""
-    width, height = len(rows[0]), len(rows)
-    stride = (width * 3 + 3) & ~3
-    pixels = bytearray()
-    for row in reversed(rows):
-        line = bytearray()
-        for r, g, b in row:
-            line += bytes((b, g, r))
-        line += bytes(stride - len(line))
-        pixels += line
-    header_size = 14 + 40
-    file_header = struct.pack("<2sIHHI", b"BM", header_size + len(pixels), 0, 0, header_size)
-    info_header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels),
-                              3780, 3780, 0, 0)
-    path.write_bytes(file_header + info_header + bytes(pixels))
-
-
 def main():
     out = Path(__file__).resolve().parent.parent / "bitmaps"
     for scale, suffix in ((1, ""), (2, "@2x")):
-        write_bmp(out / f"SPINUP{suffix}.bmp", triangle(True, scale))
-        write_bmp(out / f"SPINDOWN{suffix}.bmp", triangle(False, scale))
+        write_bmp24(out / f"SPINUP{suffix}.bmp", triangle(True, scale))
+        write_bmp24(out / f"SPINDOWN{suffix}.bmp", triangle(False, scale))
 
 
 if __name__ == "__main__":
