@@ -264,4 +264,16 @@ double ConvertValue(double value, int fromUnit, int toUnit) noexcept
     return ConvertGuarded(value, fromUnit, toUnit);
 }
 
+std::optional<double> TryConvertValue(double value, int fromUnit, int toUnit) noexcept
+{
+    const bool failedBefore = ConversionFailed;
+    ConversionFailed = false;
+    const double result = ConvertValue(value, fromUnit, toUnit);
+    const bool failed = ConversionFailed;
+    ConversionFailed = failedBefore;
+    if (failed)
+        return std::nullopt;
+    return result;
+}
+
 } // namespace tarvane

@@ -1,6 +1,12 @@
 #pragma once
 
+#include <optional>
+
 namespace tarvane {
+
+// Converts a level from one catalogue unit to another (unit indexes 0 to 11): the result,
+// or nothing when the conversion fails. Keeps no state between calls and never throws.
+std::optional<double> TryConvertValue(double value, int fromUnit, int toUnit) noexcept;
 
 // Set by any failing formula step; the engine never clears it. The caller clears it
 // before a conversion and reads it afterwards.
