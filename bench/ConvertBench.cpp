@@ -2,7 +2,8 @@
 // - one conversion (1 Vrms in dBu) as a whole process: median wall time and peak resident
 //   memory of each, and the ratios (targets: at least 3 times faster, in less memory);
 // - streaming: values piped through each program, in lines per second (target for
-//   tarvane-convert: at least 2 million).
+//   tarvane-convert: at least 2 million), and tarvane-convert's lines that fail beside those
+//   that convert (target: a failing line costs at most twice a converting one).
 // When GNU units is not installed, only tarvane-convert is measured, and the comparison is
 // said to be skipped.
 #include <spawn.h>
@@ -54,8 +55,8 @@ std::vector<char*> Arguments(const std::vector<std::string>& command)
 }
 
 // Runs a program with its input from a file (or /dev/null) and its output thrown away.
-// False when it could not start or did not exit normally.
-bool Run(const std::vector<std::string>& command, const char* inputFile, Cost& cost)
+// False when it could not start, or did not exit normally with the status expected.
+bool Run(const std::vector<std::string>& command, const char* inputFile, Cost& cost, int expectedStatus = 0)
 {
     std::vector<char*> argv = Arguments(command);
     posix_spawn_file_actions_t actions;
@@ -73,7 +74,7 @@ bool Run(const std::vector<std::string>& command, const char* inputFile, Cost& c
         return false;
     cost.milliseconds = NowMilliseconds() - start;
     cost.cpuMilliseconds = Milliseconds(usage.ru_utime) + Milliseconds(usage.ru_stime);
-    return WEXITSTATUS(status) == 0;
+    return WEXITSTATUS(status) == expectedStatus;
 }
 
 std::optional<double> HighWaterMegabytes(pid_t process)
@@ -140,15 +141,16 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// Levels in volts, all convertible, written one per line (each followed by `want`, as
-// GNU units reads a pair of lines per conversion).
-std::string WriteValues(int count, const std::string& suffix, const std::string& want)
+// Levels in volts, written one per line (each followed by `want`, as GNU units reads a pair
+// of lines per conversion): all convertible, or, from `low` to 0, all failing in dB.
+std::string WriteValues(int count, const std::string& suffix, const std::string& want, double low = 0.001,
+                        double high = 100.0)
 {
     char name[] = "/tmp/tarvane_convert_bench_XXXXXX";
     const int fd = mkstemp(name);
     FILE* file = fdopen(fd, "w");
     std::mt19937 random(12);
-    std::uniform_real_distribution<double> volts(0.001, 100.0);
+    std::uniform_real_distribution<double> volts(low, high);
     for (int i = 0; i < count; ++i)
         std::fprintf(file, "%.6g%s\n%s", volts(random), suffix.c_str(), want.c_str());
     std::fclose(file);
@@ -186,11 +188,12 @@ struct Rate {
     double cpu = 0;
 };
 
-bool Stream(const std::vector<std::string>& command, const std::string& input, int lines, Rate& rate)
+bool Stream(const std::vector<std::string>& command, const std::string& input, int lines, Rate& rate,
+            int expectedStatus = 0)
 {
     for (int run = 0; run < 3; ++run) {
         Cost cost;
-        if (!Run(command, input.c_str(), cost))
+        if (!Run(command, input.c_str(), cost, expectedStatus))
             return false;
         rate.wall = std::max(rate.wall, lines / (cost.milliseconds / 1e3));
         rate.cpu = std::max(rate.cpu, lines / (cost.cpuMilliseconds / 1e3));
@@ -229,17 +232,24 @@ int main(int argc, char** argv)
 
     constexpr int TarvaneLines = 2'000'000;
     constexpr int UnitsLines = 20'000;
-    const std::string tarvaneInput = WriteValues(TarvaneLines, "", "");
-    Rate tarvaneRate;
-    const bool streamed = Stream({TARVANE_CONVERT, "Vrms", "dBu"}, tarvaneInput, TarvaneLines, tarvaneRate);
-    std::remove(tarvaneInput.c_str());
+    const std::string convertingInput = WriteValues(TarvaneLines, "", "");
+    const std::string failingInput = WriteValues(TarvaneLines, "", "", -100.0, 0.0);
+    Rate tarvaneRate, failingRate;
+    const bool streamed = Stream({TARVANE_CONVERT, "Vrms", "dBu"}, convertingInput, TarvaneLines, tarvaneRate)
+        && Stream({TARVANE_CONVERT, "Vrms", "dBu"}, failingInput, TarvaneLines, failingRate, 1);
+    std::remove(convertingInput.c_str());
+    std::remove(failingInput.c_str());
     if (!streamed) {
         std::fprintf(stderr, "tarvane-convert failed to stream\n");
         return 1;
     }
     std::printf("Streaming Vrms to dBu, lines per second (best of 3 runs; by processor time in brackets):\n");
-    std::printf("  %-40s %12.0f  (%.0f)   target: at least 2000000\n", "tarvane-convert Vrms dBu",
+    std::printf("  %-40s %12.0f  (%.0f)   target: at least 2000000\n", "tarvane-convert, lines that convert",
                 tarvaneRate.wall, tarvaneRate.cpu);
+    std::printf("  %-40s %12.0f  (%.0f)   target: at least 2000000\n", "tarvane-convert, lines that fail (V <= 0)",
+                failingRate.wall, failingRate.cpu);
+    std::printf("  a failing line takes %.2f (%.2f) times as long as a converting one (target: at most 2)\n",
+                tarvaneRate.wall / failingRate.wall, tarvaneRate.cpu / failingRate.cpu);
     if (withUnits) {
         const std::string unitsInput = WriteValues(UnitsLines, " V", "dBu\n");
         Rate unitsRate;

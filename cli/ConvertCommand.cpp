@@ -183,12 +183,7 @@ int ConvertCommand::WriteAnswer() const
 
 std::optional<double> ConvertCommand::Convert(double value) const
 {
-    ConversionFailed = false;
-    const double result = ConvertValue(value, m_commandLine.fromUnit, m_commandLine.toUnit);
-    if (ConversionFailed) {
-        return std::nullopt;
-    }
-    return result;
+    return TryConvertValue(value, m_commandLine.fromUnit, m_commandLine.toUnit);
 }
 
 bool ConvertCommand::WriteConverted(char*& out, std::optional<std::string_view> line) const

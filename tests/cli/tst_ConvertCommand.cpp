@@ -37,13 +37,12 @@ Outcome Run(const QStringList& arguments, const QByteArray& input = {})
 QByteArray Expected(const QByteArray& text, int fromUnit, int toUnit, int precision, bool& failed)
 {
     const std::optional<double> value = ReadNumber(std::string_view(text.constData(), text.size()));
-    ConversionFailed = false;
-    const double result = value ? ConvertValue(*value, fromUnit, toUnit) : 0;
-    if (!value || ConversionFailed) {
+    const std::optional<double> result = value ? TryConvertValue(*value, fromUnit, toUnit) : std::nullopt;
+    if (!result) {
         failed = true;
         return "-.--";
     }
-    return QByteArray::fromStdString(NumberToString(result, precision));
+    return QByteArray::fromStdString(NumberToString(*result, precision));
 }
 
 // Ordinary levels, the zeros and negatives that fail in some units, the edges of the
