@@ -45,6 +45,8 @@ TNumSpinEdit* TConversionController::Edit(TValueBox box) const
 
 void TConversionController::MakeSource(TValueBox box)
 {
+    if (box != m_source)
+        m_converted = false;
     m_source = box;
     ShowState();
 }
@@ -53,15 +55,18 @@ void TConversionController::BoxTextChanged(TValueBox box)
 {
     TNumSpinEdit* const edit = Edit(box);
     TBoxState& state = m_boxes[box];
-    // A box left while it shows "-.--" re-shows that text as the number it reads as (0):
-    // the focus moving on is no reason to invent a number.
-    if (!state.users && !state.number && !edit->hasFocus()
+    // A box left while it shows no number ("-.--", or a text that reads as none) re-shows
+    // itself as the number 0: the focus moving on is no reason to invent a number.
+    if (!state.number && !edit->hasFocus()
         && edit->Text() == FloatToText(edit->FloatValue(), state.precision, QLocale())) {
-        WriteText(box, FailureText.toString());
+        WriteText(box, state.text);
         return;
     }
     const TUserPrefs before = Prefs();
     state.users = true;
+    state.text = edit->Text();
+    if (box != m_source)
+        m_converted = false;
     m_source = box; // what the user puts in a box is what converts
     if (edit->Text().isEmpty()) {
         ShowRoles(); // an empty box keeps its last number and converts nothing
@@ -172,6 +177,7 @@ void TConversionController::Update()
 {
     m_boxes[Target()].users = false;
     TakeNumber(Target(), Result());
+    m_converted = true;
     ShowState();
 }
 
@@ -280,6 +286,7 @@ void TConversionController::WriteText(TValueBox box, const QString& text)
     const TNotifyEvent onChange = std::exchange(edit->OnChange, nullptr);
     edit->SetText(text);
     edit->OnChange = onChange;
+    m_boxes[box].text = text;
 }
 
 } // namespace tarvane

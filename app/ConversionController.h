@@ -58,9 +58,12 @@ public:
     // The box's exact number; nothing while it shows no number ("-.--", or a text that
     // reads as none).
     std::optional<double> Number(TValueBox box) const { return m_boxes[box].number; }
-    // Whether the target shows the conversion's result (else the user's number since the
-    // last move of the focus).
-    bool TargetShowsResult() const { return !m_boxes[Target()].users; }
+    // The box shows a number this controller wrote there (a result), not the user's.
+    bool ShowsResult(TValueBox box) const { return !m_boxes[box].users; }
+    // The target shows the engine's result for the source's number: false from a move of
+    // the focus to the other box until the next conversion, while the target keeps the
+    // number from which the source's came.
+    bool TargetShowsResult() const { return m_converted; }
     int Unit(TValueBox box) const { return m_boxes[box].unit; }
     int Precision(TValueBox box) const { return m_boxes[box].precision; }
     // The pair shown cannot be converted: one of the boxes has no number.
@@ -81,6 +84,7 @@ private:
         int unit = 0;
         int precision = 4;
         bool users = true; // the text is the user's and is the number; else the controller's
+        QString text;      // the box's text as last written or edited
     };
 
     static TValueBox Other(TValueBox box) { return box == vbValue1 ? vbValue2 : vbValue1; }
@@ -101,6 +105,7 @@ private:
     TfmMain* m_window = nullptr;
     TBoxState m_boxes[2];
     TValueBox m_source = vbValue1;
+    bool m_converted = false;
     double m_value1 = 1.0; // box 1's last number, kept while it shows none
 };
 
