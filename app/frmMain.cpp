@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "ConversionController.h"
+#include "KeyboardFocusFrame.h"
 #include "ArrowIndicator.h"
 #include "ConversionAnnouncer.h"
 #include "MainWindowLook.h"
@@ -314,8 +315,9 @@ void TfmMain::BindNotifications()
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &TfmMain::CommitData);
 }
 
-// What a screen reader says of the controls that have no caption of their own; the value
-// boxes and arrows take theirs from what the window shows.
+// What a screen reader says of the controls that have no caption of their own (the value
+// boxes and arrows take theirs from what the window shows), and where a keyboard user sees
+// the focus.
 void TfmMain::SetAccessibility()
 {
     lstUnits1->setAccessibleName(QStringLiteral("Unité de la valeur 1"));
@@ -323,6 +325,8 @@ void TfmMain::SetAccessibility()
     seEdValue1Precision->setAccessibleName(QStringLiteral("Précision de la valeur 1"));
     seEdValue2Precision->setAccessibleName(QStringLiteral("Précision de la valeur 2"));
     new TConversionAnnouncer(this);
+    new TKeyboardFocusFrame(centralWidget(),
+                            {lstUnits1, lstUnits2, seEdValue1Precision, seEdValue2Precision});
 }
 
 // Start and close -------------------------------------------------------------------------

@@ -640,6 +640,36 @@ private slots:
         }
     }
 
+    // A frame shows where the keyboard put the focus among the unit lists and precision
+    // spinners; after a click, the window looks as it always did.
+    void KeyboardFocusIsFramed()
+    {
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        QWidget* const client = w.centralWidget();
+        const auto ring = [](const QWidget* control) { return control->geometry().topLeft() + QPoint(-2, 8); };
+        const QColor navy(0, 0, 128);
+        const QColor aqua(0, 255, 255);
+        const QList<QWidget*> framed = {w.lstUnits1, w.lstUnits2, w.seEdValue1Precision,
+                                        w.seEdValue2Precision};
+        for (QWidget* const control : framed)
+            QCOMPARE(PixelAt(client, ring(control)), navy);
+        QTest::mouseClick(w.lstUnits1->viewport(), Qt::LeftButton, {},
+                          w.lstUnits1->visualItemRect(w.lstUnits1->item(0)).center());
+        QVERIFY(w.lstUnits1->hasFocus());
+        QCOMPARE(PixelAt(client, ring(w.lstUnits1)), navy);
+        for (qsizetype i = 1; i < framed.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(framed[i]->hasFocus());
+            QCOMPARE(PixelAt(client, ring(framed[i])), aqua);
+            QCOMPARE(PixelAt(client, ring(framed[i - 1])), navy);
+        }
+        QTest::mouseClick(w.seEdValue1Precision, Qt::LeftButton);
+        QVERIFY(w.seEdValue1Precision->hasFocus());
+        for (QWidget* const control : framed)
+            QCOMPARE(PixelAt(client, ring(control)), navy);
+    }
+
     void EntryReadsInEveryLocale_data()
     {
         QTest::addColumn<QLocale>("locale");
