@@ -446,8 +446,12 @@ private slots:
         Start(ini);
         TfmMain& w = *m_window;
         const bool failed = box2 == "-.--";
+        int stateChanges = 0;
+        w.Controller()->OnStateChange = [&stateChanges](QObject*) { ++stateChanges; };
         TypeInto(w.edValue1, typed);
         QCOMPARE(w.edValue2->Text(), box2);
+        QVERIFY(stateChanges > 0);
+        stateChanges = 0;
 
         QTest::mouseClick(w.edValue2, Qt::LeftButton);
         QVERIFY(w.edValue2->hasFocus());
@@ -459,6 +463,7 @@ private slots:
         QTest::mouseClick(w.edValue1, Qt::LeftButton);
         CheckShown(box1, box2, true, failed);
         QCOMPARE(w.Prefs().Value1, value1);
+        QCOMPARE(stateChanges, 0); // nothing saved changed
         CheckConversionShown();
         QVERIFY(w.close());
         Start(ReadAll(IniPath()));
