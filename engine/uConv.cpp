@@ -222,16 +222,22 @@ std::optional<double> TryConvertValue(double value, int fromUnit, int toUnit) no
     if (!std::isfinite(value)) {
         return std::nullopt;
     }
-    // Faults the caller left behind would read as this conversion's. Flags stay clear after
-    // every successful conversion, so clearing (which is slow on x87) is rarely needed.
-    if (std::fetestexcept(TrappedFaults) != 0) {
-        std::feclearexcept(TrappedFaults);
-    }
+    // Ordinary conversions meet no fault, and the flags stay clear after each of them, so a
+    // conversion runs first without touching the flags and reads them once at the end. A
+    // fault then may also be one the caller left behind: the conversion runs again from
+    // clear flags (the steps are deterministic, so it gives the same bits), and only a fault
+    // of its own fails it. Clearing is slow on x87, and needed only then.
     // The compiler treats arithmetic as free of side effects and could move it across the
-    // flag calls. Reading the value through a volatile after the clear and storing the
-    // result to a volatile before the test pins the whole conversion in between.
+    // flag calls: reading the value through a volatile and storing the result to one pins
+    // the whole conversion between them.
     volatile double pinnedValue = value;
     volatile double pinnedResult = ConvertPair(pinnedValue, fromUnit, toUnit);
+    if (std::fetestexcept(TrappedFaults) == 0) {
+        return pinnedResult;
+    }
+    std::feclearexcept(TrappedFaults);
+    pinnedValue = value;
+    pinnedResult = ConvertPair(pinnedValue, fromUnit, toUnit);
     if (std::fetestexcept(TrappedFaults) != 0) {
         std::feclearexcept(TrappedFaults); // no fault of its own is left behind
         return std::nullopt;
