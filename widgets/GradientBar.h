@@ -49,42 +49,43 @@ private:
 // The menu bar behind the root items, and the hot and open root item.
 class TRootItem : public TGradientBar {
 public:
-    TColor HoverColor() const { return m_hoverColor; }
-    void SetHoverColor(TColor value) { Assign(m_hoverColor, value); }
-    TColor HoverColorTo() const { return m_hoverColorTo; }
-    void SetHoverColorTo(TColor value) { Assign(m_hoverColorTo, value); }
-    TGradientDirection HoverGradientDirection() const { return m_hoverDirection; }
-    void SetHoverGradientDirection(TGradientDirection value) { Assign(m_hoverDirection, value); }
-    TColor HoverBorderColor() const { return m_hoverBorderColor; }
-    void SetHoverBorderColor(TColor value) { Assign(m_hoverBorderColor, value); }
-    TColor HoverFontColor() const { return m_hoverFontColor; }
-    void SetHoverFontColor(TColor value) { Assign(m_hoverFontColor, value); }
-    TColor SelectedColor() const { return m_selectedColor; }
-    void SetSelectedColor(TColor value) { Assign(m_selectedColor, value); }
-    TColor SelectedColorTo() const { return m_selectedColorTo; }
-    void SetSelectedColorTo(TColor value) { Assign(m_selectedColorTo, value); }
-    TGradientDirection SelectedGradientDirection() const { return m_selectedDirection; }
-    void SetSelectedGradientDirection(TGradientDirection value) { Assign(m_selectedDirection, value); }
-    TColor SelectedBorderColor() const { return m_selectedBorderColor; }
-    void SetSelectedBorderColor(TColor value) { Assign(m_selectedBorderColor, value); }
-    TColor SelectedFontColor() const { return m_selectedFontColor; }
-    void SetSelectedFontColor(TColor value) { Assign(m_selectedFontColor, value); }
+    TColor HoverColor() const { return m_hover.Color; }
+    void SetHoverColor(TColor value) { Assign(m_hover.Color, value); }
+    TColor HoverColorTo() const { return m_hover.ColorTo; }
+    void SetHoverColorTo(TColor value) { Assign(m_hover.ColorTo, value); }
+    TGradientDirection HoverGradientDirection() const { return m_hover.Direction; }
+    void SetHoverGradientDirection(TGradientDirection value) { Assign(m_hover.Direction, value); }
+    TColor HoverBorderColor() const { return m_hover.BorderColor; }
+    void SetHoverBorderColor(TColor value) { Assign(m_hover.BorderColor, value); }
+    TColor HoverFontColor() const { return m_hover.FontColor; }
+    void SetHoverFontColor(TColor value) { Assign(m_hover.FontColor, value); }
+    TColor SelectedColor() const { return m_selected.Color; }
+    void SetSelectedColor(TColor value) { Assign(m_selected.Color, value); }
+    TColor SelectedColorTo() const { return m_selected.ColorTo; }
+    void SetSelectedColorTo(TColor value) { Assign(m_selected.ColorTo, value); }
+    TGradientDirection SelectedGradientDirection() const { return m_selected.Direction; }
+    void SetSelectedGradientDirection(TGradientDirection value) { Assign(m_selected.Direction, value); }
+    TColor SelectedBorderColor() const { return m_selected.BorderColor; }
+    void SetSelectedBorderColor(TColor value) { Assign(m_selected.BorderColor, value); }
+    TColor SelectedFontColor() const { return m_selected.FontColor; }
+    void SetSelectedFontColor(TColor value) { Assign(m_selected.FontColor, value); }
     QFont Font() const { return m_font; }
     void SetFont(const QFont& value) { Assign(m_font, value); }
     TColor FontColor() const { return m_fontColor; }
     void SetFontColor(TColor value) { Assign(m_fontColor, value); }
 
 private:
-    TColor m_hoverColor = clNone;
-    TColor m_hoverColorTo = clNone;
-    TGradientDirection m_hoverDirection = gdVertical;
-    TColor m_hoverBorderColor = clNone;
-    TColor m_hoverFontColor = clWindowText;
-    TColor m_selectedColor = clNone;
-    TColor m_selectedColorTo = clNone;
-    TGradientDirection m_selectedDirection = gdVertical;
-    TColor m_selectedBorderColor = clNone;
-    TColor m_selectedFontColor = clWindowText;
+    // How the item is drawn in one state: under the pointer, or open.
+    struct TStateLook {
+        TColor Color = clNone;
+        TColor ColorTo = clNone;
+        TGradientDirection Direction = gdVertical;
+        TColor BorderColor = clNone;
+        TColor FontColor = clWindowText;
+    };
+
+    TStateLook m_hover;
+    TStateLook m_selected;
     QFont m_font;
     TColor m_fontColor = clWindowText;
 };
