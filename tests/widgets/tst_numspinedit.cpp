@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 
 #include <cfloat>
 #include <climits>
@@ -168,45 +169,12 @@ void TestNumSpinEdit::formatting_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("expected");
 
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    QTest::newRow("fixed fills zeros") << "en" << 4 << 12.5 << "12.5000";
-    QTest::newRow("fixed negative") << "en" << 4 << -0.25 << "-0.2500";
+    // The forms themselves are the engine's; the box shows them with the locale's separator.
+    QTest::newRow("fixed") << "en" << 4 << 12.5 << "12.5000";
     QTest::newRow("fixed French separator") << "fr" << 4 << -1234.5 << "-1234,5000";
-    QTest::newRow("fixed rounds half away") << "en" << 2 << 2.675 << "2.68";
-    QTest::newRow("fixed carries into integer") << "en" << 4 << 9.99996 << "10.0000";
-    QTest::newRow("fixed tiny rounds up") << "en" << 4 << 0.00005 << "0.0001";
-    QTest::newRow("fixed tiny negative is zero") << "en" << 4 << -0.00001 << "0.0000";
-    QTest::newRow("fixed 15 integer digits") << "en" << 2 << 999999999999999.0 << "999999999999999.00";
-    QTest::newRow("fixed 16 integer digits go general") << "en" << 4 << 1E16 << "1E16";
-    QTest::newRow("fixed at 1E15 goes general") << "en" << 4 << 1E15 << "1E15";
-    QTest::newRow("fixed rounding up to 1E15") << "en" << 4 << 999999999999999.9 << "1E15";
-    QTest::newRow("fixed 15 significant digits") << "en" << 10 << 123456.123456789123
-                                                 << "123456.1234567890";
-    QTest::newRow("fixed 18 decimals") << "en" << 18 << 0.1 << "0.100000000000000000";
-    QTest::newRow("fixed more than 18 decimals") << "en" << 25 << 1.0 / 3.0
-                                                 << "0.333333333333333000";
-    QTest::newRow("general drops zeros") << "en" << 0 << 12.5 << "12.5";
-    QTest::newRow("general integer") << "en" << 0 << 3.0 << "3";
-    QTest::newRow("general zero") << "en" << 0 << 0.0 << "0";
-    QTest::newRow("general 15 digits") << "en" << 0 << 2.0 / 3.0 << "0.666666666666667";
-    QTest::newRow("general sum") << "en" << 0 << 0.1 + 0.2 << "0.3";
-    QTest::newRow("general 0.0001") << "en" << 0 << 0.0001 << "0.0001";
-    QTest::newRow("general below 0.0001") << "en" << 0 << 0.00001 << "1E-5";
-    QTest::newRow("general negative small") << "fr" << 0 << -1.25E-7 << "-1,25E-7";
-    QTest::newRow("general 15 integer digits") << "en" << 0 << 999999999999999.0 << "999999999999999";
-    QTest::newRow("general rounds up to 1E15") << "en" << 0 << 999999999999999.9 << "1E15";
-    QTest::newRow("general big") << "en" << 0 << 1.5E20 << "1.5E20";
-    QTest::newRow("four digits") << "en" << -1 << 3.14159 << "3.142";
-    QTest::newRow("four digits big") << "en" << -2 << 123456.0 << "1.235E5";
-    QTest::newRow("largest double rounds toward zero") << "en" << 0 << DBL_MAX << "1.79769313486231E308";
-    QTest::newRow("largest negative, fixed form") << "fr" << 4 << -DBL_MAX << "-1,79769313486231E308";
-    QTest::newRow("largest in four digits") << "en" << -1 << DBL_MAX << "1.797E308";
-    QTest::newRow("near the top rounds up") << "en" << 0 << 1.79769313486229E308 << "1.79769313486229E308";
-    QTest::newRow("infinite") << "en" << 4 << inf << "INF";
-    QTest::newRow("minus infinite") << "en" << 0 << -inf << "-INF";
-    QTest::newRow("not a number") << "en" << 4 << nan << "NAN";
-    QTest::newRow("negative not a number") << "en" << 4 << -nan << "-NAN";
+    QTest::newRow("general French") << "fr" << 0 << -1.25E-7 << "-1,25E-7";
+    QTest::newRow("largest negative, French") << "fr" << 4 << -DBL_MAX << "-1,79769313486231E308";
+    QTest::newRow("infinite") << "fr" << 4 << std::numeric_limits<double>::infinity() << "INF";
 }
 
 void TestNumSpinEdit::formatting()
@@ -714,6 +682,35 @@ void TestNumSpinEdit::flatLineAndFocusFrame()
     QCOMPARE(pixel(0, bottom), blue);
 }
 
+namespace {
+
+// Holds a timer's own expiries back, so that it fires only when the test says: the test
+// then sees each step the timer causes, whatever the machine's speed.
+class HeldTimer : public QObject {
+public:
+    explicit HeldTimer(QTimer* timer) : QObject(timer), m_timer(timer) { timer->installEventFilter(this); }
+
+    void Expire()
+    {
+        m_expiring = true;
+        QTimerEvent event(m_timer->timerId());
+        QCoreApplication::sendEvent(m_timer, &event);
+        m_expiring = false;
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        return event->type() == QEvent::Timer && !m_expiring;
+    }
+
+private:
+    QTimer* m_timer;
+    bool m_expiring = false;
+};
+
+} // namespace
+
 void TestNumSpinEdit::autoRepeat()
 {
     Window window;
@@ -724,25 +721,40 @@ void TestNumSpinEdit::autoRepeat()
     TRepeatSpeedButton* up = box->findChild<TSpinButtons*>()->UpButton();
     const QPoint inside = up->rect().center();
 
+    // A first click makes the button's repeat timer, which the test then holds.
+    QTest::mouseClick(up, Qt::LeftButton, {}, inside);
+    QCOMPARE(steps, 1);
+    auto* timer = up->findChild<QTimer*>();
+    QVERIFY(timer);
+    QVERIFY(!timer->isActive());
+    HeldTimer held(timer);
+    steps = 0;
+
     QTest::mousePress(up, Qt::LeftButton, {}, inside);
     QVERIFY(box->hasFocus()); // the press hands the focus to the box first
-    QTest::qWait(TRepeatSpeedButton::FirstRepeatDelay / 2);
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), TRepeatSpeedButton::FirstRepeatDelay);
     QCOMPARE(steps, 0);
-    QTRY_VERIFY_WITH_TIMEOUT(steps >= 3, 3000);
+    held.Expire();
+    QCOMPARE(steps, 1);
+    QCOMPARE(timer->interval(), TRepeatSpeedButton::RepeatInterval);
+    held.Expire();
+    held.Expire();
+    QCOMPARE(steps, 3);
 
     QTest::mouseMove(up, inside + QPoint(0, 200)); // off the button: paused
-    QTest::qWait(50);
-    const int paused = steps;
-    QTest::qWait(4 * TRepeatSpeedButton::RepeatInterval);
-    QCOMPARE(steps, paused);
+    held.Expire();
+    held.Expire();
+    QCOMPARE(steps, 3);
+    QVERIFY(timer->isActive());
 
     QTest::mouseMove(up, inside); // back: resumes
-    QTRY_VERIFY_WITH_TIMEOUT(steps >= paused + 2, 3000);
+    held.Expire();
+    QCOMPARE(steps, 4);
     QTest::mouseRelease(up, Qt::LeftButton, {}, inside);
-    const int released = steps;
-    QTest::qWait(3 * TRepeatSpeedButton::RepeatInterval);
-    QCOMPARE(steps, released); // stopped, after the release's own step
-    QCOMPARE(box->FloatValue(), double(steps));
+    QCOMPARE(steps, 5); // the release's own step
+    QVERIFY(!timer->isActive());
+    QCOMPARE(box->FloatValue(), 6.0); // the first click's step and these five
 }
 
 void TestNumSpinEdit::shortcuts_data()
