@@ -90,17 +90,27 @@ private:
     TColor m_fontColor = clWindowText;
 };
 
-// The highlighted drop-down item.
-class TSelectedItem : public TGradientBar {
+// A colour group that also colours the boxes behind check and radio marks.
+class TMarkBoxes : public TGradientBar {
 public:
-    TColor BorderColor() const { return m_borderColor; }
-    void SetBorderColor(TColor value) { Assign(m_borderColor, value); }
     TColor CheckColor() const { return m_checkColor; }
     void SetCheckColor(TColor value) { Assign(m_checkColor, value); }
     TColor CheckBorder() const { return m_checkBorder; }
     void SetCheckBorder(TColor value) { Assign(m_checkBorder, value); }
     TColor RadioBorder() const { return m_radioBorder; }
     void SetRadioBorder(TColor value) { Assign(m_radioBorder, value); }
+
+private:
+    TColor m_checkColor = clNone;
+    TColor m_checkBorder = clNone;
+    TColor m_radioBorder = clNone;
+};
+
+// The highlighted drop-down item.
+class TSelectedItem : public TMarkBoxes {
+public:
+    TColor BorderColor() const { return m_borderColor; }
+    void SetBorderColor(TColor value) { Assign(m_borderColor, value); }
     QFont Font() const { return m_font; }
     void SetFont(const QFont& value) { Assign(m_font, value); }
     TColor FontColor() const { return m_fontColor; }
@@ -108,30 +118,18 @@ public:
 
 private:
     TColor m_borderColor = clNone;
-    TColor m_checkColor = clNone;
-    TColor m_checkBorder = clNone;
-    TColor m_radioBorder = clNone;
     QFont m_font;
     TColor m_fontColor = clWindowText;
 };
 
-// The icon strip along the left of a drop-down, and the boxes behind check and radio marks.
-class TIconBar : public TGradientBar {
+// The icon strip along the left of a drop-down, and its check and radio mark boxes.
+class TIconBar : public TMarkBoxes {
 public:
     int Size() const { return m_size; }
     void SetSize(int value) { Assign(m_size, value); }
-    TColor CheckColor() const { return m_checkColor; }
-    void SetCheckColor(TColor value) { Assign(m_checkColor, value); }
-    TColor CheckBorder() const { return m_checkBorder; }
-    void SetCheckBorder(TColor value) { Assign(m_checkBorder, value); }
-    TColor RadioBorder() const { return m_radioBorder; }
-    void SetRadioBorder(TColor value) { Assign(m_radioBorder, value); }
 
 private:
     int m_size = 24;
-    TColor m_checkColor = clNone;
-    TColor m_checkBorder = clNone;
-    TColor m_radioBorder = clNone;
 };
 
 // The drop-down area right of the icon strip.
