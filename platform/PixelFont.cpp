@@ -18,6 +18,7 @@ void SetTextColor(QWidget* widget, const QColor& color)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
     widget->setPalette(palette);
 }
 

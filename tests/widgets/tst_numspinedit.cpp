@@ -1,122 +1,7 @@
-#include "WidgetTesting.h"
-
-#include "DesktopFonts.h"
-#include "Beep.h"
-#include "NumSpinEdit.h"
-#include "NumberText.h"
-#include "RepeatSpeedButton.h"
-#include "SpinButtons.h"
-
-#include <QApplication>
-#include <QClipboard>
-#include <QLabel>
-#include <QLocale>
-#include <QMenu>
-#include <QMimeData>
-#include <QTest>
-#include <QTimer>
-
-#include <cfloat>
-#include <climits>
-#include <cmath>
-#include <limits>
-#include <memory>
+#include "NumSpinEditTesting.h"
 
 using namespace tarvane;
-
-namespace {
-
-const QString NarrowNoBreakSpace = QString(QChar(0x202F));
-
-void Type(QWidget* widget, const QString& characters)
-{
-    for (const QChar c : characters) {
-        const Qt::Key key = c.unicode() < 0x80 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
-        Press(widget, key, QString(c));
-    }
-}
-
-// The main window's pair of controls: a value box and a precision spinner, plus a plain
-// edit that takes the focus away.
-struct Window {
-    QWidget form;
-    TNumSpinEdit* value = new TNumSpinEdit(&form);
-    TNumSpinEdit* spinner = new TNumSpinEdit(&form);
-    QLineEdit* elsewhere = new QLineEdit(&form);
-    int valueChanges = 0;
-    int spinnerChanges = 0;
-
-    Window()
-    {
-        form.resize(600, 200);
-        value->setGeometry(16, 64, 233, 37);
-        value->SetSpinType(sptFloat);
-        value->SetPrecision(4);
-        value->SetSigned(true);
-        value->SetIncrementFloat(1);
-        value->SetIncrementFloatPage(1);
-        value->SetFlat(true);
-        value->SetEditAlign(eaCenter);
-        value->SetColor(clBlack);
-        value->SetFlatLineColor(clBlue);
-        value->SetFocusColor(clBlue);
-        value->SetFocusBorderColor(clBlue);
-        QFont font(QStringLiteral("Courier New"));
-        font.setPixelSize(27);
-        font.setBold(true);
-        value->setFont(font);
-        value->SetFontColor(clAqua);
-        value->SetLabelPosition(lpTopCenter);
-        value->SetLabelMargin(8);
-        QFont labelFont(QStringLiteral("MS Sans Serif"));
-        labelFont.setPixelSize(11);
-        value->SetLabelFont(labelFont);
-        value->SetLabelFontColor(clSilver);
-        value->SetLabelCaption(QStringLiteral("Valeur à convertir"));
-
-        spinner->setGeometry(300, 110, 41, 18);
-        spinner->SetMinValue(0);
-        spinner->SetMaxValue(10);
-        spinner->SetValue(4);
-        spinner->SetAutoSelect(false);
-        spinner->SetFlat(true);
-        spinner->SetEditAlign(eaCenter);
-        spinner->SetColor(clBlack);
-        spinner->SetFocusColor(clBlack);
-        spinner->SetFocusBorderColor(clBlack);
-        spinner->setFont(labelFont);
-        spinner->SetFontColor(clSilver);
-
-        elsewhere->setGeometry(400, 10, 100, 20);
-        value->Loaded();
-        spinner->Loaded();
-        value->OnChange = [this](QObject*) { ++valueChanges; };
-        spinner->OnChange = [this](QObject*) { ++spinnerChanges; };
-    }
-
-    void Show()
-    {
-        form.show();
-        form.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&form));
-        elsewhere->setFocus(Qt::OtherFocusReason);
-    }
-
-    // Puts the caret into a box as a click would, without selecting.
-    void Focus(TNumSpinEdit* box)
-    {
-        box->setFocus(Qt::MouseFocusReason);
-        QVERIFY(box->hasFocus());
-    }
-};
-
-QLocale LocaleNamed(const QString& name)
-{
-    return name == QLatin1String("fr") ? QLocale(QLocale::French, QLocale::France)
-                                       : QLocale(QLocale::English, QLocale::UnitedStates);
-}
-
-} // namespace
+using namespace tarvane::testing;
 
 class TestNumSpinEdit : public QObject {
     Q_OBJECT
@@ -127,10 +12,6 @@ private slots:
     void formatting();
     void reading_data();
     void reading();
-    void characterFilter_data();
-    void characterFilter();
-    void signToggle_data();
-    void signToggle();
     void steps_data();
     void steps();
     void pageKeys_data();
@@ -146,10 +27,6 @@ private slots:
     void labelPlacement();
     void flatLineAndFocusFrame();
     void autoRepeat();
-    void shortcuts_data();
-    void shortcuts();
-    void everyPasteWay_data();
-    void everyPasteWay();
 };
 
 void TestNumSpinEdit::initTestCase()
@@ -238,112 +115,6 @@ void TestNumSpinEdit::reading()
     box.SetText(text);
     QCOMPARE(box.FloatValue(), floatValue);
     QCOMPARE(box.Value(), value);
-}
-
-void TestNumSpinEdit::characterFilter_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<bool>("floatMode");
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<int>("caret"); // -1: whole text selected
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<int>("beeps");
-
-    const QString nbsp = NarrowNoBreakSpace;
-    QTest::newRow("digit appended") << "en" << true << "1.23" << 4 << "4" << "1.234" << 0;
-    QTest::newRow("decimals full") << "en" << true << "1.2345" << 6 << "6" << "1.2345" << 1;
-    QTest::newRow("decimals full, integer part free") << "en" << true << "1.2345" << 1 << "6"
-                                                      << "16.2345" << 0;
-    QTest::newRow("whole text replaced") << "en" << true << "1.2345" << -1 << "6" << "6" << 0;
-    QTest::newRow("second separator") << "en" << true << "1.2" << 3 << "." << "1.2" << 1;
-    QTest::newRow("separator over selection") << "en" << true << "1.2" << -1 << "." << "." << 0;
-    QTest::newRow("thousands gives decimal") << "en" << true << "12" << 2 << "," << "12." << 0;
-    QTest::newRow("plus ignored") << "en" << true << "12" << 2 << "+" << "12" << 0;
-    QTest::newRow("letter") << "en" << true << "12" << 2 << "a" << "12" << 1;
-    QTest::newRow("exponent letter") << "en" << true << "12" << 2 << "E" << "12" << 1;
-    QTest::newRow("time separator") << "en" << true << "12" << 2 << ":" << "12" << 1;
-    QTest::newRow("date separator") << "en" << true << "12" << 2 << "/" << "12" << 1;
-    QTest::newRow("backspace in full decimals") << "en" << true << "1.2345" << 6 << "\b"
-                                                << "1.234" << 0;
-    QTest::newRow("French comma") << "fr" << true << "12" << 2 << "," << "12," << 0;
-    QTest::newRow("French point types comma") << "fr" << true << "12" << 2 << "." << "12," << 0;
-    QTest::newRow("French keypad point") << "fr" << true << "12" << 2 << "keypad ." << "12," << 0;
-    QTest::newRow("French point, comma there") << "fr" << true << "1,2" << 3 << "." << "1,2" << 1;
-    QTest::newRow("French comma, pasted point there") << "fr" << true << "1.2" << 3 << "," << "1.2" << 1;
-    QTest::newRow("pasted point, decimals full") << "fr" << true << "1.2345" << 6 << "6" << "1.2345" << 1;
-    QTest::newRow("French thousands gives comma") << "fr" << true << "12" << 2 << nbsp << "12," << 0;
-    QTest::newRow("integer separator") << "en" << false << "12" << 2 << "." << "12" << 1;
-    QTest::newRow("integer French comma") << "fr" << false << "12" << 2 << "," << "12" << 1;
-    QTest::newRow("integer thousands") << "fr" << false << "12" << 2 << nbsp << "12" << 1;
-    QTest::newRow("integer digit") << "en" << false << "1" << 1 << "0" << "10" << 0;
-    QTest::newRow("integer minus unsigned") << "en" << false << "4" << 1 << "-" << "4" << 0;
-    QTest::newRow("return") << "en" << true << "1.5" << 3 << "\r" << "1.5" << 0;
-}
-
-void TestNumSpinEdit::characterFilter()
-{
-    QFETCH(QString, locale);
-    QFETCH(bool, floatMode);
-    QFETCH(QString, start);
-    QFETCH(int, caret);
-    QFETCH(QString, typed);
-    QFETCH(QString, expected);
-    QFETCH(int, beeps);
-    QLocale::setDefault(LocaleNamed(locale));
-    TNumSpinEdit box(nullptr);
-    box.SetSpinType(floatMode ? sptFloat : sptNormal);
-    box.SetPrecision(4);
-    box.Loaded();
-    box.SetText(start);
-    if (caret < 0)
-        box.selectAll();
-    else
-        box.setCursorPosition(caret);
-    const int beepsBefore = BeepCount();
-    if (typed == QLatin1String("\b"))
-        Press(&box, Qt::Key_Backspace, typed);
-    else if (typed == QLatin1String("keypad ."))
-        Press(&box, Qt::Key_Period, QStringLiteral("."), Qt::KeypadModifier);
-    else if (typed == QLatin1String("\r"))
-        Press(&box, Qt::Key_Return, typed);
-    else
-        Type(&box, typed);
-    QCOMPARE(box.Text(), expected);
-    QCOMPARE(BeepCount() - beepsBefore, beeps);
-}
-
-void TestNumSpinEdit::signToggle_data()
-{
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<int>("caret");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<int>("expectedCaret");
-    QTest::addColumn<int>("beeps");
-
-    QTest::newRow("adds minus") << "12.5" << 1 << "-12.5" << 2 << 0;
-    QTest::newRow("removes minus") << "-12.5" << 2 << "12.5" << 1 << 0;
-    QTest::newRow("caret at start") << "-12.5" << 0 << "12.5" << 0 << 0;
-    QTest::newRow("full decimals beep") << "1.2345" << 6 << "-1.2345" << 7 << 1;
-}
-
-void TestNumSpinEdit::signToggle()
-{
-    QFETCH(QString, start);
-    QFETCH(int, caret);
-    QFETCH(QString, expected);
-    QFETCH(int, expectedCaret);
-    QFETCH(int, beeps);
-    Window window;
-    window.value->SetText(start);
-    window.value->setCursorPosition(caret);
-    const int changesBefore = window.valueChanges;
-    const int beepsBefore = BeepCount();
-    Type(window.value, QStringLiteral("-"));
-    QCOMPARE(window.value->Text(), expected);
-    QCOMPARE(window.value->cursorPosition(), expectedCaret);
-    QCOMPARE(window.valueChanges - changesBefore, 1);
-    QCOMPARE(BeepCount() - beepsBefore, beeps);
 }
 
 void TestNumSpinEdit::steps_data()
@@ -757,114 +528,13 @@ void TestNumSpinEdit::autoRepeat()
     QCOMPARE(box->FloatValue(), 6.0); // the first click's step and these five
 }
 
-void TestNumSpinEdit::shortcuts_data()
+int main(int argc, char** argv)
 {
-    QTest::addColumn<QString>("before"); // "", "undo" or "select 15"
-    QTest::addColumn<QString>("lock");   // "", "read-only" or "editor off"
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<QString>("selected");
-    QTest::addColumn<QString>("clipboard");
-
-    // Each after typing 3.1415 with 4 decimals: the caret after the last one, where a typed
-    // digit would beep. The clipboard holds 7.
-    QTest::newRow("select all") << "" << "" << "Ctrl+A" << "3.1415" << "3.1415" << "7";
-    QTest::newRow("copy, insert key") << "select 15" << "" << "Ctrl+Ins" << "3.1415" << "15" << "15";
-    QTest::newRow("cut, delete key") << "select 15" << "" << "Shift+Del" << "3.14" << "" << "15";
-    QTest::newRow("paste") << "" << "" << "Ctrl+V" << "3.14157" << "" << "7";
-    QTest::newRow("undo") << "" << "" << "Ctrl+Z" << "" << "" << "7";
-    QTest::newRow("redo") << "undo" << "" << "Ctrl+Y" << "3.1415" << "" << "7";
-    QTest::newRow("redo, shift") << "undo" << "" << "Ctrl+Shift+Z" << "3.1415" << "" << "7";
-    QTest::newRow("read-only undo") << "" << "read-only" << "Ctrl+Z" << "3.1415" << "" << "7";
-    QTest::newRow("editor off cut") << "select 15" << "editor off" << "Shift+Del" << "3.1415" << "15" << "7";
+    QApplication application(argc, argv);
+    application.setAttribute(Qt::AA_Use96Dpi, true); // as QTEST_MAIN does
+    TestNumSpinEdit test;
+    const int box = QTest::qExec(&test, argc, argv);
+    return box | RunNumSpinEditKeyTests(argc, argv);
 }
 
-// Editing shortcuts reach the line edit whatever the character filter would say, and a
-// locked box still refuses the ones that edit. None beeps.
-void TestNumSpinEdit::shortcuts()
-{
-    QFETCH(QString, before);
-    QFETCH(QString, lock);
-    QFETCH(QString, keys);
-    QFETCH(QString, expected);
-    QFETCH(QString, selected);
-    QFETCH(QString, clipboard);
-    TNumSpinEdit box(nullptr);
-    box.SetSpinType(sptFloat);
-    box.SetPrecision(4);
-    box.Loaded();
-    box.SetText({});
-    Type(&box, QStringLiteral("3.1415"));
-    if (before == QLatin1String("undo"))
-        box.undo();
-    else if (before == QLatin1String("select 15"))
-        box.setSelection(4, 2);
-    box.SetReadOnly(lock == QLatin1String("read-only"));
-    box.SetEditorEnabled(lock != QLatin1String("editor off"));
-    QApplication::clipboard()->setText(QStringLiteral("7"));
-    const int beepsBefore = BeepCount();
-    PressShortcut(&box, QKeySequence::fromString(keys)[0]);
-    QCOMPARE(box.Text(), expected);
-    QCOMPARE(box.selectedText(), selected);
-    QCOMPARE(QApplication::clipboard()->text(), clipboard);
-    QCOMPARE(BeepCount(), beepsBefore);
-}
-
-void TestNumSpinEdit::everyPasteWay_data()
-{
-    QTest::addColumn<QString>("way");
-    QTest::addColumn<bool>("locked");
-    QTest::addColumn<QString>("expected");
-
-    for (const char* way : {"Ctrl+V", "Shift+Ins", "context menu", "drop"}) {
-        QTest::addRow("%s", way) << way << false << "1.2a3";
-        QTest::addRow("%s, read-only", way) << way << true << "";
-    }
-}
-
-// Every way of pasting inserts the text unfiltered on one line, raises OnChange once and is
-// refused by a locked box.
-void TestNumSpinEdit::everyPasteWay()
-{
-    QFETCH(QString, way);
-    QFETCH(bool, locked);
-    QFETCH(QString, expected);
-    Window window;
-    window.Show();
-    TNumSpinEdit* box = window.value;
-    window.Focus(box);
-    box->SetText({});
-    box->SetReadOnly(locked);
-    const QString pasted = QStringLiteral("1.2\na\t3\r\n");
-    const int changesBefore = window.valueChanges;
-    if (way == QLatin1String("context menu")) {
-        QApplication::clipboard()->setText(pasted);
-        QContextMenuEvent event(QContextMenuEvent::Mouse, box->rect().center(),
-                                box->mapToGlobal(box->rect().center()));
-        QApplication::sendEvent(box, &event);
-        auto* menu = box->findChild<QMenu*>();
-        QVERIFY(menu);
-        const QString caption = QCoreApplication::translate("QLineEdit", "&Paste");
-        for (QAction* action : menu->actions()) {
-            if (action->text().section(QLatin1Char('\t'), 0, 0) == caption)
-                action->trigger();
-        }
-        menu->close();
-    } else if (way == QLatin1String("drop")) {
-        QMimeData data;
-        data.setText(pasted);
-        const QPoint centre = box->rect().center();
-        QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(box, &enter); // the drop goes where the drag entered
-        QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(box, &drop);
-    } else {
-        QApplication::clipboard()->setText(pasted);
-        PressShortcut(box, QKeySequence::fromString(way)[0]);
-    }
-    QCOMPARE(box->Text(), expected);
-    QCOMPARE(window.valueChanges - changesBefore, expected.isEmpty() ? 0 : 1);
-}
-
-QTEST_MAIN(TestNumSpinEdit)
 #include "tst_numspinedit.moc"
