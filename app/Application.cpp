@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "AccessibleFactory.h"
+#include "ProgramStyle.h"
 
 #include <QAccessible>
 #include <QIcon>
@@ -19,6 +20,7 @@ TApplication::TApplication(int& argc, char** argv)
     // The display name still reads as this name.
     setApplicationName(QStringLiteral("Tarvane"));
     setDesktopFileName(QStringLiteral("tarvane")); // ties the windows to tarvane.desktop
+    setStyle(new TProgramStyle); // the application owns it
     setWindowIcon(ProgramIcon());
     LoadQtTranslation();
     QAccessible::installFactory(AccessibleFactory);

@@ -111,6 +111,17 @@ private:
 // Starts the main window on a preferences file in a folder of its own, drives it as a user
 // does and checks what it shows.
 class MainWindowFixture : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void cleanup()
+    {
+        m_window.reset();
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
 protected:
     QTemporaryDir m_dir;
     std::unique_ptr<TfmMain> m_window;

@@ -7,14 +7,6 @@ class TestMainWindow : public MainWindowFixture {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-
-    void cleanup()
-    {
-        m_window.reset();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    }
-
     void FirstStartWithoutFile()
     {
         Start("<missing>");

@@ -10,14 +10,6 @@ class TestMainWindowLook : public MainWindowFixture {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-
-    void cleanup()
-    {
-        m_window.reset();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    }
-
     void ContextMenuInFrench()
     {
         Start("<missing>");

@@ -121,6 +121,15 @@ inline QLocale LocaleNamed(const QString& name)
                                        : QLocale(QLocale::English, QLocale::UnitedStates);
 }
 
+// Desktop faces registered once, English number forms before each test.
+class NumSpinEditFixture : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { RegisterDesktopFonts(); }
+    void init() { QLocale::setDefault(LocaleNamed(QStringLiteral("en"))); }
+};
+
 // The keyboard half of the box's tests, run by tst_numspinedit's main.
 int RunNumSpinEditKeyTests(int argc, char** argv);
 

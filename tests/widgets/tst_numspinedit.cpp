@@ -3,11 +3,9 @@
 using namespace tarvane;
 using namespace tarvane::testing;
 
-class TestNumSpinEdit : public QObject {
+class TestNumSpinEdit : public NumSpinEditFixture {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
     void formatting_data();
     void formatting();
     void reading_data();
@@ -28,16 +26,6 @@ private slots:
     void flatLineAndFocusFrame();
     void autoRepeat();
 };
-
-void TestNumSpinEdit::initTestCase()
-{
-    RegisterDesktopFonts();
-}
-
-void TestNumSpinEdit::init()
-{
-    QLocale::setDefault(LocaleNamed(QStringLiteral("en")));
-}
 
 void TestNumSpinEdit::formatting_data()
 {

@@ -7,11 +7,9 @@ using namespace tarvane::testing;
 
 namespace {
 
-class TestNumSpinEditKeys : public QObject {
+class TestNumSpinEditKeys : public NumSpinEditFixture {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
     void characterFilter_data();
     void characterFilter();
     void signToggle_data();
@@ -29,16 +27,6 @@ private slots:
 };
 
 } // namespace
-
-void TestNumSpinEditKeys::initTestCase()
-{
-    RegisterDesktopFonts();
-}
-
-void TestNumSpinEditKeys::init()
-{
-    QLocale::setDefault(LocaleNamed(QStringLiteral("en")));
-}
 
 void TestNumSpinEditKeys::characterFilter_data()
 {
