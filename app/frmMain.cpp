@@ -71,6 +71,7 @@ void TfmMain::BindNotifications()
     for (TNumSpinEdit* box : {edValue1, edValue2}) {
         box->OnEnter = [this](QObject* sender) { edValue1Enter(sender); };
         box->OnChange = [this](QObject* sender) { edValue1Change(sender); };
+        box->OnPaste = [this](QObject* sender, const QString& text) { return edValue1Paste(sender, text); };
     }
     for (TNumSpinEdit* spinner : {seEdValue1Precision, seEdValue2Precision})
         spinner->OnChange = [this](QObject* sender) { seEdValue1PrecisionChange(sender); };
@@ -258,6 +259,11 @@ void TfmMain::edValue1Enter(QObject* Sender)
 void TfmMain::edValue1Change(QObject* Sender)
 {
     m_controller->BoxTextChanged(BoxOf(Sender));
+}
+
+bool TfmMain::edValue1Paste(QObject* Sender, const QString& Text)
+{
+    return m_controller->TakeLevel(BoxOf(Sender), Text);
 }
 
 void TfmMain::lstUnits1Click(QObject* Sender)

@@ -79,6 +79,9 @@ public:
     void ActAppAboutExecute(QObject* Sender);
     void edValue1Enter(QObject* Sender);
     void edValue1Change(QObject* Sender);
+    // A pasted level sets the box's number and unit; false for any other text, which the box
+    // inserts as it is.
+    bool edValue1Paste(QObject* Sender, const QString& Text);
     void lstUnits1Click(QObject* Sender);
     void seEdValue1PrecisionChange(QObject* Sender);
 
