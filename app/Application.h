@@ -25,8 +25,11 @@ public:
     // sorts after ".".
     static QString ErrorReportText(const QString& message);
 
-private:
+    // The program's icon at all its sizes. The main window gives it to the application
+    // once it is first on screen (see TfmMain).
     static QIcon ProgramIcon();
+
+private:
     void LoadQtTranslation();
 
     QTranslator m_qtTranslator;

@@ -20,6 +20,8 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QSignalBlocker>
+#include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <memory>
@@ -40,7 +42,6 @@ TfmMain::TfmMain(QWidget* parent, const QString& executablePath)
 {
     setObjectName(QStringLiteral("fmMain"));
     setWindowTitle(QStringLiteral("Tarvane"));
-    setWindowIcon(QGuiApplication::windowIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
@@ -204,6 +205,25 @@ void TfmMain::showEvent(QShowEvent* event)
     m_shownBefore = true;
     CentreOnScreen();
     FormShow(this);
+    windowHandle()->installEventFilter(this); // for the first exposure
+}
+
+bool TfmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose
+        && windowHandle()->isExposed()) {
+        watched->removeEventFilter(this);
+        // Queued: the exposure's own painting runs first.
+        QTimer::singleShot(0, this, &TfmMain::ShowProgramIcon);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfmMain::ShowProgramIcon()
+{
+    // Decoding the icon and handing all its sizes to the window system waits until the window
+    // is first on screen; the application's windows then all take it.
+    QGuiApplication::setWindowIcon(TApplication::ProgramIcon());
 }
 
 void TfmMain::CentreOnScreen()

@@ -97,6 +97,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -116,6 +117,7 @@ private:
     std::optional<QString> SavePrefs();
     TValueBox BoxOf(const QObject* control) const;
     void CentreOnScreen();
+    void ShowProgramIcon();
 
     QString m_executablePath;
     QString m_appPath;

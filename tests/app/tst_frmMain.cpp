@@ -29,6 +29,9 @@ private slots:
         QCOMPARE(w.AppPath(), m_dir.path() + u'/');
         QCOMPARE(w.IniFileName(), IniPath());
         QVERIFY(!QFile::exists(IniPath()));
+        // The icon follows the first showing, at every size, for this window and later ones.
+        QTRY_COMPARE(w.windowIcon().availableSizes().size(), 7);
+        QCOMPARE(QGuiApplication::windowIcon().availableSizes().size(), 7);
         QVERIFY(w.close());
         QCOMPARE(ReadAll(IniPath()),
                  QByteArray("[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\n"
