@@ -90,7 +90,8 @@ for package in libc6 libgcc-s1 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
 dpkg-deb -x "$deb" "$work/unpacked"
-hardening-check "$work/unpacked/usr/bin/tarvane" "$work/unpacked/usr/bin/tarvane-convert" \
+# Control-flow protection needs a C library built for it, which Debian 12 has not.
+hardening-check --nocfprotection "$work/unpacked/usr/bin/tarvane" "$work/unpacked/usr/bin/tarvane-convert" \
     >"$work/hardening.log" || fail "hardening: $(cat "$work/hardening.log")"
 
 # The same files as the install step, man pages and the larger documents compressed, and the
