@@ -90,14 +90,18 @@ for package in libc6 libgcc-s1 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
 dpkg-deb -x "$deb" "$work/unpacked"
-# Control-flow protection needs a C library built for it, which Debian 12 has not.
-hardening-check --nocfprotection "$work/unpacked/usr/bin/tarvane" "$work/unpacked/usr/bin/tarvane-convert" \
-    >"$work/hardening.log" || fail "hardening: $(cat "$work/hardening.log")"
+# Control-flow protection needs a C library built for it, which Debian 12's is not. The window
+# program's own code hands libc no buffer whose size the compiler knows, so it has no call to
+# fortify; the command line's does.
+hardening-check --nocfprotection "$work/unpacked/usr/bin/tarvane-convert" >"$work/hardening.log" &&
+    hardening-check --nocfprotection --nofortify "$work/unpacked/usr/bin/tarvane" >>"$work/hardening.log" ||
+    fail "hardening: $(cat "$work/hardening.log")"
 
 # The same files as the install step, man pages and the larger documents compressed, and the
 # Debian changelog besides.
 (cd "$work/unpacked/usr" && find . -type f -printf '%P\n') |
-    sed -e '/^share\/doc\/tarvane\/changelog\.Debian\.gz$/d' -e 's/\.gz$//' | sort >"$work/packaged"
+    sed -e '/^share\/doc\/tarvane\/changelog\.Debian\.gz$/d' -e '/^share\/lintian\//d' -e 's/\.gz$//' |
+    sort >"$work/packaged"
 (cd "$prefix" && find . -type f -printf '%P\n' | sort) >"$work/installed"
 diff -u "$work/installed" "$work/packaged" || fail "the package does not hold exactly the installed files"
 run 0 "$work/unpacked/usr/bin/tarvane" --version
