@@ -19,7 +19,7 @@ tar --exclude=./.git --exclude=./build --exclude='./build-*' --exclude='./obj-*'
 (cd "$source" && dpkg-buildpackage -us -uc -b)
 
 package=$(ls "$out"/tarvane_*.deb)
-lintian -I --pedantic --show-overrides --fail-on error,warning "$out"/tarvane_*.changes
+lintian -I --pedantic --fail-on error,warning "$out"/tarvane_*.changes
 dpkg-deb --info "$package"
 dpkg-deb --contents "$package"
 echo "Package: $package"
