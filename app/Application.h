@@ -26,6 +26,7 @@ public:
     static QString ErrorReportText(const QString& message);
 
 private:
+    static QIcon ProgramIcon();
     void LoadQtTranslation();
 
     QTranslator m_qtTranslator;

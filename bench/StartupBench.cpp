@@ -1,7 +1,8 @@
 // Start-up of Tarvane against a bare Qt program showing an empty window of the same size,
 // run alternately in the same session: the time from launch until the window is first on
 // screen, and the peak resident memory. Prints medians and Tarvane's ratios to the bare
-// program (target: at most 1.5 on both). Without a display the programs draw offscreen.
+// program (targets: at most 1.3 for the time, 1.2 for the memory). Without a display the
+// programs draw offscreen.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,9 @@
 #include <unistd.h>
 
 namespace {
+
+constexpr double TimeTarget = 1.3;
+constexpr double MemoryTarget = 1.2;
 
 struct Sample {
     double milliseconds = 0;
@@ -91,6 +95,7 @@ int main(int argc, char** argv)
     std::printf("%-22s %12s %14s\n", "program", "shown (ms)", "peak RSS (MB)");
     std::printf("%-22s %12.1f %14.1f\n", "bare Qt window", Median(bareTime), Median(bareMemory));
     std::printf("%-22s %12.1f %14.1f\n", "Tarvane", Median(appTime), Median(appMemory));
-    std::printf("%-22s %12.2f %14.2f   (target: at most 1.50)\n", "ratio", timeRatio, memoryRatio);
+    std::printf("%-22s %12.2f %14.2f\n", "ratio", timeRatio, memoryRatio);
+    std::printf("%-22s %12.2f %14.2f\n", "target (at most)", TimeTarget, MemoryTarget);
     return 0;
 }

@@ -85,7 +85,7 @@ lintian --fail-on error,warning "$work"/tarvane_*.changes >"$work/lintian.log" 2
     fail "lintian: $(cat "$work/lintian.log")"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libc6 libgcc-s1 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libelf1 \
+for package in libc6 libgcc-s1 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 \
     fonts-liberation2 fonts-wine; do
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
