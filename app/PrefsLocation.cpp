@@ -11,36 +11,44 @@ namespace tarvane {
 
 namespace {
 
+// The preferences file within a configuration folder.
+QString ConfigName()
+{
+    return QStringLiteral("tarvane/tarvane.ini");
+}
+
 QString UserFileName()
 {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return config.isEmpty() ? QString() : config + QStringLiteral("/tarvane/tarvane.ini");
+    return config.isEmpty() ? QString() : config + u'/' + ConfigName();
 }
 
 } // namespace
 
-TPrefsLocation::TPrefsLocation(const QString& besideProgram)
-    : m_besideProgram(besideProgram)
-    , m_fileName(besideProgram)
+TPrefsLocation::TPrefsLocation(const QString& besideProgram, bool installed)
+    : m_fileName(besideProgram)
+    // The user's own file when it exists, else the first administrator's one.
+    , m_startingValues(installed ? QStandardPaths::locate(QStandardPaths::GenericConfigLocation,
+                                                          ConfigName())
+                                 : besideProgram)
 {
-    // Beside the program whenever saves there can keep it up to date, as a portable copy
-    // always did.
-    if (IniFile(besideProgram).Writable())
+    if (!installed && IniFile(besideProgram).Writable())
         return;
-    if (const QString user = UserFileName(); !user.isEmpty())
-        m_fileName = user;
+    m_fileName = UserFileName();
+    m_usersOwn = !m_fileName.isEmpty();
+    // A portable copy with nowhere else to go keeps to its own file, which it then only reads.
+    if (!installed && !m_usersOwn)
+        m_fileName = besideProgram;
 }
 
 QString TPrefsLocation::FileToRead() const
 {
-    if (m_fileName != m_besideProgram && !FileExists(m_fileName))
-        return m_besideProgram;
-    return m_fileName;
+    return m_usersOwn && FileExists(m_fileName) ? m_fileName : m_startingValues;
 }
 
 void TPrefsLocation::CreateFolder() const
 {
-    if (m_fileName != m_besideProgram)
+    if (m_usersOwn)
         QDir().mkpath(QFileInfo(m_fileName).absolutePath());
 }
 

@@ -118,7 +118,8 @@ void TfmMain::FormCreate(QObject* /*Sender*/)
 void TfmMain::InitPaths()
 {
     m_appPath = AppPathOf(m_executablePath);
-    m_prefsLocation = TPrefsLocation(IniFileNameOf(m_executablePath));
+    m_prefsLocation = TPrefsLocation(IniFileNameOf(m_executablePath),
+                                     !InstalledDataPathOf(m_appPath).isEmpty());
     m_iniFileName = m_prefsLocation.FileName();
 }
 

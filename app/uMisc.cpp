@@ -41,12 +41,16 @@ QString IniFileNameOf(const QString& executablePath)
     return executablePath.left(stem) + QStringLiteral(".ini");
 }
 
+QString InstalledDataPathOf(const QString& appPath)
+{
+    const QString data = QDir::cleanPath(appPath + QStringLiteral(TARVANE_DATA_FROM_BIN));
+    return IsDirectory(data) ? data + u'/' : QString();
+}
+
 QString ReadmeFileNameOf(const QString& appPath)
 {
-    const QString beside = appPath + QStringLiteral("A_Lire.txt");
-    if (IsRegularFile(beside))
-        return beside;
-    return QDir::cleanPath(appPath + QStringLiteral("../share/doc/tarvane/A_Lire.txt"));
+    const QString installed = InstalledDataPathOf(appPath);
+    return (installed.isEmpty() ? appPath : installed) + QStringLiteral("A_Lire.txt");
 }
 
 int RunDocument(const QString& fileName, const QString& parameters, const QString& directory,

@@ -14,9 +14,14 @@ QString AppPathOf(const QString& executablePath);
 // ".ini", or ".ini" appended when the file name has none.
 QString IniFileNameOf(const QString& executablePath);
 
-// The readme that Lisez-moi opens: "A_Lire.txt" in the folder appPath (with its trailing
-// separator) when it is there (the build tree, a portable copy), otherwise the installed one
-// under ../share/doc/tarvane/ from that folder.
+// The data folder of an installed copy whose program lies in appPath (with its trailing
+// separator): <prefix>/share/tarvane/ beside <prefix>/bin/, with its trailing separator. Empty
+// when that folder is not there: the copy is then a portable one (a build tree, a copy in a
+// home folder or on a USB stick), which keeps its files beside itself.
+QString InstalledDataPathOf(const QString& appPath);
+
+// The readme that Lisez-moi opens: "A_Lire.txt" in the installed data folder of the program in
+// appPath, or beside the program in a portable copy.
 QString ReadmeFileNameOf(const QString& appPath);
 
 // How a document opened through the desktop shows: a normal, activated window.

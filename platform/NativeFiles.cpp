@@ -161,10 +161,25 @@ bool FileExists(const QString& name)
     return ::lstat(EncodeFileName(name).constData(), &info) == 0;
 }
 
-bool IsRegularFile(const QString& name)
+namespace {
+
+// The type bits of what name names, links followed; 0 when it names nothing.
+mode_t FileTypeOf(const QString& name)
 {
     struct stat info {};
-    return ::stat(EncodeFileName(name).constData(), &info) == 0 && S_ISREG(info.st_mode);
+    return ::stat(EncodeFileName(name).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+}
+
+} // namespace
+
+bool IsRegularFile(const QString& name)
+{
+    return FileTypeOf(name) == S_IFREG;
+}
+
+bool IsDirectory(const QString& name)
+{
+    return FileTypeOf(name) == S_IFDIR;
 }
 
 std::optional<QByteArray> ReadRegularFile(const QString& name, qsizetype maxSize)

@@ -24,6 +24,9 @@ bool FileExists(const QString& name);
 // Whether name is a regular file, a link counting as what it names.
 bool IsRegularFile(const QString& name);
 
+// Whether name is a folder, a link counting as what it names.
+bool IsDirectory(const QString& name);
+
 // The contents of a regular file (a link counting as what it names) of at most maxSize bytes.
 // Nothing when it is missing, anything else (a folder, a FIFO, a device), larger, or cannot be
 // read whole; a FIFO never blocks the reader.

@@ -13,6 +13,7 @@ packages=(
     fonts-liberation2 fonts-wine
     util-linux locales
     desktop-file-utils appstream groff-base units
+    debhelper dpkg-dev devscripts fakeroot lintian
 )
 
 missing=()

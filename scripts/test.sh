@@ -2,7 +2,7 @@
 # Installs what is missing, builds Tarvane twice and runs every test:
 # the optimised build checks the engine as it ships, the sanitized build runs everything
 # under AddressSanitizer and UndefinedBehaviorSanitizer. Before them, a clang build runs each
-# fuzz target for a fixed time.
+# fuzz target for a fixed time. Warnings are errors in all three.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,14 +18,15 @@ fi
 # The optimised build links with link-time optimisation, which also checks the whole program
 # for two definitions of one thing.
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INTERPROCEDURAL_OPTIMIZATION=ON
+    -DCMAKE_INTERPROCEDURAL_OPTIMIZATION=ON -DTARVANE_WERROR=ON
 cmake --build build/release -j "$jobs"
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVANE_SANITIZE=ON
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVANE_SANITIZE=ON \
+    -DTARVANE_WERROR=ON
 cmake --build build/test -j "$jobs"
 
 echo "== Fuzz targets: clang, libFuzzer and AddressSanitizer, a fixed time each"
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTARVANE_FUZZ=ON
+    -DTARVANE_FUZZ=ON -DTARVANE_WERROR=ON
 cmake --build build/fuzz -j "$jobs" --target tarvane_fuzzers
 ctest --test-dir build/fuzz -L fuzz --output-on-failure -j "$jobs"
 

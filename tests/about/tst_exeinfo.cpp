@@ -144,9 +144,9 @@ void TestExeInfo::readsOwnRecordAtCreation()
 {
     const TExeInfo info(this);
     QCOMPARE(Texts(info), (QStringList{"Les auteurs de Tarvane", "Convertisseur de niveaux de signal",
-                                       "1.2.0.0", "Tarvane",
+                                       TARVANE_FILE_VERSION, "Tarvane",
                                        QString::fromUtf8("© 2026 Les auteurs de Tarvane"), "",
-                                       "Tarvane", "Tarvane", "1.2.0.0", "Freeware"}));
+                                       "Tarvane", "Tarvane", TARVANE_FILE_VERSION, "Freeware"}));
     QCOMPARE(info.FileFlags(), 0u);
     QCOMPARE(info.FileOS(), 4u);
     QCOMPARE(info.FileType(), 1u);

@@ -108,7 +108,7 @@ void TestFrmAbout::labels_data()
     const QRgb maroon = qRgb(128, 0, 0);
     const QRgb yellow = qRgb(255, 255, 0);
 #if TARVANE_TEST_HAS_RECORD
-    const QString version = QStringLiteral("1.2.0.0");
+    const QString version = QStringLiteral(TARVANE_FILE_VERSION);
     const QString copyright = QStringLiteral("© 2026 Les auteurs de Tarvane");
     const QString comments = QStringLiteral("Freeware");
 #else

@@ -2,10 +2,11 @@
 # The real program as a screen reader sees it: on an X display and a D-Bus session of its
 # own, atspi_check.py starts it with accessibility on, walks its windows through AT-SPI,
 # types into box 1 with xdotool and reads box 2 back.
-# Usage: accessibility_test.sh <path of the built tarvane executable>
+# Usage: accessibility_test.sh <path of the built tarvane executable> <its four-part version>
 set -euo pipefail
 
 executable=$1
+version=$2
 here=$(dirname "$0")
 python=/usr/bin/python3 # the system's, which has the AT-SPI bindings
 for tool in Xvfb xdotool dbus-run-session "$python"; do
@@ -35,7 +36,7 @@ xvfb_pid=$virtual_display_pid
 status=0
 env -i PATH="$PATH" HOME="$work" DISPLAY="$virtual_display" LC_ALL=fr_FR.UTF-8 \
     LSAN_OPTIONS="${LSAN_OPTIONS:-}" ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
-    dbus-run-session -- "$python" "$here/atspi_check.py" "$work/tarvane" "$work/program.log" ||
+    dbus-run-session -- "$python" "$here/atspi_check.py" "$work/tarvane" "$work/program.log" "$version" ||
     status=$?
 [[ $status -eq 0 ]] || cat "$work/program.log" >&2
 exit $status

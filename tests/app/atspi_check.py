@@ -1,7 +1,7 @@
 """What a screen reader finds in the running program, read through AT-SPI.
 
 Run by accessibility_test.sh inside a D-Bus session of its own: atspi_check.py <program>
-<log file>. Starts the program with accessibility on, once it listens as a screen reader
+<log file> <version the About window shows>. Starts the program with accessibility on, once it listens as a screen reader
 does (a program learns which events to send when it starts). Walks the main window, checks
 the name and role of every control that takes the focus, then types into box 1 with
 xdotool and reads box 2 back: a converted value, then "-.--" described as impossible; box 1,
@@ -228,7 +228,7 @@ def check_about(app, main):
     click(find(drop_down, "menu item", "A propos..."))
     about = wait_for("About window", lambda: window(app, "A propos..."))
     labels = {node.name for node in walk(about) if node.getRoleName() == "label"}
-    expected = {"Tarvane", "Convertisseur d'unités", "Version :", "1.2.0.0", "Copyright :",
+    expected = {"Tarvane", "Convertisseur d'unités", "Version :", sys.argv[3], "Copyright :",
                 "Commentaires :", "Freeware", "Remerciements", "- à la communauté du libre"}
     if not expected <= labels:
         fail(f"About window lacks {expected - labels}")

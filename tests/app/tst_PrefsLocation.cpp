@@ -34,7 +34,7 @@ bool GiveToNobody(const QString& path)
     return ::chown(QFile::encodeName(path).constData(), Nobody, Nobody) == 0;
 }
 
-// Child mode, run as an unprivileged user: start the window of a program at executable, print
+// Child mode, run as root or as an unprivileged user: start the window of a program at executable, print
 // where its preferences go and the unit it restored under box 2, choose another, and close.
 int CloseAsUser(const QString& executable)
 {
@@ -52,41 +52,64 @@ class TestPrefsLocation : public QObject {
 private slots:
     void SavedWhereTheUserCanWrite_data()
     {
+        QTest::addColumn<bool>("installed");      // the program beside its share/tarvane folder
+        QTest::addColumn<bool>("asRoot");         // else as an unprivileged user
         QTest::addColumn<QByteArray>("beside");  // tarvane.ini beside the program, or a mark
         QTest::addColumn<bool>("besideWritable");
         QTest::addColumn<bool>("folderWritable"); // the program's folder
         QTest::addColumn<QByteArray>("user");    // the user's own file, or "<missing>"
+        QTest::addColumn<QByteArray>("system");  // the administrator's file, or "<missing>"
         QTest::addColumn<bool>("xdgSet");         // else the file goes under $HOME/.config
         QTest::addColumn<bool>("portable");       // saved beside the program
         QTest::addColumn<int>("startUnit");
 
         const QByteArray none("<missing>");
         const QByteArray unit5("[UserPrefs]\nValue2Index=5\n");
-        QTest::newRow("portable, first start") << none << false << true << none << true << true << 0;
-        QTest::newRow("portable, writable file") << unit5 << true << true << none << true << true << 5;
-        QTest::newRow("read-only folder: the user's folder is made at close")
-            << none << false << false << none << true << false << 0;
-        QTest::newRow("without XDG_CONFIG_HOME: ~/.config")
-            << none << false << false << none << false << false << 0;
-        QTest::newRow("read-only file beside seeds the user's file")
-            << unit5 << false << true << none << true << false << 5;
-        QTest::newRow("writable file in a read-only folder cannot be replaced: seeds too")
-            << unit5 << true << false << none << true << false << 5;
-        QTest::newRow("the user's file, once there, wins over the seed")
-            << unit5 << false << false << QByteArray("[UserPrefs]\nValue2Index=7\n") << true
-            << false << 7;
-        QTest::newRow("dangling link beside: its target is never made")
-            << QByteArray("<dangling>") << false << true << none << true << false << 0;
+        const QByteArray unit7("[UserPrefs]\nValue2Index=7\n");
+        const auto portable = [](const char* name, bool asRoot = false) -> QTestData& {
+            return QTest::newRow(name) << false << asRoot;
+        };
+        const auto installed = [](const char* name, bool asRoot = false) -> QTestData& {
+            return QTest::newRow(name) << true << asRoot;
+        };
+        portable("portable, first start") << none << false << true << none << none << true << true << 0;
+        portable("portable, writable file") << unit5 << true << true << none << none << true << true << 5;
+        portable("portable, run by root: beside it") << unit5 << true << true << none << unit7 << true
+                                                     << true << 5;
+        portable("read-only folder: the user's folder is made at close")
+            << none << false << false << none << none << true << false << 0;
+        portable("without XDG_CONFIG_HOME: ~/.config")
+            << none << false << false << none << none << false << false << 0;
+        portable("read-only file beside seeds the user's file")
+            << unit5 << false << true << none << unit7 << true << false << 5;
+        portable("writable file in a read-only folder cannot be replaced: seeds too")
+            << unit5 << true << false << none << none << true << false << 5;
+        portable("the user's file, once there, wins over the seed")
+            << unit5 << false << false << unit7 << none << true << false << 7;
+        portable("dangling link beside: its target is never made")
+            << QByteArray("<dangling>") << false << true << none << none << true << false << 0;
+        installed("installed, run by root: never beside, though root may write there", true)
+            << unit5 << true << true << none << none << true << false << 0;
+        installed("installed, run by root: the administrator's file starts", true)
+            << none << true << true << none << unit5 << false << false << 5;
+        installed("installed: the administrator's file starts, not the one beside")
+            << unit7 << true << true << none << unit5 << true << false << 5;
+        installed("installed: the user's file, once there, wins")
+            << none << true << true << unit7 << unit5 << true << false << 7;
     }
 
-    // Preferences are never lost: they are saved beside the program when it can be written
-    // there, else in the user's own file, and a file that cannot be written is left alone.
+    // Preferences are never lost: an installed copy keeps them in the user's own file, a
+    // portable one beside itself when it can write there, else in the user's file; a file that
+    // cannot be written, and the administrator's, are left alone.
     void SavedWhereTheUserCanWrite()
     {
+        QFETCH(bool, installed);
+        QFETCH(bool, asRoot);
         QFETCH(QByteArray, beside);
         QFETCH(bool, besideWritable);
         QFETCH(bool, folderWritable);
         QFETCH(QByteArray, user);
+        QFETCH(QByteArray, system);
         QFETCH(bool, xdgSet);
         QFETCH(bool, portable);
         QFETCH(int, startUnit);
@@ -97,11 +120,15 @@ private slots:
         // Root owns the program's folder, as in a system install; the user owns their home.
         QTemporaryDir dir;
         QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
-        const QString folder = dir.filePath(QStringLiteral("Mes programmes"));
+        const QString prefix = dir.filePath(QStringLiteral("Mes programmes"));
+        const QString folder = prefix + QStringLiteral("/bin");
         const QString home = dir.filePath(QStringLiteral("home"));
         const QString config = xdgSet ? dir.filePath(QStringLiteral("config")) : home + "/.config";
+        const QString systemConfig = dir.filePath(QStringLiteral("xdg"));
         QVERIFY(QDir().mkpath(folder) && QDir().mkpath(home) && QDir().mkpath(config));
         QVERIFY(GiveToNobody(home) && GiveToNobody(config));
+        if (installed)
+            QVERIFY(QDir().mkpath(prefix + QStringLiteral("/share/tarvane")));
         if (folderWritable)
             QVERIFY(GiveToNobody(folder));
         const QString besideFile = folder + QStringLiteral("/tarvane.ini");
@@ -118,17 +145,23 @@ private slots:
             QVERIFY(Store(userFile, user));
             QVERIFY(GiveToNobody(config + QStringLiteral("/tarvane")) && GiveToNobody(userFile));
         }
+        const QString systemFile = systemConfig + QStringLiteral("/tarvane/tarvane.ini");
+        if (system != "<missing>")
+            QVERIFY(QDir().mkpath(systemConfig + QStringLiteral("/tarvane")) && Store(systemFile, system));
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("HOME"), home);
         environment.remove(QStringLiteral("XDG_CONFIG_HOME"));
         if (xdgSet)
             environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+        environment.insert(QStringLiteral("XDG_CONFIG_DIRS"), systemConfig);
+        QStringList arguments = {QCoreApplication::applicationFilePath(), "--close-as-user",
+                                 folder + QStringLiteral("/tarvane")};
+        if (!asRoot)
+            arguments = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"} + arguments;
         QProcess child;
         child.setProcessEnvironment(environment);
-        child.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups",
-                              QCoreApplication::applicationFilePath(), "--close-as-user",
-                              folder + QStringLiteral("/tarvane")});
+        child.start(asRoot ? arguments.takeFirst() : setpriv, arguments);
         QVERIFY(child.waitForFinished());
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.exitCode(), 0);
@@ -141,6 +174,7 @@ private slots:
             QCOMPARE(ReadAll(besideFile), beside == "<dangling>" ? QByteArray("<missing>") : beside);
         else
             QVERIFY(!QFile::exists(userFile));
+        QCOMPARE(ReadAll(systemFile), system);
     }
 };
 

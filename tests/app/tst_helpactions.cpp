@@ -111,40 +111,47 @@ void TestHelpActions::readme_data()
     QTest::addColumn<QString>("folder");      // the program's, in a prefix
     QTest::addColumn<bool>("beside");         // a readme beside the program
     QTest::addColumn<bool>("besideIsFolder"); // a folder of the readme's name there instead
-    QTest::addColumn<bool>("installed");      // one in the prefix's share/doc/tarvane/
+    QTest::addColumn<bool>("dataFolder");     // the prefix's share/tarvane/: an installed copy
+    QTest::addColumn<bool>("installed");      // the readme in that folder
     QTest::addColumn<QString>("opened");      // relative to the prefix
 
     const QString awkward = QStringLiteral("Mes programmes $(x) & 'y'");
-    const QString installed = QStringLiteral("share/doc/tarvane/A_Lire.txt");
-    QTest::newRow("folder with spaces and metacharacters")
-        << awkward << true << false << false << awkward + QStringLiteral("/A_Lire.txt");
-    QTest::newRow("beside the program first")
-        << QStringLiteral("bin") << true << false << true << QStringLiteral("bin/A_Lire.txt");
-    QTest::newRow("installed") << QStringLiteral("bin") << false << false << true << installed;
+    const QString bin = QStringLiteral("bin");
+    const QString installed = QStringLiteral("share/tarvane/A_Lire.txt");
+    QTest::newRow("portable, in a folder with spaces and metacharacters")
+        << awkward << true << false << false << false << awkward + QStringLiteral("/A_Lire.txt");
+    QTest::newRow("portable: beside the program")
+        << bin << true << false << false << false << QStringLiteral("bin/A_Lire.txt");
+    QTest::newRow("installed: from its data folder, never beside")
+        << bin << true << false << true << true << installed;
+    QTest::newRow("installed without its readme") << bin << true << false << true << false << QString();
     QTest::newRow("a folder of that name is no readme")
-        << QStringLiteral("bin") << false << true << true << installed;
-    QTest::newRow("missing readme") << QStringLiteral("bin") << false << false << false << QString();
+        << bin << false << true << false << false << QString();
+    QTest::newRow("missing readme") << bin << false << false << false << false << QString();
 }
 
-// Lisez-moi opens the readme beside the executable, else the installed one, and says nothing
-// when there is none.
+// Lisez-moi opens the readme of the copy, from the installed data folder or beside a portable
+// program, and says nothing when there is none.
 void TestHelpActions::readme()
 {
     QFETCH(QString, folder);
     QFETCH(bool, beside);
     QFETCH(bool, besideIsFolder);
+    QFETCH(bool, dataFolder);
     QFETCH(bool, installed);
     QFETCH(QString, opened);
 
     const QString prefix = m_dir->filePath(QStringLiteral("prefix")) + u'/';
     const QString appPath = prefix + folder + u'/';
-    QVERIFY(QDir().mkpath(appPath) && QDir().mkpath(prefix + QStringLiteral("share/doc/tarvane")));
+    QVERIFY(QDir().mkpath(appPath));
+    if (dataFolder)
+        QVERIFY(QDir().mkpath(prefix + QStringLiteral("share/tarvane")));
     if (beside)
         CreateFile(appPath + QStringLiteral("A_Lire.txt"));
     if (besideIsFolder)
         QVERIFY(QDir().mkpath(appPath + QStringLiteral("A_Lire.txt")));
     if (installed)
-        CreateFile(prefix + QStringLiteral("share/doc/tarvane/A_Lire.txt"));
+        CreateFile(prefix + QStringLiteral("share/tarvane/A_Lire.txt"));
     TfmMain fmMain(nullptr, appPath + QStringLiteral("tarvane"));
     fmMain.ActAppReadme->trigger();
     QCOMPARE(m_catcher.urls, opened.isEmpty() ? QList<QUrl>{}

@@ -74,7 +74,7 @@ void TestVersionInfo::queryText_data()
     QTest::addColumn<bool>("found");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("file version") << "\\StringFileInfo\\040C04E4\\FileVersion" << true << "1.2.0.0";
+    QTest::newRow("file version") << "\\StringFileInfo\\040C04E4\\FileVersion" << true << TARVANE_FILE_VERSION;
     QTest::newRow("no leading backslash") << "StringFileInfo\\040C04E4\\Comments" << true << "Freeware";
     QTest::newRow("doubled backslashes") << "\\\\StringFileInfo\\\\040C04E4\\Comments\\" << true
                                          << "Freeware";
@@ -141,7 +141,7 @@ void TestVersionInfo::malformed_data()
     const QStringList company = {"CompanyName", "Les auteurs de Tarvane"};
     const QStringList all = {"CompanyName", "FileVersion", "Comments"};
     QTest::newRow("intact") << "" << -1 << 0 << -1
-                            << QStringList{"FileVersion", "Comments", "1.2.0.0", "Freeware"}
+                            << QStringList{"FileVersion", "Comments", TARVANE_FILE_VERSION, "Freeware"}
                             << QStringList();
     QTest::newRow("truncated record") << "" << -1 << 0 << 400 << QStringList() << all;
     QTest::newRow("cut inside the header") << "" << -1 << 0 << 3 << QStringList() << all;
@@ -151,7 +151,7 @@ void TestVersionInfo::malformed_data()
         << "040C04E4" << 0 << 0xFFF0 << -1 << QStringList() << all;
     QTest::newRow("string longer than its table")
         << "Comments" << 0 << 0x7FFF << -1
-        << QStringList{"CompanyName", "FileVersion", "Les auteurs de Tarvane", "1.2.0.0"}
+        << QStringList{"CompanyName", "FileVersion", "Les auteurs de Tarvane", TARVANE_FILE_VERSION}
         << QStringList{"Comments"};
     QTest::newRow("zero-length string ends its table")
         << "FileVersion" << 0 << 0 << -1 << company << QStringList{"FileVersion", "Comments"};
