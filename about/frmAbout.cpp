@@ -1,6 +1,7 @@
 #include "frmAbout.h"
 
 #include "BitmapResource.h"
+#include "CaptionBar.h"
 #include "ExeInfo.h"
 #include "GradientPanel.h"
 #include "ScrollText.h"
@@ -92,6 +93,7 @@ TfmAbout::TfmAbout(QWidget* parent)
     CentreOnScreen();
 
     CreateComponents();
+    TCaptionBar::InstallOn(this);
     EndLoading();
     FormCreate(this);
 }

@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "AccessibleFactory.h"
+#include "WaylandSession.h"
 
 #include <QAccessible>
 #include <QIcon>
@@ -11,8 +12,14 @@
 namespace tarvane {
 
 TApplication::TApplication(int& argc, char** argv)
+    : TApplication(argc, argv, PrepareWaylandWindows())
+{
+}
+
+TApplication::TApplication(int& argc, char** argv, bool ownWindowCaptions)
     : QApplication(argc, argv)
 {
+    SetOwnWindowCaptions(ownWindowCaptions);
     // The name alone: a display name set apart would be appended by Qt to every window title
     // that is not that name, and the About window's caption is "A propos..." and nothing more.
     // The display name still reads as this name.

@@ -25,6 +25,9 @@ public:
     static QString ErrorReportText(const QString& message);
 
 private:
+    // ownWindowCaptions: PrepareWaylandWindows' answer, taken before the base class exists.
+    TApplication(int& argc, char** argv, bool ownWindowCaptions);
+
     void LoadQtTranslation();
 
     QTranslator m_qtTranslator;

@@ -2,6 +2,7 @@
 
 #include "Application.h"
 #include "ArrowIndicator.h"
+#include "CaptionBar.h"
 #include "ConversionAnnouncer.h"
 #include "MainWindowLook.h"
 #include "MenuStyler.h"
@@ -108,6 +109,7 @@ TfmMain::TfmMain(QWidget* parent, const QString& executablePath)
     CreateMenu();
     SetTabOrder();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    TCaptionBar::InstallOn(this);
     EndLoading();
     BindNotifications();
     SetAccessibility();
