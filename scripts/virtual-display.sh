@@ -15,3 +15,23 @@ start_virtual_display() {
     rm -f "$number_file"
     [[ $virtual_display != ":" ]]
 }
+
+# start_nested_weston: starts the weston compositor in a window of the virtual X display (call
+# start_virtual_display first), drawing with pixman, on a socket of its own in a runtime folder
+# of its own, so xdotool and screenshots reach Wayland programs through X. Exports
+# XDG_RUNTIME_DIR and WAYLAND_DISPLAY; sets weston_pid; returns non-zero when the compositor
+# did not come up.
+start_nested_weston() {
+    XDG_RUNTIME_DIR=$(mktemp -d) # mktemp's folders are the owner's alone, as Wayland wants
+    export XDG_RUNTIME_DIR WAYLAND_DISPLAY=weston-tarvane
+    DISPLAY=$virtual_display weston --backend=x11-backend.so --use-pixman --no-config \
+        --idle-time=0 --width=1024 --height=768 --socket="$WAYLAND_DISPLAY" \
+        >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
+    weston_pid=$!
+    for _ in $(seq 200); do
+        [[ -S $XDG_RUNTIME_DIR/$WAYLAND_DISPLAY ]] && return 0
+        kill -0 "$weston_pid" 2>/dev/null || return 1
+        sleep 0.05
+    done
+    return 1
+}

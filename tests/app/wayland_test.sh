@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# The real program under a real Wayland compositor: weston on a socket of its own, in a window
+# of its X11 backend on a virtual X display so that xdotool drives it, under the French locale.
+# The program starts without a word on its outputs and without OpenGL; a number is typed; the
+# compositor's own maximize key, on the main window and on the About window, leaves each its
+# size and the program running (each time, a key pressed after it shows that the program went
+# through the maximizing); the caption's close button then quits and the number is saved.
+# Usage: wayland_test.sh <path of the built tarvane executable>
+executable=$1
+here=$(dirname "$0")
+source "$here/program_harness.sh"
+export QT_QPA_PLATFORM=wayland LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8
+unset LANGUAGE QT_WAYLAND_DISABLE_WINDOWDECORATION
+for tool in Xvfb weston xdotool import convert; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+source "$here/../../scripts/virtual-display.sh"
+start_virtual_display || fail "no virtual X display"
+started_pids+=("$virtual_display_pid")
+export DISPLAY=$virtual_display
+start_nested_weston || fail "weston did not start: $(cat "$XDG_RUNTIME_DIR/weston.log")"
+started_pids+=("$weston_pid")
+
+MainWidth=553
+AboutWidth=305
+CaptionHeight=22
+
+# The main window's place, from its navy: the caption's first column and the client area.
+main_window_shown() {
+    shoot
+    local box
+    box=$(colour_box '#000080')
+    [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || return 1
+    # Its caption active (navy at its left end) and its own width.
+    [[ ${BASH_REMATCH[1]} -eq $MainWidth && ${BASH_REMATCH[2]} -gt 393 ]] || return 1
+    window_x=${BASH_REMATCH[3]}
+    window_y=${BASH_REMATCH[4]}
+    client_x=$window_x
+    client_y=$((window_y + BASH_REMATCH[2] - 393))
+}
+
+# The About window's place, from the first row of its gradient: a full row of aqua.
+about_shown() {
+    shoot
+    local rows row box
+    rows=$(convert "$work/screen.png" -fill '#FF00FE' -opaque '#00FFFF' -fill black \
+        +opaque '#FF00FE' -fill white -opaque '#FF00FE' -colorspace Gray -filter box \
+        -resize 1x768! -depth 16 txt:- |
+        awk -F'[,:() ]+' 'NR > 1 && $4 * 1024 >= 300 * 65535 { print $2 }')
+    row=$(head -n 1 <<<"$rows")
+    [[ -n $row ]] || return 1
+    read -r about_x count < <(convert "$work/screen.png" -crop 1024x1+0+"$row" +repage -depth 8 \
+        txt:- | awk '/#00FFFF/ { split($1, at, ","); if (first == "") first = at[1]; n++ }
+                     END { print first, n + 0 }')
+    [[ $count -eq $AboutWidth ]] || return 1
+    about_y=$((row - CaptionHeight))
+}
+program_runs() { kill -0 "$app_pid" 2>/dev/null || fail "the program ended"; }
+about_gone() { program_runs && ! about_shown; }
+
+start_program
+wait_for "no main window on the compositor" main_window_shown
+[[ ! -s $work/program.log ]] || fail "printed at start: $(cat "$work/program.log")"
+! grep -qE 'libEGL_mesa|libLLVM|dri/' "/proc/$app_pid/maps" || fail "OpenGL libraries loaded"
+
+type_unconvertible_zero
+
+# weston's maximize key: the window takes the screen for a moment, then its own size again.
+# Then 1 typed after the 0: box 1 reads 01, which converts, and the arrows turn green.
+xdotool key super+shift+m
+xdotool type 1
+wait_for "the arrows did not turn green after typing 1" arrow_is 0,255,0
+wait_for "the main window did not come back to its size" main_window_shown
+
+# Aide > A propos..., the last item; the same key on the About window.
+xdotool key alt Right Down Up Return
+wait_for "no About window" about_shown
+xdotool key super+shift+m Return
+wait_for "the About window did not close" about_gone
+program_runs
+
+# The caption's close button, at its right end.
+wait_for "no main window after the About" main_window_shown
+xdotool mousemove $((window_x + MainWidth - 2 - 8)) $((window_y + CaptionHeight / 2)) click 1
+expect_exit 0
+expect_saved_value 1
+echo "PASS: under Wayland the windows keep their size when maximized, and the number is saved"
