@@ -4,6 +4,7 @@
 #include "ArrowIndicator.h"
 #include "CaptionBar.h"
 #include "ConversionAnnouncer.h"
+#include "ScreenDensity.h"
 #include "MainWindowLook.h"
 #include "MenuStyler.h"
 #include "NumSpinEdit.h"
@@ -110,6 +111,7 @@ TfmMain::TfmMain(QWidget* parent, const QString& executablePath)
     SetTabOrder();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     TCaptionBar::InstallOn(this);
+    FollowScreenDensity(this);
     EndLoading();
     BindNotifications();
     SetAccessibility();

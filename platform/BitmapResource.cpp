@@ -1,13 +1,14 @@
 #include "BitmapResource.h"
 
+#include "ScreenDensity.h"
+
 #include <QFileInfo>
-#include <QGuiApplication>
 
 namespace tarvane {
 
 QImage LoadBitmapResource(const QString& name)
 {
-    if (qGuiApp && qGuiApp->devicePixelRatio() > 1.0) {
+    if (DenseScreen()) {
         // The reader takes the ratio from the "@2x" in the name.
         const QString fine = QStringLiteral(":/bitmaps/%1@2x.bmp").arg(name);
         if (QFileInfo::exists(fine))

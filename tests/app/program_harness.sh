@@ -21,6 +21,7 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    [[ -n ${DISPLAY:-} ]] && import -window root "$work/screen.png" 2>/dev/null
     [[ -f $work/screen.png ]] && cp "$work/screen.png" "${TMPDIR:-/tmp}/tarvane-$(basename "$0" .sh).png" &&
         echo "last screenshot: ${TMPDIR:-/tmp}/tarvane-$(basename "$0" .sh).png" >&2
     [[ -s $work/program.log ]] && echo "program output: $(cat "$work/program.log")" >&2

@@ -6,6 +6,7 @@
 #include "MenuStyler.h"
 #include "NumSpinEdit.h"
 #include "StyledMainMenu.h"
+#include "TerminationSignals.h"
 #include "TabStrip.h"
 #include "NumberText.h"
 #include "TwoColorPalette.h"
@@ -22,6 +23,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QSessionManager>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,6 +36,8 @@
 #include <stdexcept>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace tarvane;
 
@@ -743,6 +747,58 @@ private slots:
         }
         QCOMPARE(SessionCancels, 0);
         QVERIFY(m_window->close()); // and the session's closing of the window goes through
+    }
+
+    void TerminationSignals_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM, the end of the session") << SIGTERM;
+        QTest::newRow("SIGHUP, the terminal gone") << SIGHUP;
+        QTest::newRow("SIGINT, Ctrl+C") << SIGINT;
+    }
+
+    // The signal closes the window through its close request, which saves, as the program
+    // wires it.
+    void TerminationSignals()
+    {
+        QFETCH(int, signalNumber);
+        Start("<missing>");
+        TypeInto(m_window->edValue1, QStringLiteral("2.5"));
+        const TTerminationSignals terminationSignals;
+        connect(&terminationSignals, &TTerminationSignals::Received, qApp, &QApplication::closeAllWindows);
+        QSignalSpy received(&terminationSignals, &TTerminationSignals::Received);
+        std::raise(signalNumber);
+        QTRY_VERIFY(!m_window->isVisible());
+        QCOMPARE(received.size(), 1);
+        QCOMPARE(received[0][0].toInt(), signalNumber);
+        QVERIFY(ReadAll(IniPath()).contains("\nValue1=2.5"));
+    }
+
+    // While the first signal is being handled, a second one ends the process at once, by
+    // the signal; the first was handed on.
+    void SecondSignalEndsAtOnce_data() { TerminationSignals_data(); }
+
+    void SecondSignalEndsAtOnce()
+    {
+        QFETCH(int, signalNumber);
+        int handedOn[2];
+        QVERIFY(pipe(handedOn) == 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            TTerminationSignals::InstallHandlers(handedOn[1]);
+            std::raise(SIGTERM);
+            std::raise(signalNumber);
+            _exit(0); // not reached
+        }
+        close(handedOn[1]);
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status));
+        QCOMPARE(WTERMSIG(status), signalNumber);
+        unsigned char first = 0;
+        QCOMPARE(read(handedOn[0], &first, 1), ssize_t(1));
+        QCOMPARE(int(first), SIGTERM);
+        close(handedOn[0]);
     }
 
     // The report ends the message with a full stop when its last character sorts after ".".
