@@ -30,6 +30,22 @@ fail() {
 
 cp "$executable" "$work/tarvane"
 
+# require_tools tool...: skips the test (status 77) when one of them is not installed.
+require_tools() {
+    local tool
+    for tool; do
+        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+    done
+}
+
+# start_display: a virtual X display of the test's own, exported as DISPLAY.
+start_display() {
+    source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/virtual-display.sh"
+    start_virtual_display || fail "no virtual X display"
+    started_pids+=("$virtual_display_pid")
+    export DISPLAY=$virtual_display
+}
+
 start_program() {
     "$work/tarvane" >"$work/program.log" 2>&1 &
     app_pid=$!

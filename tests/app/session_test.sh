@@ -8,14 +8,8 @@ here=$(dirname "$0")
 source "$here/program_harness.sh"
 export QT_QPA_PLATFORM=xcb LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8
 unset LANGUAGE WAYLAND_DISPLAY
-for tool in Xvfb xdotool import convert; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
-source "$here/../../scripts/virtual-display.sh"
-start_virtual_display || fail "no virtual X display"
-started_pids+=("$virtual_display_pid")
-export DISPLAY=$virtual_display
+require_tools Xvfb xdotool import convert
+start_display
 
 start_program
 window=$(timeout 20 xdotool search --sync --name '^Tarvane$' | head -n 1) || fail "no window"

@@ -11,14 +11,8 @@ here=$(dirname "$0")
 source "$here/program_harness.sh"
 export QT_QPA_PLATFORM=wayland LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8
 unset LANGUAGE QT_WAYLAND_DISABLE_WINDOWDECORATION
-for tool in Xvfb weston xdotool import convert; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
-source "$here/../../scripts/virtual-display.sh"
-start_virtual_display || fail "no virtual X display"
-started_pids+=("$virtual_display_pid")
-export DISPLAY=$virtual_display
+require_tools Xvfb weston xdotool import convert
+start_display
 start_nested_weston || fail "weston did not start: $(cat "$XDG_RUNTIME_DIR/weston.log")"
 started_pids+=("$weston_pid")
 
