@@ -1,8 +1,7 @@
 #include "AccessibleConversionArrow.h"
 
-#include "AccessibleValueBox.h"
 #include "ArrowIndicator.h"
-#include "NumSpinEdit.h"
+#include "ConversionController.h"
 #include "frmMain.h"
 
 namespace tarvane {
@@ -15,13 +14,14 @@ TAccessibleConversionArrow::TAccessibleConversionArrow(TArrowIndicator* arrow)
 bool TAccessibleConversionArrow::ConversionFailed(const QWidget* arrow)
 {
     const auto* window = qobject_cast<const TfmMain*>(arrow->window());
-    if (!window)
-        return false;
-    for (const TNumSpinEdit* box : {window->edValue1, window->edValue2}) {
-        if (box && TAccessibleValueBox::ShowsFailure(box))
-            return true;
-    }
-    return false;
+    return window && window->Controller() && window->Controller()->Failed();
+}
+
+// A picture: AT-SPI has no indicator role, and screen readers skip the "unknown" role it
+// would become.
+QAccessible::Role TAccessibleConversionArrow::role() const
+{
+    return QAccessible::Graphic;
 }
 
 QString TAccessibleConversionArrow::text(QAccessible::Text type) const

@@ -4,16 +4,17 @@
 
 namespace tarvane {
 
-// One of the main window's arrows as a screen reader sees it: named by the way the
+// One of the main window's arrows as a screen reader sees it: a picture named by the way the
 // conversion goes, from the source box to the target, and described by its outcome, which
 // the arrow's colour shows. Read from the window when asked.
 class TAccessibleConversionArrow : public TAccessibleArrowIndicator {
 public:
     explicit TAccessibleConversionArrow(TArrowIndicator* arrow);
 
+    QAccessible::Role role() const override;
     QString text(QAccessible::Text type) const override;
 
-    // Either box of the arrow's window shows the failure text.
+    // The conversion the arrow's window shows failed.
     static bool ConversionFailed(const QWidget* arrow);
 };
 

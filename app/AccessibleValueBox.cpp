@@ -1,9 +1,9 @@
 #include "AccessibleValueBox.h"
 
+#include "ConversionController.h"
 #include "NumSpinEdit.h"
+#include "Units.h"
 #include "frmMain.h"
-
-#include <QLabel>
 
 namespace tarvane {
 
@@ -12,32 +12,45 @@ TAccessibleValueBox::TAccessibleValueBox(TNumSpinEdit* box)
 {
 }
 
-bool TAccessibleValueBox::ShowsFailure(const TNumSpinEdit* box)
-{
-    return box->text() == u"-.--";
-}
-
-// The unit label under the box; none for the window's other spin edits.
-const QLabel* TAccessibleValueBox::UnitLabel() const
+const TConversionController* TAccessibleValueBox::Controller() const
 {
     const auto* window = qobject_cast<const TfmMain*>(Edit()->window());
-    if (!window)
-        return nullptr;
+    return window ? window->Controller() : nullptr;
+}
+
+// Which value box this is; nothing for the window's other spin edits, or while the window
+// is still being built.
+std::optional<TValueBox> TAccessibleValueBox::Box() const
+{
+    const auto* window = qobject_cast<const TfmMain*>(Edit()->window());
+    if (!window || !window->Controller())
+        return std::nullopt;
     if (Edit() == window->edValue1)
-        return window->lblUnit1;
+        return vbValue1;
     if (Edit() == window->edValue2)
-        return window->lblUnit2;
-    return nullptr;
+        return vbValue2;
+    return std::nullopt;
 }
 
 QString TAccessibleValueBox::text(QAccessible::Text type) const
 {
-    const QLabel* unit = UnitLabel();
-    if (type == QAccessible::Name && unit)
-        return Edit()->LabelCaption() + QStringLiteral(", ") + unit->text();
-    if (type == QAccessible::Description && ShowsFailure(Edit()))
-        return QStringLiteral("Conversion impossible : cette valeur n'a pas d'équivalent dans "
-                              "cette unité");
+    const std::optional<TValueBox> box = Box();
+    if (!box)
+        return TAccessibleNumSpinEdit::text(type);
+    const TConversionController& controller = *Controller();
+    const bool source = controller.Source() == *box;
+    if (type == QAccessible::Name) {
+        const std::string_view unit = UnitShortNames.at(size_t(controller.Unit(*box)));
+        return QStringLiteral("Valeur %1 %2, %3")
+            .arg(*box == vbValue1 ? 1 : 2)
+            .arg(source ? QStringLiteral("à convertir") : QStringLiteral("convertie"))
+            .arg(QString::fromUtf8(unit.data(), qsizetype(unit.size())));
+    }
+    if (type == QAccessible::Description) {
+        if (source || controller.Failed())
+            return controller.ResultText();
+        return QString();
+    }
     return TAccessibleNumSpinEdit::text(type);
 }
 

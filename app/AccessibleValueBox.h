@@ -1,15 +1,18 @@
 #pragma once
 
 #include "AccessibleNumSpinEdit.h"
+#include "ConversionController.h"
 
-class QLabel;
+#include <optional>
 
 namespace tarvane {
 
-// A value box of the main window as a screen reader sees it: named by its caption and the
-// unit under it ("Valeur à convertir, Veff (Vrms)"), its text as its value. While it shows
-// the failure text "-.--" it is described as an impossible conversion.
-// Everything is read from the window when asked; TConversionAnnouncer announces changes.
+// A value box of the main window as a screen reader sees it: named by which box it is, its
+// part in the conversion and its unit ("Valeur 1 à convertir, Veff (Vrms)"), its text as its
+// value. The source box is described by the conversion's outcome ("2,8284 Vcac (Vpp)", or
+// "Conversion impossible"), so that the user typing there hears the result; the target is
+// described only when the conversion failed. Everything is read from the window's
+// conversion controller when asked; TConversionAnnouncer announces changes.
 // The window's other spin edits (the precision spinners) are plain spin edits.
 class TAccessibleValueBox : public TAccessibleNumSpinEdit {
 public:
@@ -17,11 +20,9 @@ public:
 
     QString text(QAccessible::Text type) const override;
 
-    // The box shows that its number could not be converted.
-    static bool ShowsFailure(const TNumSpinEdit* box);
-
 private:
-    const QLabel* UnitLabel() const;
+    const TConversionController* Controller() const;
+    std::optional<TValueBox> Box() const;
 };
 
 } // namespace tarvane

@@ -54,8 +54,12 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
 
 void TApplication::ShowException(const std::exception& error)
 {
-    QMessageBox::critical(activeWindow(), applicationDisplayName(),
-                          ErrorReportText(QString::fromUtf8(error.what())));
+    ShowError(QString::fromUtf8(error.what()));
+}
+
+void TApplication::ShowError(const QString& message)
+{
+    QMessageBox::critical(activeWindow(), applicationDisplayName(), ErrorReportText(message));
 }
 
 QString TApplication::ErrorReportText(const QString& message)

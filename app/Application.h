@@ -19,6 +19,7 @@ public:
 
     // The application's error report.
     static void ShowException(const std::exception& error);
+    static void ShowError(const QString& message);
 
     // The report's text: the message, with a full stop appended when its last character
     // sorts after ".".

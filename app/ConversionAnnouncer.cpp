@@ -1,6 +1,6 @@
 #include "ConversionAnnouncer.h"
 
-#include "AccessibleValueBox.h"
+#include "AccessibleConversionArrow.h"
 #include "ArrowIndicator.h"
 #include "NumSpinEdit.h"
 #include "frmMain.h"
@@ -13,10 +13,10 @@ namespace tarvane {
 
 namespace {
 
-QString SpokenName(QWidget* widget)
+QString Spoken(QWidget* widget, QAccessible::Text type)
 {
     const QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-    return accessible ? accessible->text(QAccessible::Name) : QString();
+    return accessible ? accessible->text(type) : QString();
 }
 
 void Send(QWidget* widget, QAccessible::Event type)
@@ -30,12 +30,10 @@ void Send(QWidget* widget, QAccessible::Event type)
 TConversionAnnouncer::TConversionAnnouncer(TfmMain* window)
     : QObject(window)
     , m_window(window)
-    , m_boxes{{window->edValue1, {}, false}, {window->edValue2, {}, false}}
+    , m_boxes{{window->edValue1, {}, {}}, {window->edValue2, {}, {}}}
 {
-    for (TBoxState& state : m_boxes) {
-        state.failure = TAccessibleValueBox::ShowsFailure(state.box);
+    for (TBoxState& state : m_boxes)
         connect(state.box, &QLineEdit::textChanged, this, &TConversionAnnouncer::Announce);
-    }
     for (QListWidget* list : {window->lstUnits1, window->lstUnits2})
         connect(list, &QListWidget::currentRowChanged, this, &TConversionAnnouncer::Announce);
     connect(qApp, &QApplication::focusChanged, this, &TConversionAnnouncer::Announce);
@@ -45,10 +43,11 @@ void TConversionAnnouncer::Announce()
 {
     if (!QAccessible::isActive())
         return;
-    const bool failedBefore = m_boxes[0].failure || m_boxes[1].failure;
     for (TBoxState& state : m_boxes)
         AnnounceBox(state);
-    if (failedBefore != (m_boxes[0].failure || m_boxes[1].failure)) {
+    if (const bool failed = TAccessibleConversionArrow::ConversionFailed(m_window->Arrow1);
+        failed != m_failed) {
+        m_failed = failed;
         Send(m_window->Arrow1, QAccessible::DescriptionChanged);
         Send(m_window->Arrow2, QAccessible::DescriptionChanged);
     }
@@ -58,15 +57,15 @@ void TConversionAnnouncer::AnnounceBox(TBoxState& state)
 {
     if (!state.box)
         return;
-    if (const QString name = SpokenName(state.box); name != state.name) {
+    if (const QString name = Spoken(state.box, QAccessible::Name); name != state.name) {
         state.name = name;
         Send(state.box, QAccessible::NameChanged);
     }
-    const bool failure = TAccessibleValueBox::ShowsFailure(state.box);
-    if (failure == state.failure)
-        return;
-    state.failure = failure;
-    Send(state.box, QAccessible::DescriptionChanged);
+    if (const QString description = Spoken(state.box, QAccessible::Description);
+        description != state.description) {
+        state.description = description;
+        Send(state.box, QAccessible::DescriptionChanged);
+    }
 }
 
 } // namespace tarvane

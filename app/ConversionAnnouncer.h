@@ -9,9 +9,11 @@ namespace tarvane {
 class TfmMain;
 class TNumSpinEdit;
 
-// Tells screen readers what the main window shows by colour and captions alone: when a
-// value box starts or stops showing "-.--" (its description and the arrows' change) and when a box's spoken name changes (the captions swap
-// with the source box, the unit changes). Silent while no screen reader listens.
+// Tells screen readers what the main window shows by colour and captions alone: each new
+// outcome of the conversion, as a change of the source box's description (the box the user
+// types in, so a screen reader following the focus says the result), a conversion that starts
+// or stops failing (the arrows' descriptions), and each change of a box's spoken name (the
+// source moves to the other box, a unit changes). Silent while no screen reader listens.
 class TConversionAnnouncer : public QObject {
     Q_OBJECT
 public:
@@ -21,7 +23,7 @@ private:
     struct TBoxState {
         QPointer<TNumSpinEdit> box;
         QString name;
-        bool failure = false;
+        QString description;
     };
 
     void Announce();
@@ -29,6 +31,7 @@ private:
 
     TfmMain* m_window = nullptr;
     TBoxState m_boxes[2];
+    bool m_failed = false;
 };
 
 } // namespace tarvane

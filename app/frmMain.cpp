@@ -1,6 +1,8 @@
 #include "frmMain.h"
 
 #include "Application.h"
+#include "ConversionController.h"
+#include "KeyboardFocusFrame.h"
 #include "ArrowIndicator.h"
 #include "CaptionBar.h"
 #include "ConversionAnnouncer.h"
@@ -43,8 +45,6 @@ constexpr int ClientHeight = 393;
 constexpr int ColumnOffset = 288; // the right column mirrors the left one this far over
 constexpr int ItemHeight = 13;
 
-constexpr QStringView FailureText = u"-.--";
-
 QFont PixelFont(const QString& family, int pixelSize, bool bold = false)
 {
     QFont font(family);
@@ -64,12 +64,6 @@ void SetTextColor(QWidget* widget, TColor color)
     palette.setColor(QPalette::WindowText, ColorToQColor(color));
     palette.setColor(QPalette::Text, ColorToQColor(color));
     widget->setPalette(palette);
-}
-
-QString ShortName(int index)
-{
-    const std::string_view name = UnitShortNames.at(size_t(index));
-    return QString::fromUtf8(name.data(), qsizetype(name.size()));
 }
 
 // List rows of the laid-out item height, whatever the font asks for.
@@ -114,6 +108,7 @@ TfmMain::TfmMain(QWidget* parent, const QString& executablePath)
     FollowScreenDensity(this);
     EndLoading();
     BindNotifications();
+    m_controller = new TConversionController(this);
     SetAccessibility();
     FormCreate(this);
 }
@@ -309,8 +304,14 @@ void TfmMain::BindNotifications()
     for (TNumSpinEdit* spinner : {seEdValue1Precision, seEdValue2Precision})
         spinner->OnChange = [this](QObject* sender) { seEdValue1PrecisionChange(sender); };
     for (QListWidget* list : {lstUnits1, lstUnits2}) {
-        // Selections made from code block the signal, so this is the user's choice only.
+        // Selections made from code block the signals, so these are the user's doing only. A
+        // click in the blank area or a Ctrl+click may leave no row selected: the list then
+        // shows again the unit in use.
         connect(list, &QListWidget::currentRowChanged, this, [this, list] { lstUnits1Click(list); });
+        connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
+            if (list->selectedItems().isEmpty())
+                lstUnits1Click(list);
+        });
     }
     connect(ActAppClose, &QAction::triggered, this, [this] { ActAppCloseExecute(ActAppClose); });
     connect(ActAppReadme, &QAction::triggered, this, [this] { ActAppReadmeExecute(ActAppReadme); });
@@ -318,8 +319,9 @@ void TfmMain::BindNotifications()
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &TfmMain::CommitData);
 }
 
-// What a screen reader says of the controls that have no caption of their own; the value
-// boxes and arrows take theirs from what the window shows.
+// What a screen reader says of the controls that have no caption of their own (the value
+// boxes and arrows take theirs from what the window shows), and where a keyboard user sees
+// the focus.
 void TfmMain::SetAccessibility()
 {
     lstUnits1->setAccessibleName(QStringLiteral("Unité de la valeur 1"));
@@ -327,6 +329,8 @@ void TfmMain::SetAccessibility()
     seEdValue1Precision->setAccessibleName(QStringLiteral("Précision de la valeur 1"));
     seEdValue2Precision->setAccessibleName(QStringLiteral("Précision de la valeur 2"));
     new TConversionAnnouncer(this);
+    new TKeyboardFocusFrame(centralWidget(),
+                            {lstUnits1, lstUnits2, seEdValue1Precision, seEdValue2Precision});
 }
 
 // Start and close -------------------------------------------------------------------------
@@ -353,32 +357,18 @@ void TfmMain::FillUnitLists()
         lstUnits1->addItem(QString::fromUtf8(name.data(), qsizetype(name.size())));
     for (int row = 0; row < lstUnits1->count(); ++row)
         lstUnits2->addItem(lstUnits1->item(row)->clone());
-    SelectItem(lstUnits1, 0);
-    SelectItem(lstUnits2, 0);
-    lstUnits1Click(lstUnits1);
-    lstUnits1Click(lstUnits2);
+    m_controller->SetUnit(vbValue1, 0);
+    m_controller->SetUnit(vbValue2, 0);
 }
 
 void TfmMain::LoadUserPrefs(const QString& path)
 {
-    m_prefs = ReadUserPrefs(path);
-    ApplyUserPrefs();
+    m_controller->Restore(ReadUserPrefs(path));
 }
 
-void TfmMain::ApplyUserPrefs()
+TUserPrefs TfmMain::Prefs() const
 {
-    // The precisions before the number, so that the number shows every decimal its precision
-    // asks for; box 1's reformatting meanwhile rewrites Prefs, hence the copy.
-    const TUserPrefs restored = m_prefs;
-    seEdValue1Precision->SetValue(restored.Value1precision);
-    seEdValue1PrecisionChange(seEdValue1Precision);
-    seEdValue2Precision->SetValue(restored.Value2precision);
-    seEdValue1PrecisionChange(seEdValue2Precision);
-    edValue1->SetFloatValue(restored.Value1);
-    SelectItem(lstUnits2, restored.Value2Index);
-    lstUnits1Click(lstUnits2);
-    SelectItem(lstUnits1, restored.Value1Index);
-    lstUnits1Click(lstUnits1);
+    return m_controller->Prefs();
 }
 
 void TfmMain::FormShow(QObject* /*Sender*/)
@@ -390,9 +380,20 @@ void TfmMain::FormShow(QObject* /*Sender*/)
 
 void TfmMain::FormCloseQuery(QObject* /*Sender*/, bool& CanClose)
 {
+    // A failed save keeps the window open, as for any error of a close request.
+    const std::optional<QString> error = SavePrefs();
+    if (error)
+        TApplication::ShowError(*error);
+    CanClose = !error;
+}
+
+std::optional<QString> TfmMain::SavePrefs()
+{
     m_prefsLocation.CreateFolder();
-    SaveUserPrefs(m_iniFileName, m_prefs);
-    CanClose = true;
+    if (SaveUserPrefs(m_iniFileName, Prefs()))
+        return std::nullopt;
+    m_saveFailed = true;
+    return QStringLiteral("Impossible d'écrire dans %1").arg(m_iniFileName);
 }
 
 void TfmMain::ActAppCloseExecute(QObject* /*Sender*/)
@@ -451,142 +452,52 @@ void TfmMain::closeEvent(QCloseEvent* event)
         return;
     }
     bool canClose = true;
-    try {
-        FormCloseQuery(this, canClose);
-    } catch (const std::exception& error) {
-        // The close is abandoned and the window stays, as for any error of a close request.
-        m_saveFailed = true;
-        event->ignore();
-        TApplication::ShowException(error);
-        return;
-    }
+    FormCloseQuery(this, canClose);
     event->setAccepted(canClose);
 }
 
 void TfmMain::CommitData(QSessionManager& manager)
 {
-    bool canClose = true;
-    try {
-        FormCloseQuery(this, canClose);
-    } catch (const std::exception& error) {
-        // Preferences that could not be saved are no reason to hold up the end of the session.
-        m_saveFailed = true;
-        if (manager.allowsInteraction()) {
-            TApplication::ShowException(error);
-            manager.release();
-        }
+    // Preferences that could not be saved are no reason to hold up the end of the session.
+    const std::optional<QString> error = SavePrefs();
+    if (error && manager.allowsInteraction()) {
+        TApplication::ShowError(*error);
+        manager.release();
     }
 }
 
-// Conversion controller --------------------------------------------------------------------
+// Conversion handlers: each tells the controller what happened --------------------------------
+
+TValueBox TfmMain::BoxOf(const QObject* control) const
+{
+    return control == edValue2 || control == lstUnits2 || control == seEdValue2Precision ? vbValue2
+                                                                                        : vbValue1;
+}
 
 void TfmMain::DoConversion()
 {
-    if (edValue1->Tag() == 1 && edValue1->Text().isEmpty())
-        return;
-    if (edValue2->Tag() == 1 && edValue2->Text().isEmpty())
-        return;
-
-    const bool box1IsSource = edValue1->Tag() == 1;
-    TNumSpinEdit* const source = box1IsSource ? edValue1 : edValue2;
-    TNumSpinEdit* const target = box1IsSource ? edValue2 : edValue1;
-    const int sourceUnit = (box1IsSource ? lstUnits1 : lstUnits2)->currentRow();
-    const int targetUnit = (box1IsSource ? lstUnits2 : lstUnits1)->currentRow();
-    const std::optional<double> number = source->ParsedFloatValue();
-    source->SetColor(clBlack);
-
-    ConversionFailed = false;
-    double result = 0.0;
-    if (number)
-        result = sourceUnit == targetUnit ? *number : ConvertValue(*number, sourceUnit, targetUnit);
-    // A text that is no number fails as the engine does: it never converts as some default.
-    const bool failed = !number || ConversionFailed;
-
-    Arrow1->Palette()->SetHigh(failed ? clRed : clLime);
-    Arrow2->Palette()->SetHigh(Arrow1->Palette()->High());
-
-    SetBoxChangeNotifications(false);
-    if (failed)
-        target->SetText(FailureText.toString());
-    else
-        target->SetFloatValue(result);
-    target->SetColor(clBlack);
-    target->SetFontColor(failed ? clRed : clAqua);
-    SetBoxChangeNotifications(true);
-
-    // Box 1's number is what the preferences keep; while it shows "-.--" the last one stays.
-    if (target == edValue1 && !failed)
-        m_prefs.Value1 = edValue1->FloatValue();
-}
-
-void TfmMain::SetBoxChangeNotifications(bool attached)
-{
-    for (TNumSpinEdit* box : {edValue1, edValue2}) {
-        if (attached)
-            box->OnChange = [this](QObject* sender) { edValue1Change(sender); };
-        else
-            box->OnChange = nullptr;
-    }
+    m_controller->Convert();
 }
 
 void TfmMain::edValue1Enter(QObject* Sender)
 {
-    if (Sender == edValue1) {
-        edValue1->SetTag(1);
-        edValue2->SetTag(0);
-        edValue1->SetLabelCaption(SValueToConvert.toString());
-        edValue2->SetLabelCaption(SConvertedValue.toString());
-        Arrow1->SetDirection(pdRight);
-    } else if (Sender == edValue2) {
-        edValue1->SetTag(0);
-        edValue2->SetTag(1);
-        edValue1->SetLabelCaption(SConvertedValue.toString());
-        edValue2->SetLabelCaption(SValueToConvert.toString());
-        Arrow1->SetDirection(pdLeft);
-    }
-    Arrow2->SetDirection(Arrow1->Direction());
-    DoConversion();
+    m_controller->MakeSource(BoxOf(Sender));
 }
 
-void TfmMain::edValue1Change(QObject* /*Sender*/)
+void TfmMain::edValue1Change(QObject* Sender)
 {
-    // While box 1 is the target, the conversion below rewrites it and keeps the number it
-    // then shows, so a passing text (or "-.--") never reaches the preferences; nor does a
-    // source text that reads as no number.
-    if (edValue1->Tag() == 1) {
-        if (const std::optional<double> number = edValue1->ParsedFloatValue())
-            m_prefs.Value1 = *number;
-    }
-    DoConversion();
+    m_controller->BoxTextChanged(BoxOf(Sender));
 }
 
 void TfmMain::lstUnits1Click(QObject* Sender)
 {
-    if (Sender == lstUnits1) {
-        lblUnit1->setText(ShortName(lstUnits1->currentRow()));
-        m_prefs.Value1Index = quint8(lstUnits1->currentRow());
-    } else if (Sender == lstUnits2) {
-        lblUnit2->setText(ShortName(lstUnits2->currentRow()));
-        m_prefs.Value2Index = quint8(lstUnits2->currentRow());
-    }
-    DoConversion();
+    const auto* list = static_cast<const QListWidget*>(Sender);
+    m_controller->SetUnit(BoxOf(Sender), list->currentRow());
 }
 
 void TfmMain::seEdValue1PrecisionChange(QObject* Sender)
 {
-    if (Sender == seEdValue1Precision) {
-        m_prefs.Value1precision = quint8(seEdValue1Precision->Value() & 0xFF);
-        edValue1->SetPrecision(seEdValue1Precision->Value());
-    } else if (Sender == seEdValue2Precision) {
-        m_prefs.Value2precision = quint8(seEdValue2Precision->Value() & 0xFF);
-        edValue2->SetPrecision(seEdValue2Precision->Value());
-    }
-}
-
-void TfmMain::SelectItem(QListWidget* list, int index)
-{
-    const QSignalBlocker blocker(list);
-    list->setCurrentRow(index);
+    m_controller->SetPrecision(BoxOf(Sender), static_cast<const TNumSpinEdit*>(Sender)->Value());
 }
 
 } // namespace tarvane

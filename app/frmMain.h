@@ -1,9 +1,12 @@
 #pragma once
 
+#include "ConversionController.h"
 #include "PrefsLocation.h"
 #include "uUserPrefs.h"
 
 #include <QMainWindow>
+
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -22,7 +25,8 @@ class TTabStrip;
 // The converter window: two value boxes side by side, each with its unit list, unit label and
 // precision spinner, two arrows between them pointing from the source box to the target, a
 // category strip and the menu. Whichever box last received the focus is the source; every
-// edit, unit choice, precision change and focus entry converts its number into the other box.
+// edit, unit choice and precision change converts its number into the other box. The
+// conversion's state belongs to TConversionController; the handlers below only report to it.
 // The units, precisions and box 1's number are restored from the INI file at start and saved
 // there at every close request: beside the executable when it may be written there, otherwise
 // in the user's configuration folder.
@@ -32,7 +36,9 @@ public:
     // executablePath: whose INI file the window uses; empty for the running executable.
     explicit TfmMain(QWidget* parent = nullptr, const QString& executablePath = QString());
 
-    const TUserPrefs& Prefs() const { return m_prefs; }
+    // What is saved at close, kept by the conversion controller.
+    TUserPrefs Prefs() const;
+    TConversionController* Controller() const { return m_controller; }
     const QString& AppPath() const { return m_appPath; }
     const QString& IniFileName() const { return m_iniFileName; }
 
@@ -85,7 +91,6 @@ public:
     void InitPaths();
     void FillUnitLists();
     void LoadUserPrefs(const QString& path);
-    void ApplyUserPrefs();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -103,15 +108,17 @@ private:
     void BindNotifications();
     void SetAccessibility();
     void CommitData(QSessionManager& manager);
+    // Saves the preferences for a close request: the error to report when the file could not
+    // be written; later requests then close without saving.
+    std::optional<QString> SavePrefs();
+    TValueBox BoxOf(const QObject* control) const;
     void CentreOnScreen();
-    void SetBoxChangeNotifications(bool attached);
-    static void SelectItem(QListWidget* list, int index);
 
     QString m_executablePath;
     QString m_appPath;
     QString m_iniFileName; // the preferences file saved at close
     TPrefsLocation m_prefsLocation;
-    TUserPrefs m_prefs;
+    TConversionController* m_controller = nullptr;
     bool m_shownBefore = false;
     bool m_saveFailed = false; // a save at close failed and the user was told
 };

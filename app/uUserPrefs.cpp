@@ -8,7 +8,6 @@
 #include <QLocale>
 
 #include <optional>
-#include <stdexcept>
 
 namespace tarvane {
 
@@ -111,13 +110,13 @@ bool CanWriteIniFile(const QString& path)
     return IniFile(path).Writable();
 }
 
-void SaveUserPrefs(const QString& path, const TUserPrefs& prefs)
+bool SaveUserPrefs(const QString& path, const TUserPrefs& prefs)
 {
     if (!CanWriteIniFile(path))
-        return;
+        return true;
     // The write test's key first, in the one rewrite that holds them all.
     const IniFile file(path);
-    const bool written = file.WriteStrings(Section, {
+    return file.WriteStrings(Section, {
         {SWriteTest.toString(), QStringLiteral("1")},
         {SValue1precision.toString(), QString::number(prefs.Value1precision)},
         {SValue2precision.toString(), QString::number(prefs.Value2precision)},
@@ -125,9 +124,6 @@ void SaveUserPrefs(const QString& path, const TUserPrefs& prefs)
         {SValue2Index.toString(), QString::number(prefs.Value2Index)},
         {SValue1.toString(), FloatToText(prefs.Value1, 0, QLocale())},
     });
-    if (!written)
-        throw std::runtime_error(
-            QStringLiteral("Impossible d'écrire dans %1").arg(path).toStdString());
 }
 
 } // namespace tarvane

@@ -27,9 +27,8 @@ TUserPrefs ReadUserPrefs(const QString& path);
 bool CanWriteIniFile(const QString& path);
 
 // When the write test passes, writes WriteTest=1 and the five fields into the file, all at
-// once. A write that fails after the test (a full disk) leaves the file as it was and throws
-// std::runtime_error "Impossible d'écrire dans <path>" (UTF-8). When the test fails nothing is
-// written and nothing is said.
-void SaveUserPrefs(const QString& path, const TUserPrefs& prefs);
+// once. A write that fails after the test (a full disk) leaves the file as it was and returns
+// false. When the test fails nothing is written and nothing is said: true.
+bool SaveUserPrefs(const QString& path, const TUserPrefs& prefs);
 
 } // namespace tarvane

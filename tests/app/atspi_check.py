@@ -4,7 +4,8 @@ Run by accessibility_test.sh inside a D-Bus session of its own: atspi_check.py <
 <log file>. Starts the program with accessibility on, once it listens as a screen reader
 does (a program learns which events to send when it starts). Walks the main window, checks
 the name and role of every control that takes the focus, then types into box 1 with
-xdotool and reads box 2 back: a converted value, then "-.--" described as impossible. Ends
+xdotool and reads box 2 back: a converted value, then "-.--" described as impossible; box 1,
+focused, announces each outcome as a change of its description. Ends
 with the About window's texts. Prints what it saw; exits non-zero on the first difference.
 """
 import os
@@ -17,8 +18,8 @@ from gi.repository import GLib
 
 # (role, name) of every control of the main window that takes the keyboard focus.
 FOCUSABLE = {
-    ("text", "Valeur à convertir, Veff (Vrms)"),
-    ("text", "Valeur convertie, Veff (Vrms)"),
+    ("text", "Valeur 1 à convertir, Veff (Vrms)"),
+    ("text", "Valeur 2 convertie, Veff (Vrms)"),
     ("list", "Unité de la valeur 1"),
     ("list", "Unité de la valeur 2"),
     ("spin button", "Précision de la valeur 1"),
@@ -26,14 +27,18 @@ FOCUSABLE = {
 }
 
 
-# Property changes the program announced, as (event type, accessible object); a screen
-# reader learns of a new name or description only this way.
+# Property changes the program announced, as (event type, accessible object, what the event
+# carries, the object's description when the event came); a screen reader learns of a new
+# name or description only this way, and says what the event carries when the object has
+# the focus.
 announced = []
 
 
 def listen():
     def record(event):
-        announced.append((event.type, event.source))
+        carried = event.any_data if isinstance(event.any_data, str) else None
+        description = event.source.description if event.source is not None else None
+        announced.append((event.type, event.source, carried, description))
     pyatspi.Registry.registerEventListener(record, "object:property-change:accessible-name",
                                            "object:property-change:accessible-description")
 
@@ -41,7 +46,15 @@ def listen():
 def was_announced(kind, node):
     # Names as they read now: an event may come before the name it carries is read.
     return any(seen == kind and source is not None and source.name == node.name
-               for seen, source in announced)
+               for seen, source, _, _ in announced)
+
+
+def heard_on_focus(node, text):
+    """Whether a description change on the node, while it had the focus, carried the text."""
+    return any(seen == "object:property-change:accessible-description" and source is not None
+               and source.name == node.name and text in (carried, description)
+               and source.getState().contains(pyatspi.STATE_FOCUSED)
+               for seen, source, carried, description in announced)
 
 
 def pump():
@@ -53,7 +66,8 @@ def pump():
 
 def fail(message):
     print("FAIL:", message, file=sys.stderr)
-    print("announced:", [(kind, source.name) for kind, source in announced], file=sys.stderr)
+    print("announced:", [(kind, source.name if source else None, carried)
+                         for kind, source, carried, _ in announced], file=sys.stderr)
     sys.exit(1)
 
 
@@ -159,25 +173,28 @@ def check_controls(main):
     arrows = [node for node in walk(main) if node.name.startswith("Sens de conversion")]
     if len(arrows) != 2:
         fail(f"{len(arrows)} arrows")
-    # AT-SPI has no indicator role of its own: the role's name tells it, in French when
-    # Qt's translation is installed.
-    roles = {arrow.getLocalizedRoleName() for arrow in arrows}
-    if not roles <= {"indicateur", "indicator"}:
+    # Pictures, a role screen readers present (an indicator would be "unknown" to them).
+    roles = {arrow.getRoleName() for arrow in arrows}
+    if roles != {"image"}:
         fail(f"the arrows are {roles}")
-    print("ok: spinner value, spin buttons, tab, menu bar and indicator arrows")
+    print("ok: spinner value, spin buttons, tab, menu bar and arrows shown as images")
     return arrows
 
 
 def check_conversions(main, arrows):
-    box1 = find(main, "text", "Valeur à convertir, Veff (Vrms)")
-    box2 = find(main, "text", "Valeur convertie, Veff (Vrms)")
+    box1 = find(main, "text", "Valeur 1 à convertir, Veff (Vrms)")
+    box2 = find(main, "text", "Valeur 2 convertie, Veff (Vrms)")
     units2 = find(main, "list", "Unité de la valeur 2")
     click(find(units2, "list item", "Tension crête à crête (Vcac / Vpp)"))
-    expect_reading("box 2's name", lambda: box2.name, "Valeur convertie, Vcac (Vpp)")
+    expect_reading("box 2's name", lambda: box2.name, "Valeur 2 convertie, Vcac (Vpp)")
     expect_reading("box 2's new name announced",
                    lambda: was_announced("object:property-change:accessible-name", box2), True)
     type_into(box1, "1")
     expect_reading("box 2 for 1 Veff", lambda: text_of(box2), "2,8284")
+    # The box typed in has the focus: its description change is what a screen reader says.
+    expect_reading("box 1's description", lambda: box1.description, "2,8284 Vcac (Vpp)")
+    expect_reading("the result heard on the focused box 1",
+                   lambda: heard_on_focus(box1, "2,8284 Vcac (Vpp)"), True)
     expect_reading("box 2's description", lambda: box2.description, "")
     expect_reading("an arrow's description", lambda: arrows[0].description, "Conversion réussie")
 
@@ -185,12 +202,18 @@ def check_conversions(main, arrows):
     click(find(units2, "list item", "Puissance (dBm, réf. 1 mW dans 50 ohms)"))
     type_into(box1, "0")
     expect_reading("box 2 for 0 Veff in dBm", lambda: text_of(box2), "-.--")
+    expect_reading("the failure heard on the focused box 1",
+                   lambda: heard_on_focus(box1, "Conversion impossible"), True)
     expect_reading("box 2 says the conversion is impossible",
                    lambda: "impossible" in box2.description, True)
     expect_reading("box 2's failure announced",
                    lambda: was_announced("object:property-change:accessible-description", box2),
                    True)
     expect_reading("an arrow's description", lambda: arrows[1].description, "Conversion impossible")
+    carried = {carried for kind, source, carried, _ in announced
+               if kind.endswith("accessible-description") and source is not None
+               and source.name == box1.name}
+    print("ok: description events on box 1 carried", sorted(map(repr, carried)))
 
 
 def check_about(app, main):

@@ -50,11 +50,11 @@ private slots:
         QTest::addColumn<QString>("box1");
         QTest::addColumn<QString>("box2");
         QTest::addColumn<QString>("arrow");
-        QTest::newRow("box 1") << false << "Valeur à convertir, Veff (Vrms)"
-                               << "Valeur convertie, Vcac (Vpp)"
+        QTest::newRow("box 1") << false << "Valeur 1 à convertir, Veff (Vrms)"
+                               << "Valeur 2 convertie, Vcac (Vpp)"
                                << "Sens de conversion : de la valeur 1 vers la valeur 2";
-        QTest::newRow("box 2") << true << "Valeur convertie, Veff (Vrms)"
-                               << "Valeur à convertir, Vcac (Vpp)"
+        QTest::newRow("box 2") << true << "Valeur 1 convertie, Veff (Vrms)"
+                               << "Valeur 2 à convertir, Vcac (Vpp)"
                                << "Sens de conversion : de la valeur 2 vers la valeur 1";
     }
 
@@ -88,11 +88,14 @@ private slots:
         QVERIFY(w.seEdValue1Precision->hasFocus());
     }
 
-    // Red arrows and "-.--" are told in words.
+    // Red arrows and "-.--" are told in words; the source box, where the user types, is
+    // described by each outcome; the arrows are pictures.
     void failureIsDescribed()
     {
         TfmMain& w = *m_window;
+        QAccessibleInterface* box1 = Accessible(w.edValue1);
         QAccessibleInterface* box2 = Accessible(w.edValue2);
+        QCOMPARE(Accessible(w.Arrow1)->role(), QAccessible::Graphic);
         QCOMPARE(box2->text(QAccessible::Description), QString());
         QCOMPARE(Accessible(w.Arrow1)->text(QAccessible::Description),
                  QStringLiteral("Conversion réussie"));
@@ -102,8 +105,10 @@ private slots:
         QVERIFY(box2->text(QAccessible::Description).startsWith(u"Conversion impossible"));
         QCOMPARE(Accessible(w.Arrow1)->text(QAccessible::Description),
                  QStringLiteral("Conversion impossible"));
+        QCOMPARE(box1->text(QAccessible::Description), QStringLiteral("Conversion impossible"));
         w.edValue1->SetText(QStringLiteral("1"));
         QCOMPARE(box2->text(QAccessible::Description), QString());
+        QCOMPARE(box1->text(QAccessible::Description), QStringLiteral("13.0103 dBm (1 mW / 50 ohms)"));
     }
 
 private:

@@ -10,6 +10,7 @@
 #include "TabStrip.h"
 #include "NumberText.h"
 #include "TwoColorPalette.h"
+#include "ConversionController.h"
 #include "frmMain.h"
 #include "uConv.h"
 
@@ -187,42 +188,49 @@ private:
         QCOMPARE(w.Arrow2->Palette()->High(), high);
         QCOMPARE(w.Arrow1->Palette()->Low(), clGreen);
         TNumSpinEdit* targetBox = box1IsSource ? w.edValue2 : w.edValue1;
-        QCOMPARE(targetBox->FontColor(), failed ? clRed : clAqua);
+        QCOMPARE(targetBox->FontColor(), targetBox->Text() == "-.--" ? clRed : clAqua);
         QCOMPARE(targetBox->Color(), clBlack);
     }
 
-    // What the target shows is the engine's result for the number the source reads, at the
-    // target's precision, or "-.--" with red arrows; never a number for a text that is none.
+    // The window shows the controller's state: a target that shows a result shows the
+    // engine's result for the source's exact number at the target's precision, or "-.--"
+    // with red arrows; a box that shows the user's text has the number that text reads; the
+    // preferences keep box 1's exact number.
     void CheckConversionShown()
     {
         TfmMain& w = *m_window;
-        const bool box1IsSource = w.edValue1->Tag() == 1;
-        TNumSpinEdit* const source = box1IsSource ? w.edValue1 : w.edValue2;
-        TNumSpinEdit* const target = box1IsSource ? w.edValue2 : w.edValue1;
+        const TConversionController& c = *w.Controller();
+        const TValueBox from = c.Source();
+        const TValueBox to = c.Target();
+        TNumSpinEdit* const source = from == vbValue1 ? w.edValue1 : w.edValue2;
+        TNumSpinEdit* const target = from == vbValue1 ? w.edValue2 : w.edValue1;
+        QCOMPARE(source->Tag(), 1);
+        QCOMPARE(target->Tag(), 0);
         const QString text = source->Text();
         QVERIFY2(!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')), qPrintable(text));
-        if (text.isEmpty())
-            return; // nothing converts
-        const bool failed = target->Text() == QLatin1String("-.--");
-        QCOMPARE(w.Arrow1->Palette()->High(), failed ? clRed : clLime);
-        QCOMPARE(target->FontColor(), failed ? clRed : clAqua);
         static const QRegularExpression numberText(
             QStringLiteral("^ *([+-]?([0-9]+[.,]?[0-9]*|[.,][0-9]*)([eE][+-]?[0-9]+)?)? *$"));
-        const std::optional<double> number = source->ParsedFloatValue();
-        if (!numberText.match(text).hasMatch())
-            QVERIFY2(!number, qPrintable(text));
-        if (!number) {
-            QVERIFY2(failed, qPrintable(text + " shows " + target->Text()));
-            return;
+        if (!c.ShowsResult(from) && !text.isEmpty()) {
+            QCOMPARE(c.Number(from), source->ParsedFloatValue());
+            if (!numberText.match(text).hasMatch())
+                QVERIFY2(!c.Number(from), qPrintable(text));
         }
-        if (box1IsSource)
-            QCOMPARE(w.Prefs().Value1, *number);
-        const int from = (box1IsSource ? w.lstUnits1 : w.lstUnits2)->currentRow();
-        const int to = (box1IsSource ? w.lstUnits2 : w.lstUnits1)->currentRow();
-        ConversionFailed = false;
-        const double result = from == to ? *number : ConvertValue(*number, from, to);
+        const bool failed = !c.Number(from) || !c.Number(to);
+        QCOMPARE(c.Failed(), failed);
+        QCOMPARE(w.Arrow1->Palette()->High(), failed ? clRed : clLime);
+        if (c.Number(vbValue1))
+            QCOMPARE(w.Prefs().Value1, *c.Number(vbValue1));
+        if (!c.TargetShowsResult())
+            return; // the number left there by a move of the focus
+        QCOMPARE(target->FontColor(), c.Number(to) ? clAqua : clRed);
+        const std::optional<double> number = c.Number(from);
+        const int fromUnit = c.Unit(from);
+        const int toUnit = c.Unit(to);
+        const std::optional<double> result =
+            !number || fromUnit == toUnit ? number : TryConvertValue(*number, fromUnit, toUnit);
+        QCOMPARE(c.Number(to), result);
         const QString expected =
-            ConversionFailed ? QStringLiteral("-.--") : FloatToText(result, target->Precision(), QLocale());
+            result ? FloatToText(*result, target->Precision(), QLocale()) : QStringLiteral("-.--");
         QVERIFY2(target->Text() == expected, qPrintable(text + " shows " + target->Text()));
     }
 
@@ -366,11 +374,11 @@ private slots:
 
         TypeInto(w.edValue2, "6-"); // the minus key toggles the sign
         CheckShown("0.5012", "-6", false, false);
-        QCOMPARE(w.Prefs().Value1, 0.5012); // what box 1 shows, not what it showed before
+        QCOMPARE(w.Prefs().Value1, *TryConvertValue(-6, 5, 0)); // box 1's exact number
 
-        // Back in box 1, its shown number converts again.
+        // Back in box 1, which shows the exact result: no number changes.
         QTest::keyClick(w.edValue2, Qt::Key_Tab, Qt::ShiftModifier);
-        CheckShown("0.5012", "-5.9998", true, false);
+        CheckShown("0.5012", "-6.0000", true, false);
     }
 
     void Box1ShowingFailureKeepsItsLastNumber()
@@ -382,11 +390,12 @@ private slots:
         QTest::keyClick(w.edValue2, Qt::Key_Backspace);
         QTest::keyClicks(w.edValue2, "0");
         CheckShown("-.--", "0", false, true);
-        QCOMPARE(w.Prefs().Value1, 13.0103);
+        const double exact = *TryConvertValue(1, 0, 2);
+        QCOMPARE(w.Prefs().Value1, exact);
         ClickUnit(w.lstUnits1, 3); // a failing conversion to another unit keeps it too
-        QCOMPARE(w.Prefs().Value1, 13.0103);
+        QCOMPARE(w.Prefs().Value1, exact);
         QVERIFY(w.close());
-        QVERIFY(ReadAll(IniPath()).contains("\nValue1=13.0103\n"));
+        QVERIFY(ReadAll(IniPath()).contains("\nValue1=13.0102999566398\n"));
     }
 
     void PrecisionChangesReformat()
@@ -405,6 +414,269 @@ private slots:
         QTest::keyClick(w.seEdValue2Precision, Qt::Key_PageUp);
         CheckShown("1.23", "3.4789653634", true, false);
         QCOMPARE(w.Prefs().Value2precision, quint8(10));
+    }
+
+    void FocusMovesChangeNoNumber_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("box1"); // once left, in the box's format
+        QTest::addColumn<QString>("box2");
+        QTest::addColumn<double>("value1");
+
+        QTest::newRow("dBu rounded to 4 decimals")
+            << QByteArray("[UserPrefs]\nValue2Index=4\n") << "1234.5678" << "1234.5678" << "64.0488"
+            << 1234.5678;
+        QTest::newRow("dBm 50 ohms at 1 decimal")
+            << QByteArray("[UserPrefs]\nValue2Index=2\nValue2precision=1\n") << "1.5" << "1.5000"
+            << "16.5" << 1.5;
+        QTest::newRow("watts keep no sign") << QByteArray("[UserPrefs]\nValue2Index=6\n") << "-5"
+                                            << "-5.0000" << "0.5000" << -5.0;
+        QTest::newRow("failed result") << QByteArray("[UserPrefs]\nValue2Index=5\n") << "0"
+                                       << "0.0000" << "-.--" << 0.0;
+        QTest::newRow("target precision 0, every digit") << QByteArray("[UserPrefs]\nValue2Index=1\nValue2precision=0\n")
+                                            << "1.2" << "1.2000" << "3.39411254969543" << 1.2;
+    }
+
+    // Clicking into the result, or Tabbing to it and back, makes it the source and changes
+    // neither box: box 1 keeps every digit typed, "-.--" stays, and so does the saved number.
+    void FocusMovesChangeNoNumber()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, typed);
+        QFETCH(QString, box1);
+        QFETCH(QString, box2);
+        QFETCH(double, value1);
+        Start(ini);
+        TfmMain& w = *m_window;
+        const bool failed = box2 == "-.--";
+        int stateChanges = 0;
+        w.Controller()->OnStateChange = [&stateChanges](QObject*) { ++stateChanges; };
+        TypeInto(w.edValue1, typed);
+        QCOMPARE(w.edValue2->Text(), box2);
+        QVERIFY(stateChanges > 0);
+        stateChanges = 0;
+
+        QTest::mouseClick(w.edValue2, Qt::LeftButton);
+        QVERIFY(w.edValue2->hasFocus());
+        CheckShown(box1, box2, false, failed);
+        QTest::keyClick(w.edValue2, Qt::Key_Tab, Qt::ShiftModifier);
+        CheckShown(box1, box2, true, failed);
+        QTest::keyClick(w.edValue1, Qt::Key_Tab);
+        CheckShown(box1, box2, false, failed);
+        QTest::mouseClick(w.edValue1, Qt::LeftButton);
+        CheckShown(box1, box2, true, failed);
+        QCOMPARE(w.Prefs().Value1, value1);
+        QCOMPARE(stateChanges, 0); // nothing saved changed
+        CheckConversionShown();
+        QVERIFY(w.close());
+        Start(ReadAll(IniPath()));
+        QCOMPARE(m_window->edValue1->Text(), box1);
+        QCOMPARE(m_window->Prefs().Value1, value1);
+    }
+
+    // Entering the result box and going back leaves both texts as they were, whatever the
+    // pair of units.
+    void EveryUnitPairSurvivesARoundTripOfTheFocus()
+    {
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        TConversionController& c = *w.Controller();
+        for (int from = 0; from < 12; ++from) {
+            for (int to = 0; to < 12; ++to) {
+                for (const QString typed : {"0.7000", "-3.2500", "1234.5678", "0.0000"}) {
+                    c.SetUnit(vbValue1, from);
+                    c.SetUnit(vbValue2, to);
+                    TypeInto(w.edValue1, typed);
+                    const QString result = w.edValue2->Text();
+                    for (TNumSpinEdit* const box : {w.edValue2, w.edValue1}) {
+                        box->setFocus(Qt::TabFocusReason);
+                        QVERIFY2(w.edValue1->Text() == typed && w.edValue2->Text() == result,
+                                 qPrintable(QStringLiteral("%1 to %2: %3 gives %4, then %5 and %6")
+                                                .arg(from).arg(to).arg(typed, result,
+                                                w.edValue1->Text(), w.edValue2->Text())));
+                    }
+                }
+            }
+        }
+    }
+
+    // The target's precision shows the engine's result (0: all its digits), or keeps "-.--"
+    // even once the source is emptied; the saved precision is the one shown.
+    void TargetPrecisionShowsTheResult()
+    {
+        Start("[UserPrefs]\nValue2Index=4\n");
+        TfmMain& w = *m_window;
+        TypeInto(w.edValue1, "1");
+        QCOMPARE(w.edValue2->Text(), QStringLiteral("2.2185"));
+        w.seEdValue2Precision->setFocus(Qt::TabFocusReason);
+        w.seEdValue2Precision->selectAll();
+        QTest::keyClicks(w.seEdValue2Precision, "0"); // every digit there is
+        QCOMPARE(w.edValue2->Text(), QStringLiteral("2.21848749616356"));
+        QTest::keyClicks(w.seEdValue2Precision, "9"); // "09"
+        QCOMPARE(w.edValue2->Text(), QStringLiteral("2.218487496"));
+
+        TypeInto(w.edValue1, "0");
+        QTest::keyClick(w.edValue1, Qt::Key_Backspace);
+        CheckShown("", "-.--", true, true);
+        w.seEdValue2Precision->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(w.seEdValue2Precision, Qt::Key_Up);
+        CheckShown("", "-.--", true, true);
+
+        // 256 is clamped to 10 on leaving; a close before that saves 10 all the same.
+        w.seEdValue1Precision->setFocus(Qt::TabFocusReason);
+        w.seEdValue1Precision->selectAll();
+        QTest::keyClicks(w.seEdValue1Precision, "256");
+        QCOMPARE(w.Prefs().Value1precision, quint8(10));
+        QVERIFY(w.close());
+        QVERIFY(ReadAll(IniPath()).contains("\nValue1precision=10\n"));
+    }
+
+    // Whatever is clicked in a unit list, it shows the unit in use.
+    void UnitListShowsTheUnitInUse()
+    {
+        Start("[UserPrefs]\nValue2Index=3\n");
+        TfmMain& w = *m_window;
+        QListWidget* const list = w.lstUnits2;
+        const QPoint blank(20, list->visualItemRect(list->item(11)).bottom() + 20);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, blank);
+        const QPoint selected = list->visualItemRect(list->item(3)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, selected);
+        QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(3)});
+        QCOMPARE(list->currentRow(), 3);
+        QCOMPARE(w.Controller()->Unit(vbValue2), 3);
+        QCOMPARE(w.lblUnit2->text(), QStringLiteral("dBm (1 mW / 600 ohms)"));
+    }
+
+    // A seeded run of the window's actions: clicks and Tabs between the controls, keys and
+    // pastes into the focused box, unit and precision choices, restarts. After each, the
+    // window shows the controller's state, a move of the focus changed no number (the left
+    // box's own text only takes the box's format), and a restart brings back what was closed.
+    void RandomActionsKeepTheConversionRight()
+    {
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        Start("[UserPrefs]\nValue2Index=4\n");
+        std::mt19937 random(15);
+        const auto pick = [&random](const auto& list) { return list[random() % list.size()]; };
+        const QString characters = QStringLiteral("0123456789,.-eE a");
+        const QStringList pastes = {"2,5", "-12.5", "-73 dBm", "abc", "1E999", "-1e308", " ",
+                                    "0", "1234,5678", "2,123456789"};
+        const QList<QKeyCombination> keys = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Up,
+                                             Qt::Key_Down, Qt::Key_PageUp, Qt::CTRL | Qt::Key_Z};
+        for (int i = 0; i < 400; ++i) {
+            TfmMain& w = *m_window;
+            const TConversionController& c = *w.Controller();
+            const QList<TNumSpinEdit*> boxes = {w.edValue1, w.edValue2};
+            const QList<std::optional<double>> numbers = {c.Number(vbValue1), c.Number(vbValue2)};
+            const QStringList texts = {w.edValue1->Text(), w.edValue2->Text()};
+            QWidget* const focused = QApplication::focusWidget();
+            const int kind = int(random() % 16);
+            QString action;
+            if (kind < 3) {
+                action = QStringLiteral("click into a box");
+                QTest::mouseClick(pick(boxes), Qt::LeftButton);
+            } else if (kind < 5) {
+                action = QStringLiteral("Tab");
+                QTest::keyClick(focused, Qt::Key_Tab, random() % 2 ? Qt::ShiftModifier : Qt::NoModifier);
+            } else if (kind < 9 && focused != w.edValue1 && focused != w.edValue2) {
+                action = QStringLiteral("into box 1 from the keyboard");
+                w.edValue1->setFocus(Qt::TabFocusReason);
+            } else if (kind < 8) {
+                action = QStringLiteral("type");
+                const QChar key = pick(characters);
+                Press(focused, Qt::Key(key.toUpper().unicode()), QString(key));
+            } else if (kind < 9) {
+                action = QStringLiteral("paste");
+                QApplication::clipboard()->setText(pick(pastes));
+                PressShortcut(focused, Qt::CTRL | Qt::Key_V);
+            } else if (kind < 10 && (focused == w.edValue1 || focused == w.edValue2)) {
+                action = QStringLiteral("key");
+                PressShortcut(focused, pick(keys));
+            } else if (kind < 12) {
+                action = QStringLiteral("unit");
+                QListWidget* const list = pick(QList{w.lstUnits1, w.lstUnits2});
+                const int row = int(random() % 13); // 12: the blank area
+                const QPoint point = row < 12 ? list->visualItemRect(list->item(row)).center()
+                                              : QPoint(20, 210);
+                QTest::mouseClick(list->viewport(), Qt::LeftButton,
+                                  random() % 4 ? Qt::NoModifier : Qt::ControlModifier, point);
+            } else if (kind < 15) {
+                action = QStringLiteral("precision");
+                TNumSpinEdit* const spinner = pick(QList{w.seEdValue1Precision, w.seEdValue2Precision});
+                spinner->setFocus(Qt::TabFocusReason);
+                if (random() % 2) {
+                    spinner->selectAll();
+                    QTest::keyClicks(spinner, QString::number(random() % 14));
+                } else {
+                    QTest::keyClick(spinner, random() % 2 ? Qt::Key_Up : Qt::Key_Down);
+                }
+            } else {
+                action = QStringLiteral("restart");
+                const TUserPrefs closed = w.Prefs();
+                QVERIFY(w.close());
+                const QByteArray saved = ReadAll(IniPath());
+                Start(saved);
+                const TUserPrefs restored = ReadUserPrefs(IniPath());
+                QCOMPARE(FloatToText(restored.Value1, 0, QLocale()), FloatToText(closed.Value1, 0, QLocale()));
+                const TUserPrefs shown = m_window->Prefs();
+                QCOMPARE(shown.Value1precision, closed.Value1precision);
+                QCOMPARE(shown.Value2precision, closed.Value2precision);
+                QCOMPARE(shown.Value1Index, closed.Value1Index);
+                QCOMPARE(shown.Value2Index, closed.Value2Index);
+                QCOMPARE(m_window->edValue1->Text(), FloatToText(restored.Value1, closed.Value1precision, QLocale()));
+            }
+            TfmMain& now = *m_window;
+            if (action == "click into a box" || action == "Tab") {
+                for (const TValueBox box : {vbValue1, vbValue2}) {
+                    const std::optional<double> after = now.Controller()->Number(box);
+                    if (after == numbers[box])
+                        continue;
+                    // Only the box left re-shows the user's number in its format.
+                    QVERIFY2(focused == boxes[box] && numbers[box] && after
+                                 && *after == UserTextToFloat(FloatToText(*numbers[box],
+                                                    boxes[box]->Precision(), QLocale()), QLocale()),
+                             qPrintable(QStringLiteral("%1 in box %2: %3 became %4").arg(action)
+                                            .arg(box + 1).arg(texts[box], boxes[box]->Text())));
+                }
+            }
+            CheckConversionShown();
+            for (QListWidget* const list : {now.lstUnits1, now.lstUnits2}) {
+                const int unit = now.Controller()->Unit(list == now.lstUnits1 ? vbValue1 : vbValue2);
+                QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(unit)});
+            }
+            if (QTest::currentTestFailed())
+                QFAIL(qPrintable(QStringLiteral("after action %1: %2").arg(i).arg(action)));
+        }
+    }
+
+    // A frame shows where the keyboard put the focus among the unit lists and precision
+    // spinners; after a click, the window looks as it always did.
+    void KeyboardFocusIsFramed()
+    {
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        QWidget* const client = w.centralWidget();
+        const auto ring = [](const QWidget* control) { return control->geometry().topLeft() + QPoint(-2, 8); };
+        const QColor navy(0, 0, 128);
+        const QColor aqua(0, 255, 255);
+        const QList<QWidget*> framed = {w.lstUnits1, w.lstUnits2, w.seEdValue1Precision,
+                                        w.seEdValue2Precision};
+        for (QWidget* const control : framed)
+            QCOMPARE(PixelAt(client, ring(control)), navy);
+        QTest::mouseClick(w.lstUnits1->viewport(), Qt::LeftButton, {},
+                          w.lstUnits1->visualItemRect(w.lstUnits1->item(0)).center());
+        QVERIFY(w.lstUnits1->hasFocus());
+        QCOMPARE(PixelAt(client, ring(w.lstUnits1)), navy);
+        for (qsizetype i = 1; i < framed.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(framed[i]->hasFocus());
+            QCOMPARE(PixelAt(client, ring(framed[i])), aqua);
+            QCOMPARE(PixelAt(client, ring(framed[i - 1])), navy);
+        }
+        QTest::mouseClick(w.seEdValue1Precision, Qt::LeftButton);
+        QVERIFY(w.seEdValue1Precision->hasFocus());
+        for (QWidget* const control : framed)
+            QCOMPARE(PixelAt(client, ring(control)), navy);
     }
 
     void EntryReadsInEveryLocale_data()

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The real program on its own X display, under the French locale: open the Aide menu and check
 # its look, type into box 1, choose a unit, check the screen's pixels, type and paste numbers
-# as a French user would, quit through the menu and check the preferences file written beside
-# the program.
+# as a French user would, move the focus to a result and back (which changes no number), quit
+# through the menu and check the preferences file written beside the program.
 # Usage: window_test.sh <path of the built tarvane executable> [where to keep the menu screenshot]
 set -euo pipefail
 
@@ -164,17 +164,18 @@ expect_pixel 4 50 0,0,128 "navy background after the conversion"
 # Numbers entered as a French user would, with unit 5 (dBV) under box 2: "2.5" typed on the
 # main keyboard and with the keypad's decimal key reads 2,5 V; box 2 is read through the
 # clipboard, which makes it the source.
-expect_box2_text() { # text what
+expect_box_text() { # box text what: clicks into the box and copies its text
     local seen=""
-    xdotool mousemove $((client_x + 360)) $((client_y + 80)) click 1
+    xdotool mousemove $((client_x + ($1 == 1 ? 60 : 360))) $((client_y + 80)) click 1
     for _ in $(seq 40); do
         xdotool key ctrl+a ctrl+c
         seen=$(xclip -o -selection clipboard 2>/dev/null || true)
-        [[ $seen == "$1" ]] && return 0
+        [[ $seen == "$2" ]] && return 0
         sleep 0.1
     done
-    fail "$2: box 2 reads '$seen', not '$1'"
+    fail "$3: box $1 reads '$seen', not '$2'"
 }
+expect_box2_text() { expect_box_text 2 "$@"; }
 click_box1() { xdotool mousemove $((client_x + 60)) $((client_y + 80)) click 1; }
 xdotool mousemove $((client_x + 354)) $((client_y + 136 + 5 * 13 + 6)) click 1
 click_box1
@@ -202,6 +203,29 @@ box2_colours=$(convert "$work/screen.png" -crop 233x37+$((client_x + 304))+$((cl
     -depth 8 txt:- | awk '/#FF0000/ { red = 1 } /#00FFFF/ { aqua = 1 } END { print red + 0, aqua + 0 }')
 [[ $box2_colours == "1 0" ]] || fail "box 2 after pasting abc: red, aqua pixels: $box2_colours"
 
+# A failed result stays as it is when the focus moves: 0 V has no level in dBV. Clicking into
+# "-.--", back into box 1, then Tab and Shift+Tab change neither box.
+click_box1
+xdotool key ctrl+a
+xdotool type --delay 30 0
+expect_box_text 2 "-.--" "0 V in dBV, once clicked into"
+expect_box_text 1 "0,0000" "box 1 after a click into the failed result"
+xdotool key Tab shift+Tab
+expect_box_text 1 "0,0000" "box 1 after Tab and back"
+expect_box_text 2 "-.--" "box 2 after Tab and back"
+
+# A number whose round trip through box 2's 4 decimals of dBu (unit 4) would change it: a
+# click into the result, Tab and Shift+Tab leave every digit typed.
+xdotool mousemove $((client_x + 354)) $((client_y + 136 + 4 * 13 + 6)) click 1
+click_box1
+xdotool key ctrl+a
+xdotool type --delay 30 1234.5678
+expect_box_text 2 "64,0488" "1234.5678 V in dBu, once clicked into"
+expect_box_text 1 "1234,5678" "box 1 after a click into the result"
+xdotool key Tab shift+Tab
+expect_box_text 1 "1234,5678" "box 1 after Tab and back"
+expect_box_text 2 "64,0488" "box 2 after Tab and back"
+
 # Fichier > Quitter.
 xdotool mousemove $((X + 25)) $((Y + (client_y - Y) / 2)) click 1
 sleep 0.3
@@ -214,7 +238,7 @@ kill -0 "$app_pid" 2>/dev/null && fail "the program did not quit"
 wait "$app_pid" || fail "the program ended with status $? ($(cat "$work/program.log"))"
 app_pid=""
 
-expected=$'[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\nValue1Index=0\nValue2Index=5\nValue1=0,5'
+expected=$'[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\nValue1Index=0\nValue2Index=4\nValue1=1234,5678'
 [[ -f $work/tarvane.ini ]] || fail "no tarvane.ini beside the program"
 actual=$(cat "$work/tarvane.ini")
 [[ $actual == "$expected" ]] || fail "tarvane.ini reads: $actual"
