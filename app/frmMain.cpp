@@ -3,6 +3,7 @@
 #include "Application.h"
 #include "ConversionController.h"
 #include "KeyboardFocusFrame.h"
+#include "PrefsAutosave.h"
 #include "ArrowIndicator.h"
 #include "CaptionBar.h"
 #include "ConversionAnnouncer.h"
@@ -111,6 +112,9 @@ TfmMain::TfmMain(QWidget* parent, const QString& executablePath)
     m_controller = new TConversionController(this);
     SetAccessibility();
     FormCreate(this);
+    // From here on, what the user changes reaches the file without waiting for the close.
+    m_autosave = new TPrefsAutosave([this] { return WritePrefs(); }, this);
+    m_controller->OnStateChange = [this](QObject*) { m_autosave->Changed(); };
 }
 
 // Layout ---------------------------------------------------------------------------------
@@ -389,11 +393,16 @@ void TfmMain::FormCloseQuery(QObject* /*Sender*/, bool& CanClose)
 
 std::optional<QString> TfmMain::SavePrefs()
 {
-    m_prefsLocation.CreateFolder();
-    if (SaveUserPrefs(m_iniFileName, Prefs()))
+    if (WritePrefs())
         return std::nullopt;
     m_saveFailed = true;
     return QStringLiteral("Impossible d'écrire dans %1").arg(m_iniFileName);
+}
+
+bool TfmMain::WritePrefs()
+{
+    m_prefsLocation.CreateFolder();
+    return SaveUserPrefs(m_iniFileName, Prefs());
 }
 
 void TfmMain::ActAppCloseExecute(QObject* /*Sender*/)

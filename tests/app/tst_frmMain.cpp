@@ -5,6 +5,7 @@
 #include "GradientFill.h"
 #include "MenuStyler.h"
 #include "NumSpinEdit.h"
+#include "PrefsAutosave.h"
 #include "StyledMainMenu.h"
 #include "TerminationSignals.h"
 #include "TabStrip.h"
@@ -1019,6 +1020,55 @@ private slots:
         }
         QCOMPARE(SessionCancels, 0);
         QVERIFY(m_window->close()); // and the session's closing of the window goes through
+    }
+
+    // Each change of a saved value is in the file within two seconds, the window still open.
+    void ChangesReachTheFileWithoutClosing_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("number typed") << 0 << QByteArray("\nValue1=2.5");
+        QTest::newRow("unit chosen") << 1 << QByteArray("\nValue2Index=5");
+        QTest::newRow("precision stepped") << 2 << QByteArray("\nValue1precision=3");
+    }
+
+    void ChangesReachTheFileWithoutClosing()
+    {
+        QFETCH(int, change);
+        QFETCH(QByteArray, line);
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        if (change == 0) {
+            TypeInto(w.edValue1, QStringLiteral("2.5"));
+        } else if (change == 1) {
+            ClickUnit(w.lstUnits2, 5);
+        } else {
+            w.seEdValue1Precision->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(w.seEdValue1Precision, Qt::Key_Down);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(ReadAll(IniPath()).contains(line), 2000);
+        QVERIFY(w.isVisible());
+    }
+
+    // However fast the changes come, one save per delay; a save that fails is tried again.
+    void AutosaveIsRateLimitedAndRetried()
+    {
+        int saves = 0;
+        bool writable = true;
+        TPrefsAutosave autosave([&] { ++saves; return writable; }, nullptr);
+        for (int keystroke = 0; keystroke < 20; ++keystroke)
+            autosave.Changed();
+        QTRY_COMPARE_WITH_TIMEOUT(saves, 1, 2000);
+        QVERIFY(!autosave.Pending());
+
+        writable = false;
+        autosave.Changed();
+        QTRY_COMPARE_WITH_TIMEOUT(saves, 2, 2000);
+        QVERIFY(autosave.Pending()); // tried again later, nothing shown
+        QVERIFY(!QApplication::activeModalWidget());
+        writable = true;
+        QTRY_COMPARE_WITH_TIMEOUT(saves, 3, 2000);
+        QVERIFY(!autosave.Pending());
     }
 
     void TerminationSignals_data()
