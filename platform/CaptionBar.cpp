@@ -141,10 +141,22 @@ void TCaptionBar::LetCompositorSizeWindow()
 {
     // A compositor may maximize any window from the keyboard, and a maximized window must
     // then take the size it is given or the compositor ends the connection. With no maximum
-    // size on the native window, Qt takes it for the moment the window stays maximized; the
-    // widget keeps its fixed size throughout.
+    // size on the native window, Qt takes it for the moment the window stays maximized;
+    // any other size the compositor asks is declined (KeepFixedSize).
     if (QWindow* const native = window()->windowHandle())
         native->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+}
+
+void TCaptionBar::KeepFixedSize() const
+{
+    // Outside those states, a size the compositor asks (a resize by its own key and button)
+    // may be declined: back to the fixed one.
+    QWidget* const fixed = window();
+    if (fixed->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)
+        || fixed->size() == fixed->minimumSize())
+        return;
+    QMetaObject::invokeMethod(
+        fixed, [fixed] { fixed->resize(fixed->minimumSize()); }, Qt::QueuedConnection);
 }
 
 void TCaptionBar::mousePressEvent(QMouseEvent* event)
@@ -158,6 +170,7 @@ bool TCaptionBar::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::Resize:
+        KeepFixedSize();
         resize(window()->width(), Height);
         PlaceButtons();
         break;

@@ -35,6 +35,7 @@ private:
     QToolButton* CreateButton(const QString& name, const QPixmap& glyph);
     void PlaceButtons();
     void LetCompositorSizeWindow();
+    void KeepFixedSize() const;
     static QPixmap CloseGlyph();
     static QPixmap MinimizeGlyph();
 
