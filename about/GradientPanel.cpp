@@ -7,21 +7,6 @@
 
 namespace tarvane {
 
-namespace {
-
-// The colour at offset i of a gradient of the given length. Channels are kept within
-// 0 to 255: the half modes may ask for an offset past the length.
-QColor Blend(const QColor& start, const QColor& end, qint64 i, qint64 length)
-{
-    const auto channel = [&](int from, int to) {
-        return int(std::clamp<qint64>(from + (to - from) * i / length, 0, 255));
-    };
-    return QColor(channel(start.red(), end.red()), channel(start.green(), end.green()),
-                  channel(start.blue(), end.blue()));
-}
-
-} // namespace
-
 TGradientPanel::TGradientPanel(QWidget* parent) : QWidget(parent)
 {
     setGeometry(0, 0, 150, 150);
@@ -159,7 +144,7 @@ void TGradientPanel::PaintBands(QPainter& painter, bool horizontal, bool half,
         const int size = int(std::min<qint64>(m_colorWidth, extent - position));
         const QRect area = horizontal ? QRect(0, int(position), width(), size)
                                       : QRect(int(position), 0, size, height());
-        painter.fillRect(area, Blend(start, end, i, length));
+        painter.fillRect(area, BlendColor(start, end, i, length, TBlendRounding::TowardZero));
         position += m_colorWidth;
     };
 
@@ -184,7 +169,7 @@ void TGradientPanel::PaintChords(QPainter& painter, const QColor& start,
     pen.setWidth(int(std::min<qint64>(m_colorWidth, 2 * length)));
     pen.setCapStyle(Qt::RoundCap);
     for (qint64 i = 0; i <= length; i += m_colorWidth) {
-        pen.setColor(Blend(start, end, i, length));
+        pen.setColor(BlendColor(start, end, i, length, TBlendRounding::TowardZero));
         painter.setPen(pen);
         const int offset = int(i);
         if (m_direction == gdChord1)

@@ -1,19 +1,11 @@
 #pragma once
 
+#include "GradientFill.h"
 #include "TColor.h"
 
 #include <QWidget>
 
 namespace tarvane {
-
-enum TGradientDirection {
-    gdUpDown,        // horizontal bands from the top down
-    gdUpDownHalf,    // start at the top, end in the middle, start again at the bottom
-    gdLeftRight,     // vertical bands from the left rightwards
-    gdLeftRightHalf, // start at the left, end in the middle, start again at the right
-    gdChord1,        // diagonals from the top edge to the left edge
-    gdChord2,        // diagonals from the left edge to the bottom edge
-};
 
 // A panel filled with a linear gradient between two colours, built from bands (or, for
 // the diagonal modes, lines) ColorWidth pixels wide. It covers its whole rectangle and

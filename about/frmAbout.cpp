@@ -5,6 +5,7 @@
 #include "ScreenDensity.h"
 #include "ExeInfo.h"
 #include "GradientPanel.h"
+#include "PixelFont.h"
 #include "ScrollText.h"
 #include "TColor.h"
 #include "rtflabel.h"
@@ -22,20 +23,6 @@ namespace {
 
 constexpr int ClientWidth = 305;
 constexpr int ClientHeight = 193;
-
-QFont PixelFont(const QString& family, int pixels)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    return font;
-}
-
-void SetTextColor(QWidget* widget, const QColor& color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
-}
 
 // Sets a label's caption and sizes the label to it; a right-aligned label keeps its right
 // edge, the others their left edge.

@@ -7,8 +7,6 @@ namespace tarvane {
 
 namespace {
 
-constexpr qreal TwipsPerInch = 1440;
-
 // Pixels to twips, rounded to the nearest integer with halves to even.
 int ToTwips(qreal pixels, qreal dpi)
 {

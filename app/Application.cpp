@@ -1,10 +1,12 @@
 #include "Application.h"
 
 #include "AccessibleFactory.h"
+#include "ProgramStyle.h"
 #include "WaylandSession.h"
 
 #include <QAccessible>
 #include <QIcon>
+#include <QImageReader>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -25,12 +27,23 @@ TApplication::TApplication(int& argc, char** argv, bool ownWindowCaptions)
     // The display name still reads as this name.
     setApplicationName(QStringLiteral("Tarvane"));
     setDesktopFileName(QStringLiteral("tarvane")); // ties the windows to tarvane.desktop
-    QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/tarvane-%1.png").arg(size), QSize(size, size));
-    setWindowIcon(icon);
+    setStyle(new TProgramStyle); // the application owns it
+    setWindowIcon(ProgramIcon());
     LoadQtTranslation();
     QAccessible::installFactory(AccessibleFactory);
+}
+
+QIcon TApplication::ProgramIcon()
+{
+    // Read as PNG by name: given only a file, Qt first loads every image plugin to let each
+    // look at it. The window shows all the sizes at once, so none is left for later.
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QImageReader reader(QStringLiteral(":/icons/tarvane-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    return icon;
 }
 
 void TApplication::LoadQtTranslation()

@@ -26,6 +26,7 @@ public:
     static QString ErrorReportText(const QString& message);
 
 private:
+    static QIcon ProgramIcon();
     // ownWindowCaptions: PrepareWaylandWindows' answer, taken before the base class exists.
     TApplication(int& argc, char** argv, bool ownWindowCaptions);
 

@@ -1,14 +1,15 @@
 // Start-up of Tarvane against a bare Qt program showing an empty window of the same size,
 // run alternately in the same session: the time from launch until the window is first on
 // screen, and the peak resident memory. Prints medians and Tarvane's ratios to the bare
-// program (target: at most 1.5 on both). Without a display the programs draw offscreen.
-// With both an X display and a Wayland compositor at hand (DISPLAY and WAYLAND_DISPLAY set,
-// as on a Wayland desktop with XWayland, or under weston nested in X: see
-// scripts/virtual-display.sh), it also runs Tarvane under each, alternately, and prints the
-// ratio of Wayland's peak memory to X11's (target: at most 1.3).
+// program (targets: at most 1.3 for the time, 1.2 for the memory). Without a display the
+// programs draw offscreen. With both an X display and a Wayland compositor at hand (DISPLAY
+// and WAYLAND_DISPLAY set, as on a Wayland desktop with XWayland, or under weston nested in X:
+// see scripts/virtual-display.sh), it also runs Tarvane under each, alternately, and prints
+// the ratios of Wayland to X11 (target: at most 1.3 for the memory).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@
 #include <unistd.h>
 
 namespace {
+
+constexpr double TimeTarget = 1.3;
+constexpr double MemoryTarget = 1.2;
+constexpr double WaylandMemoryTarget = 1.3; // Tarvane under Wayland against X11
 
 struct Sample {
     double milliseconds = 0;
@@ -80,7 +85,7 @@ struct Contender {
 // Runs the two alternately and prints their medians and the second's ratios to the first;
 // false when a run failed.
 bool Compare(int runs, const char* heading, const Contender& first, const Contender& second,
-             const char* target)
+             std::optional<double> timeTarget, double memoryTarget)
 {
     std::vector<double> firstTime, firstMemory, secondTime, secondMemory;
     for (int i = 0; i < runs; ++i) {
@@ -98,9 +103,12 @@ bool Compare(int runs, const char* heading, const Contender& first, const Conten
     std::printf("%-22s %12s %14s\n", heading, "shown (ms)", "peak RSS (MB)");
     std::printf("%-22s %12.1f %14.1f\n", first.label, Median(firstTime), Median(firstMemory));
     std::printf("%-22s %12.1f %14.1f\n", second.label, Median(secondTime), Median(secondMemory));
-    std::printf("%-22s %12.2f %14.2f   (target: %s)\n", "ratio",
-                Median(secondTime) / Median(firstTime), Median(secondMemory) / Median(firstMemory),
-                target);
+    std::printf("%-22s %12.2f %14.2f\n", "ratio", Median(secondTime) / Median(firstTime),
+                Median(secondMemory) / Median(firstMemory));
+    if (timeTarget)
+        std::printf("%-22s %12.2f %14.2f\n", "target (at most)", *timeTarget, memoryTarget);
+    else
+        std::printf("%-22s %12s %14.2f\n", "target (at most)", "", memoryTarget);
     return true;
 }
 
@@ -115,13 +123,14 @@ int main(int argc, char** argv)
     std::printf("runs each: %d (platform: %s)\n", runs,
                 std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "desktop");
     if (!Compare(runs, "program", {"bare Qt window", TARVANE_BARE_PROBE, nullptr},
-                 {"Tarvane", TARVANE_STARTUP_PROBE, nullptr}, "at most 1.50"))
+                 {"Tarvane", TARVANE_STARTUP_PROBE, nullptr}, TimeTarget, MemoryTarget))
         return 1;
     if (!std::getenv("DISPLAY") || !std::getenv("WAYLAND_DISPLAY"))
         return 0;
     std::printf("\n");
     return Compare(runs, "Tarvane under", {"X11", TARVANE_STARTUP_PROBE, "xcb"},
-                   {"Wayland", TARVANE_STARTUP_PROBE, "wayland"}, "memory at most 1.30")
+                   {"Wayland", TARVANE_STARTUP_PROBE, "wayland"}, std::nullopt,
+                   WaylandMemoryTarget)
                ? 0
                : 1;
 }

@@ -18,15 +18,16 @@ void CheckContent(const TRtfContent& content)
 {
     for (const TRtfParagraph& paragraph : content.Paragraphs) {
         for (const TRtfRun& run : paragraph.Runs) {
-            if (run.Text.isEmpty() || run.Format.HalfPoints < 1
+            if (run.Text.empty() || run.Format.HalfPoints < 1
                 || run.Format.HalfPoints > RtfMaxHalfPoints)
                 std::abort();
-            for (qsizetype i = 0; i < run.Text.size(); ++i) {
-                const QChar c = run.Text.at(i);
+            const QString text = QString::fromStdU16String(run.Text);
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                const QChar c = text.at(i);
                 if (c.isLowSurrogate())
                     std::abort();
                 if (c.isHighSurrogate()) {
-                    if (i + 1 >= run.Text.size() || !run.Text.at(i + 1).isLowSurrogate())
+                    if (i + 1 >= text.size() || !text.at(i + 1).isLowSurrogate())
                         std::abort();
                     ++i;
                 }
@@ -49,7 +50,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    if (const std::optional<TRtfContent> content = ReadRtf(bytes))
+    if (const std::optional<TRtfContent> content =
+            ReadRtf(std::string_view(reinterpret_cast<const char*>(data), size)))
         CheckContent(*content);
 
     TRichTextEngine engine;

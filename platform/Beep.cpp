@@ -21,4 +21,9 @@ int BeepCount()
     return beeps;
 }
 
+bool BellSounds()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
 } // namespace tarvane

@@ -12,8 +12,6 @@ namespace tarvane {
 
 namespace {
 
-constexpr qreal TwipsPerInch = 1440;
-
 Qt::Alignment ToQtAlignment(TRtfAlignment alignment)
 {
     switch (alignment) {
@@ -28,8 +26,8 @@ Qt::Alignment ToQtAlignment(TRtfAlignment alignment)
 QTextCharFormat ToCharFormat(const TRtfCharFormat& rtf)
 {
     QTextCharFormat format;
-    if (!rtf.Family.isEmpty())
-        format.setFontFamilies({rtf.Family});
+    if (!rtf.Family.empty())
+        format.setFontFamilies({QString::fromStdU16String(rtf.Family)});
     format.setFontPointSize(rtf.HalfPoints / 2.0);
     format.setFontWeight(rtf.Bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(rtf.Italic);
@@ -54,7 +52,8 @@ TRichTextEngine::TRichTextEngine()
 
 bool TRichTextEngine::Load(QByteArrayView stream)
 {
-    const std::optional<TRtfContent> content = ReadRtf(stream);
+    const std::optional<TRtfContent> content =
+        ReadRtf(std::string_view(stream.data(), std::size_t(stream.size())));
     if (content)
         LoadRtf(*content);
     else
@@ -76,7 +75,7 @@ void TRichTextEngine::LoadRtf(const TRtfContent& content)
             cursor.insertBlock(block);
         first = false;
         for (const TRtfRun& run : paragraph.Runs)
-            cursor.insertText(run.Text, ToCharFormat(run.Format));
+            cursor.insertText(QString::fromStdU16String(run.Text), ToCharFormat(run.Format));
     }
 }
 
@@ -87,7 +86,7 @@ void TRichTextEngine::LoadPlainText(QByteArrayView stream)
     QString text;
     text.reserve(bytes.size());
     for (const char byte : bytes)
-        text.append(Cp1252ToUnicode(static_cast<unsigned char>(byte)));
+        text.append(QChar(Cp1252ToUnicode(static_cast<unsigned char>(byte))));
     m_document.setPlainText(text);
 }
 

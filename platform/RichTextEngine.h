@@ -11,6 +11,9 @@ namespace tarvane {
 
 struct TRtfContent;
 
+// Rectangles given to the engine are in twips, this many to the inch.
+inline constexpr qreal TwipsPerInch = 1440;
+
 // Tarvane's rich-text engine: loads a document given as RTF (falling back to plain text)
 // and renders it onto any painter within a rectangle given in twips (1440 per inch),
 // leaving the background untouched.

@@ -9,7 +9,10 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 jobs=$(nproc)
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
+# The optimised build links with link-time optimisation, which also checks the whole program
+# for two definitions of one thing.
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INTERPROCEDURAL_OPTIMIZATION=ON
 cmake --build build/release -j "$jobs"
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVANE_SANITIZE=ON
 cmake --build build/test -j "$jobs"

@@ -1,5 +1,7 @@
 #include "VersionSource.h"
 
+#include "VersionInfo.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -11,7 +13,6 @@ namespace tarvane {
 
 namespace {
 
-constexpr std::uint32_t FixedFileInfoSignature = 0xFEEF04BD;
 constexpr std::uint32_t FixedFileInfoVersion = 0x00010000;
 
 struct Token {

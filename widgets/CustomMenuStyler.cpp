@@ -1,5 +1,6 @@
 #include "CustomMenuStyler.h"
 
+#include "PixelFont.h"
 #include "StyledMainMenu.h"
 
 #include <QApplication>
@@ -10,9 +11,7 @@ namespace {
 
 QFont TahomaPixels(int pixelSize)
 {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(pixelSize);
-    return font;
+    return PixelFont(QStringLiteral("Tahoma"), pixelSize);
 }
 
 // Stored colours are 0x00BBGGRR; the presets are easier to read as RGB.

@@ -1,5 +1,6 @@
 #include "CustomTabStrip.h"
 
+#include "PixelFont.h"
 #include "Scroller.h"
 #include "TabCollectionItem.h"
 
@@ -29,9 +30,7 @@ constexpr QRgb DisabledTextColor = qRgb(0x80, 0x80, 0x80);
 
 QFont DefaultTabFont()
 {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(DefaultFontPixelSize);
-    return font;
+    return PixelFont(QStringLiteral("Tahoma"), DefaultFontPixelSize);
 }
 
 } // namespace

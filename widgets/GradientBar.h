@@ -49,57 +49,68 @@ private:
 // The menu bar behind the root items, and the hot and open root item.
 class TRootItem : public TGradientBar {
 public:
-    TColor HoverColor() const { return m_hoverColor; }
-    void SetHoverColor(TColor value) { Assign(m_hoverColor, value); }
-    TColor HoverColorTo() const { return m_hoverColorTo; }
-    void SetHoverColorTo(TColor value) { Assign(m_hoverColorTo, value); }
-    TGradientDirection HoverGradientDirection() const { return m_hoverDirection; }
-    void SetHoverGradientDirection(TGradientDirection value) { Assign(m_hoverDirection, value); }
-    TColor HoverBorderColor() const { return m_hoverBorderColor; }
-    void SetHoverBorderColor(TColor value) { Assign(m_hoverBorderColor, value); }
-    TColor HoverFontColor() const { return m_hoverFontColor; }
-    void SetHoverFontColor(TColor value) { Assign(m_hoverFontColor, value); }
-    TColor SelectedColor() const { return m_selectedColor; }
-    void SetSelectedColor(TColor value) { Assign(m_selectedColor, value); }
-    TColor SelectedColorTo() const { return m_selectedColorTo; }
-    void SetSelectedColorTo(TColor value) { Assign(m_selectedColorTo, value); }
-    TGradientDirection SelectedGradientDirection() const { return m_selectedDirection; }
-    void SetSelectedGradientDirection(TGradientDirection value) { Assign(m_selectedDirection, value); }
-    TColor SelectedBorderColor() const { return m_selectedBorderColor; }
-    void SetSelectedBorderColor(TColor value) { Assign(m_selectedBorderColor, value); }
-    TColor SelectedFontColor() const { return m_selectedFontColor; }
-    void SetSelectedFontColor(TColor value) { Assign(m_selectedFontColor, value); }
+    TColor HoverColor() const { return m_hover.Color; }
+    void SetHoverColor(TColor value) { Assign(m_hover.Color, value); }
+    TColor HoverColorTo() const { return m_hover.ColorTo; }
+    void SetHoverColorTo(TColor value) { Assign(m_hover.ColorTo, value); }
+    TGradientDirection HoverGradientDirection() const { return m_hover.Direction; }
+    void SetHoverGradientDirection(TGradientDirection value) { Assign(m_hover.Direction, value); }
+    TColor HoverBorderColor() const { return m_hover.BorderColor; }
+    void SetHoverBorderColor(TColor value) { Assign(m_hover.BorderColor, value); }
+    TColor HoverFontColor() const { return m_hover.FontColor; }
+    void SetHoverFontColor(TColor value) { Assign(m_hover.FontColor, value); }
+    TColor SelectedColor() const { return m_selected.Color; }
+    void SetSelectedColor(TColor value) { Assign(m_selected.Color, value); }
+    TColor SelectedColorTo() const { return m_selected.ColorTo; }
+    void SetSelectedColorTo(TColor value) { Assign(m_selected.ColorTo, value); }
+    TGradientDirection SelectedGradientDirection() const { return m_selected.Direction; }
+    void SetSelectedGradientDirection(TGradientDirection value) { Assign(m_selected.Direction, value); }
+    TColor SelectedBorderColor() const { return m_selected.BorderColor; }
+    void SetSelectedBorderColor(TColor value) { Assign(m_selected.BorderColor, value); }
+    TColor SelectedFontColor() const { return m_selected.FontColor; }
+    void SetSelectedFontColor(TColor value) { Assign(m_selected.FontColor, value); }
     QFont Font() const { return m_font; }
     void SetFont(const QFont& value) { Assign(m_font, value); }
     TColor FontColor() const { return m_fontColor; }
     void SetFontColor(TColor value) { Assign(m_fontColor, value); }
 
 private:
-    TColor m_hoverColor = clNone;
-    TColor m_hoverColorTo = clNone;
-    TGradientDirection m_hoverDirection = gdVertical;
-    TColor m_hoverBorderColor = clNone;
-    TColor m_hoverFontColor = clWindowText;
-    TColor m_selectedColor = clNone;
-    TColor m_selectedColorTo = clNone;
-    TGradientDirection m_selectedDirection = gdVertical;
-    TColor m_selectedBorderColor = clNone;
-    TColor m_selectedFontColor = clWindowText;
+    // How the item is drawn in one state: under the pointer, or open.
+    struct TStateLook {
+        TColor Color = clNone;
+        TColor ColorTo = clNone;
+        TGradientDirection Direction = gdVertical;
+        TColor BorderColor = clNone;
+        TColor FontColor = clWindowText;
+    };
+
+    TStateLook m_hover;
+    TStateLook m_selected;
     QFont m_font;
     TColor m_fontColor = clWindowText;
 };
 
-// The highlighted drop-down item.
-class TSelectedItem : public TGradientBar {
+// A colour group that also colours the boxes behind check and radio marks.
+class TMarkBoxes : public TGradientBar {
 public:
-    TColor BorderColor() const { return m_borderColor; }
-    void SetBorderColor(TColor value) { Assign(m_borderColor, value); }
     TColor CheckColor() const { return m_checkColor; }
     void SetCheckColor(TColor value) { Assign(m_checkColor, value); }
     TColor CheckBorder() const { return m_checkBorder; }
     void SetCheckBorder(TColor value) { Assign(m_checkBorder, value); }
     TColor RadioBorder() const { return m_radioBorder; }
     void SetRadioBorder(TColor value) { Assign(m_radioBorder, value); }
+
+private:
+    TColor m_checkColor = clNone;
+    TColor m_checkBorder = clNone;
+    TColor m_radioBorder = clNone;
+};
+
+// The highlighted drop-down item.
+class TSelectedItem : public TMarkBoxes {
+public:
+    TColor BorderColor() const { return m_borderColor; }
+    void SetBorderColor(TColor value) { Assign(m_borderColor, value); }
     QFont Font() const { return m_font; }
     void SetFont(const QFont& value) { Assign(m_font, value); }
     TColor FontColor() const { return m_fontColor; }
@@ -107,30 +118,18 @@ public:
 
 private:
     TColor m_borderColor = clNone;
-    TColor m_checkColor = clNone;
-    TColor m_checkBorder = clNone;
-    TColor m_radioBorder = clNone;
     QFont m_font;
     TColor m_fontColor = clWindowText;
 };
 
-// The icon strip along the left of a drop-down, and the boxes behind check and radio marks.
-class TIconBar : public TGradientBar {
+// The icon strip along the left of a drop-down, and its check and radio mark boxes.
+class TIconBar : public TMarkBoxes {
 public:
     int Size() const { return m_size; }
     void SetSize(int value) { Assign(m_size, value); }
-    TColor CheckColor() const { return m_checkColor; }
-    void SetCheckColor(TColor value) { Assign(m_checkColor, value); }
-    TColor CheckBorder() const { return m_checkBorder; }
-    void SetCheckBorder(TColor value) { Assign(m_checkBorder, value); }
-    TColor RadioBorder() const { return m_radioBorder; }
-    void SetRadioBorder(TColor value) { Assign(m_radioBorder, value); }
 
 private:
     int m_size = 24;
-    TColor m_checkColor = clNone;
-    TColor m_checkBorder = clNone;
-    TColor m_radioBorder = clNone;
 };
 
 // The drop-down area right of the icon strip.

@@ -1,7 +1,9 @@
 #include "NumSpinEdit.h"
 
 #include "Beep.h"
+#include "NumberKeyFilter.h"
 #include "NumberText.h"
+#include "RefusalCue.h"
 #include "SpinButtons.h"
 
 #include <QApplication>
@@ -27,8 +29,6 @@ namespace {
 
 constexpr quint32 PackedVersion = 0x01040501; // major, minor, release, build
 
-constexpr QChar Backspace = QChar(0x08);
-constexpr QChar Escape = QChar(0x1B);
 constexpr QChar CarriageReturn = QChar(0x0D);
 
 // Keeps the box on one line whatever reaches it (pasted text, text written from code):
@@ -51,83 +51,6 @@ public:
     }
 };
 
-QChar FirstOf(const QString& text, QChar fallback)
-{
-    return text.isEmpty() ? fallback : text.front();
-}
-
-// The locale's separator in a date or time format: its first character that is neither a
-// field letter, a quote nor a blank.
-QChar SeparatorOf(const QString& format, QChar fallback)
-{
-    const auto it = std::find_if(format.cbegin(), format.cend(), [](QChar c) {
-        return !c.isLetter() && !c.isSpace() && c != QLatin1Char('\'');
-    });
-    return it == format.cend() ? fallback : *it;
-}
-
-bool IsDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
-// The characters a key press types, if any: Backspace, Escape and Return give their control
-// codes. Shortcuts type nothing: they are the line edit's.
-QString TypedCharacters(const QKeyEvent* event)
-{
-    const int key = event->key();
-    switch (key) {
-    case Qt::Key_Backspace: return QString(Backspace);
-    case Qt::Key_Escape: return QString(Escape);
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return QString(CarriageReturn);
-    case Qt::Key_Delete:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return {};
-    default: break;
-    }
-    const Qt::KeyboardModifiers modifiers = event->modifiers();
-    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier))
-        return {};
-    QString text = event->text();
-    text.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
-    return text;
-}
-
-// The editing action a key press asks for: the usual keys on every desktop, and whatever
-// else the desktop's key scheme binds to the same actions.
-QKeySequence::StandardKey EditingShortcut(const QKeyEvent* event)
-{
-    struct Binding {
-        QKeyCombination keys;
-        QKeySequence::StandardKey action;
-    };
-    static constexpr Binding usual[] = {
-        {Qt::CTRL | Qt::Key_A, QKeySequence::SelectAll},
-        {Qt::CTRL | Qt::Key_C, QKeySequence::Copy},
-        {Qt::CTRL | Qt::Key_Insert, QKeySequence::Copy},
-        {Qt::CTRL | Qt::Key_X, QKeySequence::Cut},
-        {Qt::SHIFT | Qt::Key_Delete, QKeySequence::Cut},
-        {Qt::CTRL | Qt::Key_V, QKeySequence::Paste},
-        {Qt::SHIFT | Qt::Key_Insert, QKeySequence::Paste},
-        {Qt::CTRL | Qt::Key_Z, QKeySequence::Undo},
-        {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, QKeySequence::Redo},
-        {Qt::CTRL | Qt::Key_Y, QKeySequence::Redo},
-    };
-    const QKeyCombination pressed(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key()));
-    for (const Binding& binding : usual) {
-        if (binding.keys == pressed)
-            return binding.action;
-    }
-    for (const QKeySequence::StandardKey action :
-         {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
-          QKeySequence::Undo, QKeySequence::Redo}) {
-        if (event->matches(action))
-            return action;
-    }
-    return QKeySequence::UnknownKey;
-}
-
 // The standard context menu's Paste (none in a read-only box), known by the line edit's own
 // caption, translated as the menu is.
 QAction* PasteActionOf(const QMenu& menu)
@@ -140,21 +63,11 @@ QAction* PasteActionOf(const QMenu& menu)
     return it == actions.cend() ? nullptr : *it;
 }
 
-// Where reading finds a floating-point text's decimal separator ("." and "," count as one in
-// every locale); -1 when there is none.
-qsizetype DecimalSeparatorIndex(const QString& text, QChar decimalSeparator)
-{
-    const auto it = std::find_if(text.cbegin(), text.cend(), [&](QChar c) {
-        return c == QLatin1Char('.') || c == QLatin1Char(',') || c == decimalSeparator;
-    });
-    return it == text.cend() ? -1 : it - text.cbegin();
-}
-
 // Digits with an optional sign: an integer, however long.
 bool IsIntegerText(const QString& text)
 {
     const qsizetype start = text.startsWith(QLatin1Char('+')) || text.startsWith(QLatin1Char('-'));
-    return text.size() > start && std::all_of(text.cbegin() + start, text.cend(), IsDigit);
+    return text.size() > start && std::all_of(text.cbegin() + start, text.cend(), [](QChar c) { return c.isDigit() && c.unicode() < 0x80; });
 }
 
 int SaturatedInt(long long value)
@@ -174,7 +87,9 @@ int SaturatedInt(double value)
 TNumSpinEdit::TNumSpinEdit(QWidget* parent)
     : QLineEdit(parent)
     , m_spinButtons(new TSpinButtons(this))
+    , m_refusalCue(new TRefusalCue(this))
 {
+    ApplyInputMethodHints();
     setValidator(new TOneLineValidator(this));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Base, Qt::transparent); // the background is painted from Color
@@ -231,6 +146,7 @@ void TNumSpinEdit::SetSpinType(TSpinType spinType)
         return;
     if (m_loading) {
         m_spinType = spinType;
+        ApplyInputMethodHints();
         return;
     }
     const double value = m_spinType == sptFloat ? FloatValue() : Value();
@@ -241,6 +157,23 @@ void TNumSpinEdit::SetSpinType(TSpinType spinType)
     else
         SetValue(SaturatedInt(value));
     OnChange = onChange;
+    ApplyInputMethodHints();
+}
+
+void TNumSpinEdit::SetSigned(bool isSigned)
+{
+    m_signed = isSigned;
+    ApplyInputMethodHints();
+}
+
+// An on-screen keyboard or input method offers what the box takes: digits, and for a signed
+// or floating-point box the sign and separator too; nothing it would capitalise or complete.
+void TNumSpinEdit::ApplyInputMethodHints()
+{
+    const Qt::InputMethodHints numbers = m_signed || m_spinType == sptFloat
+                                             ? Qt::ImhFormattedNumbersOnly
+                                             : Qt::ImhDigitsOnly;
+    setInputMethodHints(numbers | Qt::ImhNoAutoUppercase | Qt::ImhNoPredictiveText);
 }
 
 int TNumSpinEdit::Value() const
@@ -368,7 +301,7 @@ void TNumSpinEdit::Step(int direction)
     int start = SelStart();
     int length = int(selectionLength());
     if (m_readOnly)
-        Beep();
+        Refuse();
     else if (m_spinType == sptFloat)
         SetFloatValue(FloatValue() + direction * m_incrementFloat);
     else
@@ -490,6 +423,42 @@ bool TNumSpinEdit::HandleEditingShortcut(QKeyEvent* event)
 
 void TNumSpinEdit::HandleCharacter(QKeyEvent* event, QChar key)
 {
+    if (key == CarriageReturn) {
+        QChar carriageReturn = key;
+        if (OnKeyPress)
+            OnKeyPress(this, carriageReturn);
+        event->ignore(); // never inserted; a dialog may still use it
+        return;
+    }
+    TypeCharacter(key, [&] { QLineEdit::keyPressEvent(event); });
+}
+
+// Text an input method commits is typed as keys are, one character at a time; what it is
+// still composing shows as the line edit shows it.
+void TNumSpinEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    QInputMethodEvent composing(event->preeditString(), event->attributes());
+    Edit([&] { QLineEdit::inputMethodEvent(&composing); });
+    const QString before = text();
+    for (const QChar key : event->commitString()) {
+        if (key.unicode() >= 0x20 && key.unicode() != 0x7F)
+            TypeCharacter(key, [] {});
+    }
+    if (text() != before)
+        setModified(true);
+    event->accept();
+}
+
+void TNumSpinEdit::Refuse()
+{
+    Beep();
+    m_refusalCue->Show();
+}
+
+// A character through the filter, the key press handler and into the text. A control
+// character that stays itself is passed on by passControl (Backspace, Escape).
+void TNumSpinEdit::TypeCharacter(QChar key, const std::function<void()>& passControl)
+{
     if (key == QLatin1Char('+'))
         return;
     if (key == QLatin1Char('-')) {
@@ -498,22 +467,15 @@ void TNumSpinEdit::HandleCharacter(QKeyEvent* event, QChar key)
         ToggleSign();
         QChar minus = key;
         if (!IsAcceptedChar(minus))
-            Beep();
+            Refuse();
         else if (OnKeyPress)
             OnKeyPress(this, minus);
-        return;
-    }
-    if (key == CarriageReturn) {
-        QChar carriageReturn = key;
-        if (OnKeyPress)
-            OnKeyPress(this, carriageReturn);
-        event->ignore(); // never inserted; a dialog may still use it
         return;
     }
 
     QChar accepted = key;
     if (!IsAcceptedChar(accepted)) {
-        Beep();
+        Refuse();
         return;
     }
     if (OnKeyPress)
@@ -522,7 +484,7 @@ void TNumSpinEdit::HandleCharacter(QKeyEvent* event, QChar key)
         return;
     if (accepted.unicode() < 0x20) {
         if (accepted == key)
-            Edit([&] { QLineEdit::keyPressEvent(event); }); // Backspace, Escape
+            Edit(passControl);
     } else if (!isReadOnly()) {
         Edit([&] { insert(QString(accepted)); });
     }
@@ -546,61 +508,14 @@ void TNumSpinEdit::ToggleSign()
 
 bool TNumSpinEdit::IsAcceptedChar(QChar& key) const
 {
-    const QLocale locale;
-    const QChar decimalSeparator = FirstOf(locale.decimalPoint(), QLatin1Char('.'));
-    const QChar thousandsSeparator = FirstOf(locale.groupSeparator(), QLatin1Char(','));
-    const QChar timeSeparator = SeparatorOf(locale.timeFormat(QLocale::ShortFormat), QLatin1Char(':'));
-    const QChar dateSeparator = SeparatorOf(locale.dateFormat(QLocale::ShortFormat), QLatin1Char('/'));
-    // "." and "," are the decimal separator in every locale, whichever of them the keypad types.
-    if (m_spinType == sptFloat && (key == QLatin1Char('.') || key == QLatin1Char(',')))
-        key = decimalSeparator;
-    const bool isSign = key == QLatin1Char('+') || key == QLatin1Char('-');
-    const bool isSeparator = key == decimalSeparator || key == thousandsSeparator ||
-                             key == timeSeparator || key == dateSeparator;
-    const bool isControl = key.unicode() < 0x20 && key != CarriageReturn;
-    if (!IsDigit(key) && !isSign && !isSeparator && !isControl)
+    const TKeyFilterBox box{m_spinType, m_precision, text(), int(cursorPosition()),
+                            int(selectionLength()), m_editorEnabled};
+    const std::optional<QChar> accepted =
+        FilterNumberKey(key, box, TNumberSeparators::Of(QLocale()));
+    if (!accepted)
         return false;
-
-    if (m_spinType == sptNormal && isSeparator && !isSign)
-        return false;
-    // No time or date mode here: their separators only pass as a number's own character.
-    const auto passesAsNumberCharacter = [&](QChar separator) {
-        return m_spinType == sptFloat &&
-               (separator == decimalSeparator || separator == thousandsSeparator ||
-                separator == QLatin1Char('-') || separator == QLatin1Char('+'));
-    };
-    if (key == timeSeparator && !passesAsNumberCharacter(timeSeparator))
-        return false;
-    if (key == dateSeparator && !passesAsNumberCharacter(dateSeparator))
-        return false;
-
-    if (m_spinType == sptFloat && key != Escape && key != CarriageReturn && key != Backspace) {
-        if (key == thousandsSeparator)
-            key = decimalSeparator;
-        const QString current = text();
-        const qsizetype separatorIndex = DecimalSeparatorIndex(current, decimalSeparator);
-        if (key == decimalSeparator) {
-            const bool wholeTextSelected = hasSelectedText() && selectedText() == current;
-            if (!wholeTextSelected && (separatorIndex >= 0 || m_precision == 0))
-                return false;
-        }
-        if (IsFullDecimals(current, separatorIndex))
-            return false;
-    }
-
-    if (!m_editorEnabled && (key.unicode() >= 0x20 || key == Backspace))
-        return false;
+    key = *accepted;
     return true;
-}
-
-// The caret sits in the decimals, nothing is selected, and there are Precision of them.
-bool TNumSpinEdit::IsFullDecimals(const QString& text, qsizetype separatorIndex) const
-{
-    if (m_precision <= 0 || hasSelectedText())
-        return false;
-    const qsizetype separatorPosition = separatorIndex + 1; // 1-based
-    return separatorPosition > 0 && cursorPosition() >= separatorPosition &&
-           text.size() - separatorPosition >= m_precision;
 }
 
 // Pasting ------------------------------------------------------------------------------------
@@ -709,295 +624,45 @@ void TNumSpinEdit::LeaveBox()
     Notify(OnExit, this);
 }
 
-// Look and layout ----------------------------------------------------------------------------
-
-void TNumSpinEdit::SetEditorEnabled(bool enabled)
-{
-    m_editorEnabled = enabled;
-    ApplyEditorState();
-}
-
-void TNumSpinEdit::SetReadOnly(bool readOnly)
-{
-    m_readOnly = readOnly;
-    ApplyEditorState();
-}
-
-void TNumSpinEdit::ApplyEditorState()
-{
-    // The line edit's read-only mode also stops clipboard pastes and cuts.
-    setReadOnly(m_readOnly || !m_editorEnabled);
-}
-
-void TNumSpinEdit::SetAutoSize(bool autoSize)
-{
-    m_autoSize = autoSize;
-    AdjustHeight();
-}
-
-void TNumSpinEdit::SetEditAlign(TEditAlign align)
-{
-    m_editAlign = align;
-    const Qt::Alignment horizontal = align == eaCenter  ? Qt::AlignHCenter
-                                     : align == eaRight ? Qt::AlignRight
-                                                        : Qt::AlignLeft;
-    setAlignment(horizontal | Qt::AlignVCenter);
-}
-
-void TNumSpinEdit::SetFlat(bool flat)
-{
-    m_flat = flat;
-    if (!m_loading)
-        ApplyFlat();
-}
-
-void TNumSpinEdit::ApplyFlat()
-{
-    if (m_flat) {
-        m_normalColor = m_color;
-        m_flatTextRect = true;
-    }
-    setFrame(!m_flat);
-    PlaceSpinButtons();
-    PlaceTextRect();
-    AdjustHeight();
-    update();
-}
-
-void TNumSpinEdit::SetFlatLineColor(TColor color)
-{
-    m_flatLineColor = color;
-    update();
-}
-
-void TNumSpinEdit::SetColor(TColor color)
-{
-    m_color = color;
-    update();
-}
-
-void TNumSpinEdit::SetFocusBorderColor(TColor color)
-{
-    m_focusBorderColor = color;
-    update();
-}
-
-void TNumSpinEdit::SetFontColor(TColor color)
-{
-    m_fontColor = color;
-    ApplyFontColor();
-}
-
-void TNumSpinEdit::ApplyFontColor()
-{
-    const QColor color = ColorToQColor(m_fontColor);
-    if (!color.isValid())
-        return;
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Text, color);
-    setPalette(palette);
-}
-
-void TNumSpinEdit::paintEvent(QPaintEvent* event)
-{
-    const QColor background = ColorToQColor(m_color);
-    if (background.isValid())
-        QPainter(this).fillRect(rect(), background);
-    QLineEdit::paintEvent(event);
-
-    QPainter painter(this);
-    const QColor line = ColorToQColor(m_flatLineColor);
-    if (m_flat && line.isValid())
-        painter.fillRect(QRect(m_textRect.left(), height() - 1, m_textRect.width(), 1), line);
-    const QColor frame = ColorToQColor(m_focusBorderColor);
-    if (hasFocus() && frame.isValid()) {
-        painter.setPen(frame);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
-}
-
-void TNumSpinEdit::resizeEvent(QResizeEvent* event)
-{
-    QLineEdit::resizeEvent(event);
-    if (event->size() != m_textRectSize)
-        m_flatTextRect = false; // a real resize places the text rectangle anew
-    PlaceSpinButtons();
-    PlaceTextRect();
-    AdjustHeight();
-    PlaceLabel();
-}
-
-void TNumSpinEdit::moveEvent(QMoveEvent* event)
-{
-    QLineEdit::moveEvent(event);
-    PlaceLabel();
-}
-
-void TNumSpinEdit::changeEvent(QEvent* event)
-{
-    QLineEdit::changeEvent(event);
-    switch (event->type()) {
-    case QEvent::FontChange:
-        m_flatTextRect = true;
-        PlaceTextRect();
-        AdjustHeight();
-        break;
-    case QEvent::ApplicationPaletteChange:
-        ApplyFontColor(); // a system text colour follows the desktop
-        break;
-    case QEvent::EnabledChange:
-        if (m_label)
-            m_label->setEnabled(isEnabled());
-        break;
-    case QEvent::ParentChange:
-        if (m_label) {
-            m_label->setParent(parentWidget());
-            SyncLabelVisibility();
-            PlaceLabel();
-        }
-        break;
-    default:
-        break;
-    }
-}
-
-void TNumSpinEdit::setVisible(bool visible)
-{
-    QLineEdit::setVisible(visible);
-    if (m_label)
-        SyncLabelVisibility();
-}
-
-void TNumSpinEdit::PlaceSpinButtons()
-{
-    constexpr int width = TSpinButtons::MinWidth;
-    if (hasFrame())
-        m_spinButtons->setGeometry(this->width() - width - 4, 2, width, height() - 6);
-    else
-        m_spinButtons->setGeometry(this->width() - width, 0, width, height() - 1);
-}
-
-void TNumSpinEdit::PlaceTextRect()
-{
-    QStyleOptionFrame option;
-    initStyleOption(&option);
-    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
-    // Right edge (exclusive) clear of the spin buttons.
-    const int right = m_spinButtons->x() - (hasFrame() ? 2 : 4);
-    QRect textRect;
-    if (m_flatTextRect)
-        textRect = QRect(2, 4, right - 2, height() - 8);
-    else if (hasFrame())
-        textRect = QRect(contents.left(), contents.top(), right - contents.left(),
-                         contents.height() + 1);
-    else
-        textRect = QRect(2, 2, right - 2, height() - 1); // to one pixel below the box
-    textRect.setWidth(std::max(0, textRect.width()));
-    textRect.setHeight(std::max(0, textRect.height()));
-    m_textRect = textRect;
-    m_textRectSize = size();
-    setTextMargins(textRect.left() - contents.left(), textRect.top() - contents.top(),
-                   contents.right() - textRect.right(), contents.bottom() - textRect.bottom());
-}
-
-void TNumSpinEdit::AdjustHeight()
-{
-    // While loading, the border and font are not final yet: Loaded() adjusts once.
-    if (m_loading)
-        return;
-    const int required = RequiredHeight();
-    if (m_autoSize && height() < required)
-        resize(width(), required);
-}
-
-int TNumSpinEdit::RequiredHeight() const
-{
-    const int cell = fontMetrics().height();
-    const int systemCell = QFontMetrics(QApplication::font()).height();
-    return cell + std::min(systemCell, cell) / 4 + 2 + (hasFrame() ? 4 : 0);
-}
-
 // Caption label ------------------------------------------------------------------------------
 
 void TNumSpinEdit::SetLabelCaption(const QString& caption)
 {
     m_labelCaption = caption;
-    if (!m_label) {
-        m_label = new QLabel(parentWidget());
-        m_label->setBuddy(this);
-        SyncLabelVisibility();
-    }
+    if (!m_label)
+        m_label = new TBoundLabel(this);
     m_label->setText(caption);
     PlaceLabel();
 }
 
 void TNumSpinEdit::SetLabelPosition(TLabelPosition position)
 {
-    m_labelPosition = position;
+    m_labelLook.Position = position;
     PlaceLabel();
 }
 
 void TNumSpinEdit::SetLabelMargin(int margin)
 {
-    m_labelMargin = margin;
+    m_labelLook.Margin = margin;
     PlaceLabel();
 }
 
 void TNumSpinEdit::SetLabelFont(const QFont& font)
 {
-    m_labelFont = font;
+    m_labelLook.Font = font;
     PlaceLabel();
 }
 
 void TNumSpinEdit::SetLabelFontColor(TColor color)
 {
-    m_labelFontColor = color;
+    m_labelLook.FontColor = color;
     PlaceLabel();
-}
-
-void TNumSpinEdit::SyncLabelVisibility()
-{
-    m_label->setVisible(parentWidget() && isVisibleTo(parentWidget()));
 }
 
 void TNumSpinEdit::PlaceLabel()
 {
-    if (!m_label)
-        return;
-    m_label->setFont(m_labelFont);
-    const QColor color = ColorToQColor(m_labelFontColor);
-    if (color.isValid()) {
-        QPalette palette = m_label->palette();
-        palette.setColor(QPalette::WindowText, color);
-        m_label->setPalette(palette);
-    }
-    m_label->adjustSize();
-
-    const QRect box = geometry();
-    const QSize label = m_label->size();
-    const int besideLeft = box.left() - label.width() - m_labelMargin;
-    const int centredLeft = label.width() < box.width()
-                                ? box.left() + (box.width() - label.width()) / 2
-                                : box.left() - (label.width() - box.width()) / 2;
-    const int above = box.top() - label.height() - m_labelMargin;
-    const int below = box.top() + box.height() + m_labelMargin;
-    const int middle = box.top() + (box.height() - label.height()) / 2;
-    const int bottom = box.top() + box.height() - label.height();
-    QPoint position;
-    switch (m_labelPosition) {
-    case lpLeftTop:
-    case lpLeftTopLeft: position = {besideLeft, box.top()}; break;
-    case lpLeftCenter:
-    case lpLeftCenterLeft: position = {besideLeft, middle}; break;
-    case lpLeftBottom:
-    case lpLeftBottomLeft: position = {besideLeft, bottom}; break;
-    case lpTopLeft: position = {box.left(), above}; break;
-    case lpBottomLeft: position = {box.left(), below}; break;
-    case lpTopCenter: position = {centredLeft, above}; break;
-    case lpBottomCenter: position = {centredLeft, below}; break;
-    }
-    m_label->move(position);
+    if (m_label)
+        m_label->SetLook(m_labelLook);
 }
 
 } // namespace tarvane

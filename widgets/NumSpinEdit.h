@@ -1,6 +1,8 @@
 #pragma once
 
+#include "BoundLabel.h"
 #include "Notify.h"
+#include "NumberKeyFilter.h"
 #include "TColor.h"
 
 #include <QFont>
@@ -14,22 +16,10 @@
 
 namespace tarvane {
 
+class TRefusalCue;
 class TSpinButtons;
 
-enum TSpinType { sptNormal, sptFloat };
 enum TEditAlign { eaLeft, eaRight, eaCenter };
-enum TLabelPosition {
-    lpLeftTop,
-    lpLeftCenter,
-    lpLeftBottom,
-    lpTopLeft,
-    lpBottomLeft,
-    lpLeftTopLeft,
-    lpLeftCenterLeft,
-    lpLeftBottomLeft,
-    lpTopCenter,
-    lpBottomCenter,
-};
 
 // A typed character on its way into the box; a handler may replace it or cancel it
 // (set it to QChar()).
@@ -87,7 +77,7 @@ public:
     void SetIncrementFloatPage(double increment) { m_incrementFloatPage = increment; }
 
     bool Signed() const { return m_signed; }
-    void SetSigned(bool isSigned) { m_signed = isSigned; }
+    void SetSigned(bool isSigned);
     bool EditorEnabled() const { return m_editorEnabled; }
     void SetEditorEnabled(bool enabled);
     bool ReadOnly() const { return m_readOnly; }
@@ -121,13 +111,13 @@ public:
 
     QString LabelCaption() const { return m_labelCaption; }
     void SetLabelCaption(const QString& caption);
-    TLabelPosition LabelPosition() const { return m_labelPosition; }
+    TLabelPosition LabelPosition() const { return m_labelLook.Position; }
     void SetLabelPosition(TLabelPosition position);
-    int LabelMargin() const { return m_labelMargin; }
+    int LabelMargin() const { return m_labelLook.Margin; }
     void SetLabelMargin(int margin);
-    QFont LabelFont() const { return m_labelFont; }
+    QFont LabelFont() const { return m_labelLook.Font; }
     void SetLabelFont(const QFont& font);
-    TColor LabelFontColor() const { return m_labelFontColor; }
+    TColor LabelFontColor() const { return m_labelLook.FontColor; }
     void SetLabelFontColor(TColor color);
     QLabel* Label() const { return m_label; } // null until a caption is assigned
 
@@ -148,15 +138,13 @@ public:
     TNotifyEvent OnDownClick;
     TKeyPressEvent OnKeyPress;
 
-    void setVisible(bool visible) override;
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -177,8 +165,10 @@ private:
     bool HandleKey(QKeyEvent* event);
     bool HandleEditingShortcut(QKeyEvent* event);
     void HandleCharacter(QKeyEvent* event, QChar key);
+    void TypeCharacter(QChar key, const std::function<void()>& passControl);
+    void Refuse();
+    void ApplyInputMethodHints();
     void ToggleSign();
-    bool IsFullDecimals(const QString& text, qsizetype separatorIndex) const;
     int SelStart() const;
     void SetSelection(int start, int length);
 
@@ -193,7 +183,6 @@ private:
     void AdjustHeight();
     int RequiredHeight() const;
     void PlaceLabel();
-    void SyncLabelVisibility();
 
     TSpinType m_spinType = sptNormal;
     int m_precision = 0;
@@ -222,10 +211,7 @@ private:
     TColor m_focusBorderColor = clNone;
     TColor m_fontColor = clWindowText;
     QString m_labelCaption;
-    TLabelPosition m_labelPosition = lpLeftTop;
-    int m_labelMargin = 4;
-    QFont m_labelFont;
-    TColor m_labelFontColor = clWindowText;
+    TLabelLook m_labelLook;
 
     bool m_loading = true;
     bool m_entered = false;        // entry ran and leaving has not yet
@@ -236,7 +222,8 @@ private:
     QSize m_textRectSize;          // the box size the text rectangle was placed for
     QRect m_textRect;
     TSpinButtons* m_spinButtons = nullptr;
-    QPointer<QLabel> m_label;
+    TRefusalCue* m_refusalCue = nullptr;
+    QPointer<TBoundLabel> m_label;
 };
 
 } // namespace tarvane

@@ -21,8 +21,8 @@ QString Describe(const std::optional<TRtfContent>& content)
         QString text = QString("LCRJ"[int(paragraph.Alignment)]) + ':';
         for (const TRtfRun& run : paragraph.Runs) {
             QStringList attributes;
-            if (!run.Format.Family.isEmpty())
-                attributes << run.Format.Family;
+            if (!run.Format.Family.empty())
+                attributes << QString::fromStdU16String(run.Format.Family);
             attributes << QString::number(run.Format.HalfPoints);
             if (run.Format.Bold)
                 attributes << "b";
@@ -30,7 +30,7 @@ QString Describe(const std::optional<TRtfContent>& content)
                 attributes << "i";
             if (run.Format.Color)
                 attributes << QColor(*run.Format.Color).name();
-            text += run.Text + '{' + attributes.join(',') + '}';
+            text += QString::fromStdU16String(run.Text) + '{' + attributes.join(',') + '}';
         }
         paragraphs << text;
     }
@@ -108,7 +108,7 @@ void TestRtfReader::reads()
 {
     QFETCH(QByteArray, rtf);
     QFETCH(QString, expected);
-    QCOMPARE(Describe(ReadRtf(rtf)), expected);
+    QCOMPARE(Describe(ReadRtf(rtf.toStdString())), expected);
 }
 
 void TestRtfReader::engineLoads_data()

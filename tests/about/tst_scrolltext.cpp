@@ -8,7 +8,9 @@
 #include <QtTest>
 
 #include <climits>
+#include <functional>
 #include <memory>
+#include <utility>
 
 using namespace tarvane;
 
@@ -85,6 +87,27 @@ protected:
         if (event->type() == QEvent::Move) {
             tops << static_cast<QWidget*>(watched)->y();
             movedOffThread |= QThread::currentThread() != qApp->thread();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Watches the worker's hand-overs as they reach the user-interface thread: counts them, and
+// can run an action at the moment one arrives, while the worker waits for it to be served.
+class HandOverWatch : public QObject {
+public:
+    explicit HandOverWatch(QObject* worker) { worker->installEventFilter(this); }
+
+    int arrived = 0;
+    std::function<void()> onArrival;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MetaCall) {
+            ++arrived;
+            if (onArrival)
+                std::exchange(onArrival, {})();
         }
         return QObject::eventFilter(watched, event);
     }
@@ -310,11 +333,22 @@ void TestScrollText::workerPacesStepsOnlyWhileActive()
     QCOMPARE(recorder.tops.mid(0, 4), (QList<int>{-26, 25, 24, 23}));
     QVERIFY(!recorder.movedOffThread);
 
-    strip->SetActive(false);
-    const qsizetype stoppedAfter = recorder.tops.size();
-    QTest::qWait(50); // ten delay periods
+    // Stopped while a hand-over is on its way: it arrives, is served, and moves nothing.
+    auto* worker = strip->findChild<TScrollDrawThread*>();
+    HandOverWatch watch(worker);
+    qsizetype stoppedAfter = -1;
+    watch.onArrival = [&] {
+        strip->SetActive(false);
+        stoppedAfter = recorder.tops.size();
+    };
+    QTRY_VERIFY(stoppedAfter >= 0);
+    QCoreApplication::sendPostedEvents(worker, QEvent::MetaCall);
     QCOMPARE(recorder.tops.size(), stoppedAfter);
-    QVERIFY(strip->findChild<TScrollDrawThread*>()->Suspended());
+    QVERIFY(worker->Suspended());
+
+    // Active again, it goes on from where it stood.
+    strip->SetActive(true);
+    QTRY_VERIFY(recorder.tops.size() > stoppedAfter);
 }
 
 void TestScrollText::dragging_data()
@@ -358,7 +392,9 @@ void TestScrollText::dragging()
     }
     QCOMPARE(seen, positions);
 
-    QTest::qWait(50); // ten delay periods: no step moves the text under the mouse
+    // Hand-overs keep coming while the mouse holds the text; none moves it.
+    HandOverWatch watch(strip->findChild<TScrollDrawThread*>());
+    QTRY_VERIFY(watch.arrived >= 3);
     QCOMPARE(PanelPosition(*strip), positions.constLast());
     SendMouse(panel, QEvent::MouseButtonRelease, mouse);
     QTRY_VERIFY(PanelPosition(*strip) != positions.constLast());
@@ -368,11 +404,14 @@ void TestScrollText::destruction_data()
 {
     QTest::addColumn<bool>("active");
     QTest::addColumn<std::uint32_t>("delay");
-    QTest::addColumn<int>("busyMilliseconds"); // the user-interface thread serves nothing
+    QTest::addColumn<int>("served"); // hand-overs served before the strip goes
 
-    QTest::newRow("active, worker asleep") << true << std::uint32_t(100) << 0;
-    QTest::newRow("active, worker waiting in its hand-over") << true << std::uint32_t(1) << 30;
-    QTest::newRow("inactive after running") << false << std::uint32_t(1) << 30;
+    // Whatever the worker is doing when its strip goes (asleep, or blocked in a hand-over that
+    // the user-interface thread has not served), the strip's end waits for it and leaves no
+    // thread behind.
+    QTest::newRow("active, worker never ran") << true << std::uint32_t(100) << 0;
+    QTest::newRow("active, worker running") << true << std::uint32_t(1) << 2;
+    QTest::newRow("inactive after running") << false << std::uint32_t(1) << 2;
     QTest::newRow("active, very long delay") << true << std::uint32_t(4294967295u) << 0;
 }
 
@@ -380,15 +419,15 @@ void TestScrollText::destruction()
 {
     QFETCH(bool, active);
     QFETCH(std::uint32_t, delay);
-    QFETCH(int, busyMilliseconds);
+    QFETCH(int, served);
 
     const int threadsBefore = ThreadCount();
     auto strip = MakeStrip(200, 25, delay);
     const QPointer<TScrollDrawThread> worker = strip->findChild<TScrollDrawThread*>();
+    HandOverWatch watch(worker);
     strip->SetActive(true);
-    QTest::qWait(5);
+    QTRY_VERIFY(watch.arrived >= served);
     strip->SetActive(active);
-    QThread::msleep(busyMilliseconds);
     strip.reset();
     QVERIFY(worker.isNull());
     QTRY_VERIFY(ThreadCount() <= threadsBefore); // an earlier worker may still have been leaving
@@ -406,7 +445,6 @@ void TestScrollText::manyStripsLeaveNoThread()
         QCoreApplication::processEvents();
         if (cycle % 2)
             strip->SetActive(false);
-        QThread::usleep(1500);
         delete strip;
     }
     QVERIFY(window.children().isEmpty());

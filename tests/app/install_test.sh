@@ -64,7 +64,7 @@ cpack --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 
 deb=$(ls "$work"/package/tarvane_1.2.0_*.deb) || fail "no package: $(cat "$work/cpack.log")"
 depends=$(dpkg-deb -f "$deb" Depends)
 for package in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n \
-    fonts-liberation2 fonts-wine libelf1; do
+    fonts-liberation2 fonts-wine; do
     [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\/usr\//, "", $6); print $6 }' | sort >"$work/packaged"

@@ -1,3 +1,4 @@
+#include "FileTesting.h"
 #include "frmMain.h"
 #include "uUserPrefs.h"
 
@@ -15,16 +16,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using tarvane::testing::ReadAll;
+
 namespace {
 
 constexpr uid_t Nobody = 65534;
 constexpr int ChosenUnit = 9;
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 bool Store(const QString& path, const QByteArray& data)
 {

@@ -1,3 +1,4 @@
+#include "FileTesting.h"
 #include "NativeFiles.h"
 #include "uMisc.h"
 #include "uUserPrefs.h"
@@ -20,18 +21,13 @@
 #include <unistd.h>
 
 using tarvane::TUserPrefs;
+using tarvane::testing::ReadAll;
 
 Q_DECLARE_METATYPE(TUserPrefs)
 
 namespace {
 
 const TUserPrefs Unit5Prefs{4, 4, 0, 5, 1.0};
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 void Store(const QString& path, const QByteArray& data)
 {

@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -23,6 +24,8 @@ private slots:
     void everyTextReadsBack();
     void reading_data();
     void reading();
+    void formatting_data();
+    void formatting();
 };
 
 // Whatever a box shows of a finite number reads back as a finite number of the same sign,
@@ -76,6 +79,61 @@ void TestNumberForms::reading()
     QCOMPARE(read.has_value(), reads);
     if (reads)
         QCOMPARE(*read, value);
+}
+
+void TestNumberForms::formatting_data()
+{
+    QTest::addColumn<int>("precision");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("expected");
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("fixed fills zeros") << 4 << 12.5 << "12.5000";
+    QTest::newRow("fixed negative") << 4 << -0.25 << "-0.2500";
+    QTest::newRow("fixed, no grouping") << 4 << -1234.5 << "-1234.5000";
+    QTest::newRow("fixed rounds half away") << 2 << 2.675 << "2.68";
+    QTest::newRow("fixed carries into integer") << 4 << 9.99996 << "10.0000";
+    QTest::newRow("fixed tiny rounds up") << 4 << 0.00005 << "0.0001";
+    QTest::newRow("fixed tiny negative is zero") << 4 << -0.00001 << "0.0000";
+    QTest::newRow("fixed 15 integer digits") << 2 << 999999999999999.0 << "999999999999999.00";
+    QTest::newRow("fixed 16 integer digits go general") << 4 << 1E16 << "1E16";
+    QTest::newRow("fixed at 1E15 goes general") << 4 << 1E15 << "1E15";
+    QTest::newRow("fixed rounding up to 1E15") << 4 << 999999999999999.9 << "1E15";
+    QTest::newRow("fixed 15 significant digits") << 10 << 123456.123456789123
+                                             << "123456.1234567890";
+    QTest::newRow("fixed 18 decimals") << 18 << 0.1 << "0.100000000000000000";
+    QTest::newRow("fixed more than 18 decimals") << 25 << 1.0 / 3.0
+                                             << "0.333333333333333000";
+    QTest::newRow("general drops zeros") << 0 << 12.5 << "12.5";
+    QTest::newRow("general integer") << 0 << 3.0 << "3";
+    QTest::newRow("general zero") << 0 << 0.0 << "0";
+    QTest::newRow("general 15 digits") << 0 << 2.0 / 3.0 << "0.666666666666667";
+    QTest::newRow("general sum") << 0 << 0.1 + 0.2 << "0.3";
+    QTest::newRow("general 0.0001") << 0 << 0.0001 << "0.0001";
+    QTest::newRow("general below 0.0001") << 0 << 0.00001 << "1E-5";
+    QTest::newRow("general negative small") << 0 << -1.25E-7 << "-1.25E-7";
+    QTest::newRow("general 15 integer digits") << 0 << 999999999999999.0 << "999999999999999";
+    QTest::newRow("general rounds up to 1E15") << 0 << 999999999999999.9 << "1E15";
+    QTest::newRow("general big") << 0 << 1.5E20 << "1.5E20";
+    QTest::newRow("four digits") << -1 << 3.14159 << "3.142";
+    QTest::newRow("four digits big") << -2 << 123456.0 << "1.235E5";
+    QTest::newRow("largest double rounds toward zero") << 0 << DBL_MAX << "1.79769313486231E308";
+    QTest::newRow("largest negative, fixed form") << 4 << -DBL_MAX << "-1.79769313486231E308";
+    QTest::newRow("largest in four digits") << -1 << DBL_MAX << "1.797E308";
+    QTest::newRow("near the top rounds up") << 0 << 1.79769313486229E308 << "1.79769313486229E308";
+    QTest::newRow("infinite") << 4 << inf << "INF";
+    QTest::newRow("minus infinite") << 0 << -inf << "-INF";
+    QTest::newRow("not a number") << 4 << nan << "NAN";
+    QTest::newRow("negative not a number") << 4 << -nan << "-NAN";
+}
+
+void TestNumberForms::formatting()
+{
+    QFETCH(int, precision);
+    QFETCH(double, value);
+    QFETCH(QString, expected);
+    QCOMPARE(QString::fromStdString(NumberToString(value, precision)), expected);
 }
 
 QTEST_APPLESS_MAIN(TestNumberForms)

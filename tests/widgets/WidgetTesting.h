@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PixelFont.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QImage>
@@ -13,13 +15,6 @@ namespace tarvane {
 inline QImage Grab(QWidget& widget)
 {
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-inline QFont PixelFont(const QString& family, int pixels)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    return font;
 }
 
 // Sends one key press and release as the keyboard would, with the text it types.

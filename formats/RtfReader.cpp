@@ -32,7 +32,7 @@ struct ColorEntry {
 
 // Table sizes and name lengths beyond these are ignored, so no input grows them unbounded.
 constexpr std::size_t MaxTableEntries = 1024;
-constexpr qsizetype MaxFontNameLength = 256;
+constexpr std::size_t MaxFontNameLength = 256;
 
 // Destinations whose text is never shown, skipped whole even without \*.
 constexpr std::array SkippedDestinations = {
@@ -71,23 +71,37 @@ int HexValue(char c)
     return -1;
 }
 
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 // A surrogate that lost its partner becomes U+FFFD, so the document holds valid UTF-16.
-void ReplaceLoneSurrogates(QString& text)
+void ReplaceLoneSurrogates(std::u16string& text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]))
             ++i;
-        else if (c.isSurrogate())
-            text[i] = QChar::ReplacementCharacter;
+        else if (IsHighSurrogate(c) || IsLowSurrogate(c))
+            text[i] = u'\uFFFD';
     }
+}
+
+// The name without the blanks around it (the spaces a font table puts before its ';').
+std::u16string Trimmed(const std::u16string& name)
+{
+    const auto blank = [](char16_t c) {
+        return (c >= u'\t' && c <= u'\r') || c == u' ' || c == u'\u0085' || c == u'\u00A0';
+    };
+    const auto first = std::find_if_not(name.begin(), name.end(), blank);
+    const auto last = std::find_if_not(name.rbegin(), std::make_reverse_iterator(first), blank);
+    return std::u16string(first, last.base());
 }
 
 // One pass over the data; every byte is looked at once (\bin data is stepped over),
 // so the time is linear in the input whatever it holds.
 class Reader {
 public:
-    explicit Reader(QByteArrayView data) : m_data(data) {}
+    explicit Reader(std::string_view data) : m_data(data) {}
 
     std::optional<TRtfContent> Read();
 
@@ -96,10 +110,10 @@ private:
     bool CloseGroup();
     void ReadControl();
     void ControlSymbol(char symbol);
-    void ControlWord(QByteArrayView word, std::optional<int> parameter);
-    bool DestinationWord(QByteArrayView word);
-    bool CharacterWord(QByteArrayView word, std::optional<int> parameter);
-    void FormattingWord(QByteArrayView word, std::optional<int> parameter);
+    void ControlWord(std::string_view word, std::optional<int> parameter);
+    bool DestinationWord(std::string_view word);
+    bool CharacterWord(std::string_view word, std::optional<int> parameter);
+    void FormattingWord(std::string_view word, std::optional<int> parameter);
     void Character(char16_t character);
     void AppendText(char16_t character);
     void EndFontEntry();
@@ -107,15 +121,15 @@ private:
     void EndParagraph();
     TRtfCharFormat CurrentFormat() const;
 
-    QByteArrayView m_data;
-    qsizetype m_pos = 0;
+    std::string_view m_data;
+    std::size_t m_pos = 0;
     std::vector<GroupState> m_outerGroups;
     GroupState m_state;
     int m_pendingSkip = 0;
     int m_defaultFont = 0;
-    std::map<int, QString> m_fonts;
+    std::map<int, std::u16string> m_fonts;
     int m_fontNumber = 0;
-    QString m_fontName;
+    std::u16string m_fontName;
     std::vector<ColorEntry> m_colors;
     ColorEntry m_color;
     TRtfParagraph m_paragraph;
@@ -124,7 +138,7 @@ private:
 
 std::optional<TRtfContent> Reader::Read()
 {
-    if (!m_data.startsWith("{\\rtf"))
+    if (!m_data.starts_with("{\\rtf"))
         return std::nullopt;
     while (m_pos < m_data.size()) {
         const char c = m_data[m_pos++];
@@ -144,7 +158,7 @@ std::optional<TRtfContent> Reader::Read()
         case '\n':
             break;
         default:
-            Character(Cp1252ToUnicode(static_cast<unsigned char>(c)).unicode());
+            Character(Cp1252ToUnicode(static_cast<unsigned char>(c)));
         }
     }
     if (!m_paragraph.Runs.empty())
@@ -187,7 +201,7 @@ void Reader::ReadControl()
             if (high < 0 || low < 0)
                 return;  // a truncated escape is dropped; what follows reads normally
             m_pos += 2;
-            Character(Cp1252ToUnicode(static_cast<unsigned char>(high * 16 + low)).unicode());
+            Character(Cp1252ToUnicode(static_cast<unsigned char>(high * 16 + low)));
         } else if (m_pendingSkip > 0) {
             --m_pendingSkip;
         } else {
@@ -196,10 +210,10 @@ void Reader::ReadControl()
         return;
     }
 
-    const qsizetype start = m_pos;
+    const std::size_t start = m_pos;
     while (m_pos < m_data.size() && IsLetter(m_data[m_pos]))
         ++m_pos;
-    const QByteArrayView word = m_data.sliced(start, m_pos - start);
+    const std::string_view word = m_data.substr(start, m_pos - start);
 
     std::optional<int> parameter;
     const bool negative = m_pos + 1 < m_data.size() && m_data[m_pos] == '-'
@@ -248,14 +262,14 @@ void Reader::ControlSymbol(char symbol)
     }
 }
 
-void Reader::ControlWord(QByteArrayView word, std::optional<int> parameter)
+void Reader::ControlWord(std::string_view word, std::optional<int> parameter)
 {
     if (DestinationWord(word) || CharacterWord(word, parameter))
         return;
     FormattingWord(word, parameter);
 }
 
-bool Reader::DestinationWord(QByteArrayView word)
+bool Reader::DestinationWord(std::string_view word)
 {
     if (word == "fonttbl") {
         if (m_state.destination != Destination::Skip)
@@ -273,7 +287,7 @@ bool Reader::DestinationWord(QByteArrayView word)
     return true;
 }
 
-bool Reader::CharacterWord(QByteArrayView word, std::optional<int> parameter)
+bool Reader::CharacterWord(std::string_view word, std::optional<int> parameter)
 {
     if (word == "u") {
         if (!parameter)
@@ -284,7 +298,7 @@ bool Reader::CharacterWord(QByteArrayView word, std::optional<int> parameter)
         return true;
     }
     if (word == "bin") {
-        m_pos += std::clamp<qsizetype>(parameter.value_or(0), 0, m_data.size() - m_pos);
+        m_pos += std::min(std::size_t(std::max(parameter.value_or(0), 0)), m_data.size() - m_pos);
         return true;
     }
     for (const SpecialCharacter& special : SpecialCharacters) {
@@ -296,7 +310,7 @@ bool Reader::CharacterWord(QByteArrayView word, std::optional<int> parameter)
     return false;
 }
 
-void Reader::FormattingWord(QByteArrayView word, std::optional<int> parameter)
+void Reader::FormattingWord(std::string_view word, std::optional<int> parameter)
 {
     const bool on = parameter.value_or(1) != 0;
     if (word == "par") {
@@ -367,7 +381,7 @@ void Reader::Character(char16_t character)
         if (character == u';')
             EndFontEntry();
         else if (m_fontName.size() < MaxFontNameLength)
-            m_fontName.append(QChar(character));
+            m_fontName.push_back(character);
         break;
     case Destination::ColorTable:
         if (character == u';')
@@ -387,14 +401,14 @@ void Reader::AppendText(char16_t character)
     TRtfCharFormat format = CurrentFormat();
     if (m_paragraph.Runs.empty() || !(m_paragraph.Runs.back().Format == format))
         m_paragraph.Runs.push_back({{}, std::move(format)});
-    m_paragraph.Runs.back().Text.append(QChar(character));
+    m_paragraph.Runs.back().Text.push_back(character);
 }
 
 void Reader::EndFontEntry()
 {
-    const QString name = m_fontName.trimmed();
+    const std::u16string name = Trimmed(m_fontName);
     m_fontName.clear();
-    if (name.isEmpty() || (m_fonts.size() >= MaxTableEntries && !m_fonts.contains(m_fontNumber)))
+    if (name.empty() || (m_fonts.size() >= MaxTableEntries && !m_fonts.contains(m_fontNumber)))
         return;
     m_fonts[m_fontNumber] = name;
 }
@@ -426,20 +440,19 @@ TRtfCharFormat Reader::CurrentFormat() const
     const auto index = std::size_t(m_state.colorIndex);
     if (index < m_colors.size() && m_colors[index].set) {
         const ColorEntry& entry = m_colors[index];
-        format.Color = qRgb(entry.red, entry.green, entry.blue);
+        format.Color = TRtfRgb(entry.red) << 16 | TRtfRgb(entry.green) << 8 | TRtfRgb(entry.blue);
     }
     return format;
 }
 
 } // namespace
 
-std::optional<TRtfContent> ReadRtf(QByteArrayView data)
+std::optional<TRtfContent> ReadRtf(std::string_view data)
 {
-    const qsizetype end = data.indexOf('\0');
-    return Reader(end < 0 ? data : data.first(end)).Read();
+    return Reader(data.substr(0, data.find('\0'))).Read();
 }
 
-QChar Cp1252ToUnicode(unsigned char byte)
+char16_t Cp1252ToUnicode(unsigned char byte)
 {
     // 0x80 to 0x9F differ from Latin-1; the five unassigned bytes keep their C1 value.
     static constexpr std::array<char16_t, 32> high = {
@@ -448,7 +461,7 @@ QChar Cp1252ToUnicode(unsigned char byte)
         u'\u0090', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
         u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', u'\u009D', u'\u017E', u'\u0178',
     };
-    return byte >= 0x80 && byte <= 0x9F ? QChar(high[byte - 0x80]) : QChar(byte);
+    return byte >= 0x80 && byte <= 0x9F ? high[byte - 0x80] : char16_t(byte);
 }
 
 } // namespace tarvane

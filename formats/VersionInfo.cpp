@@ -2,12 +2,12 @@
 
 #include "FileHandle.h"
 
-#include <gelf.h>
-#include <libelf.h>
-
+#include <elf.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -20,50 +20,85 @@ constexpr std::size_t MaxRecordSize = 0xFFFF;
 
 constexpr std::size_t HeaderSize = 6;
 
-// Owns a libelf descriptor.
-class ElfHandle
-{
-public:
-    explicit ElfHandle(int fd)
-    {
-        if (elf_version(EV_CURRENT) != EV_NONE)
-            m_elf = elf_begin(fd, ELF_C_READ, nullptr);
-    }
-    ~ElfHandle() { elf_end(m_elf); }
-    ElfHandle(const ElfHandle&) = delete;
-    ElfHandle& operator=(const ElfHandle&) = delete;
-
-    Elf* Get() const { return m_elf; }
-
-private:
-    Elf* m_elf = nullptr;
-};
-
 // Where the record's section lies in the file.
 struct SectionPlace {
     off_t offset = 0;
     std::size_t size = 0;
 };
 
-std::optional<SectionPlace> FindRecordSection(Elf* elf)
+// Reads a whole object at offset; false when the file is shorter.
+template <typename T>
+bool ReadAt(int fd, std::uint64_t offset, T& object)
 {
-    std::size_t namesIndex = 0;
-    if (elf_kind(elf) != ELF_K_ELF || elf_getshdrstrndx(elf, &namesIndex) != 0)
+    return offset <= std::uint64_t(INT64_MAX)
+        && ::pread(fd, &object, sizeof object, off_t(offset)) == ssize_t(sizeof object);
+}
+
+// Whether the section name at offset in the names section is the record section's name.
+template <typename Shdr>
+bool IsRecordSection(int fd, const Shdr& names, std::uint32_t offset)
+{
+    char name[sizeof VersionRecordSection] {};
+    return offset <= names.sh_size && names.sh_size - offset >= sizeof name
+        && ReadAt(fd, names.sh_offset + offset, name)
+        && std::memcmp(name, VersionRecordSection, sizeof name) == 0;
+}
+
+// Walks the section headers of an ELF file of one class (the headers are read one at a
+// time, so a malformed count or offset costs reads that fail, never memory).
+template <typename Ehdr, typename Shdr>
+std::optional<SectionPlace> FindRecordSection(int fd)
+{
+    Ehdr file {};
+    if (!ReadAt(fd, 0, file) || file.e_shentsize != sizeof(Shdr) || file.e_shoff == 0)
         return std::nullopt;
-    for (Elf_Scn* section = elf_nextscn(elf, nullptr); section;
-         section = elf_nextscn(elf, section)) {
-        GElf_Shdr header {};
-        if (!gelf_getshdr(section, &header))
+    const auto header = [&](std::uint64_t index) -> std::optional<Shdr> {
+        Shdr section {};
+        if (!ReadAt(fd, file.e_shoff + index * sizeof(Shdr), section))
             return std::nullopt;
-        const char* name = elf_strptr(elf, namesIndex, header.sh_name);
-        if (!name || std::strcmp(name, VersionRecordSection) != 0)
+        return section;
+    };
+    // Large counts and indexes live in the first section header.
+    std::uint64_t count = file.e_shnum;
+    std::uint64_t namesIndex = file.e_shstrndx;
+    if (count == 0 || namesIndex == SHN_XINDEX) {
+        const std::optional<Shdr> first = header(0);
+        if (!first)
+            return std::nullopt;
+        if (count == 0)
+            count = first->sh_size;
+        if (namesIndex == SHN_XINDEX)
+            namesIndex = first->sh_link;
+    }
+    const std::optional<Shdr> names = namesIndex < count ? header(namesIndex) : std::nullopt;
+    if (!names)
+        return std::nullopt;
+    for (std::uint64_t index = 1; index < count; ++index) {
+        const std::optional<Shdr> section = header(index);
+        if (!section)
+            return std::nullopt;
+        if (!IsRecordSection(fd, *names, section->sh_name))
             continue;
-        if (header.sh_type == SHT_NOBITS || header.sh_offset > std::uint64_t(INT64_MAX))
+        if (section->sh_type == SHT_NOBITS || section->sh_offset > std::uint64_t(INT64_MAX))
             return std::nullopt;
-        return SectionPlace{off_t(header.sh_offset),
-                            std::size_t(std::min<std::uint64_t>(header.sh_size, MaxRecordSize))};
+        return SectionPlace{off_t(section->sh_offset),
+                            std::size_t(std::min<std::uint64_t>(section->sh_size, MaxRecordSize))};
     }
     return std::nullopt;
+}
+
+// The record's section in an ELF file of this machine's byte order, either class.
+std::optional<SectionPlace> FindRecordSection(int fd)
+{
+    unsigned char ident[EI_NIDENT] {};
+    if (!ReadAt(fd, 0, ident) || std::memcmp(ident, ELFMAG, SELFMAG) != 0
+        || ident[EI_DATA] != (std::endian::native == std::endian::little ? ELFDATA2LSB : ELFDATA2MSB))
+        return std::nullopt;
+    switch (ident[EI_CLASS]) {
+    case ELFCLASS32: return FindRecordSection<Elf32_Ehdr, Elf32_Shdr>(fd);
+    case ELFCLASS64: return FindRecordSection<Elf64_Ehdr, Elf64_Shdr>(fd);
+    default: return std::nullopt;
+    }
 }
 
 // The bytes of the file's record section; empty when there is none or it cannot be read whole.
@@ -72,12 +107,7 @@ std::vector<std::byte> ReadRecordSection(const std::string& fileName)
     const FileHandle file(fileName.c_str());
     if (!file.IsRegularFile())
         return {};
-    std::optional<SectionPlace> place;
-    {
-        const ElfHandle elf(file.Fd());
-        if (elf.Get())
-            place = FindRecordSection(elf.Get());
-    }
+    const std::optional<SectionPlace> place = FindRecordSection(file.Fd());
     if (!place)
         return {};
     std::vector<std::byte> bytes(place->size);

@@ -1,27 +1,31 @@
 #pragma once
 
-#include <QByteArrayView>
-#include <QRgb>
-#include <QString>
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarvane {
 
 // What a piece of RTF text looks like. An empty Family or an empty Color means "the
 // engine's default" (its default font, the automatic text colour).
+// A colour as 0xRRGGBB.
+using TRtfRgb = std::uint32_t;
+
 struct TRtfCharFormat {
-    QString Family;
+    std::u16string Family;
     int HalfPoints = 24;
     bool Bold = false;
     bool Italic = false;
-    std::optional<QRgb> Color;
+    std::optional<TRtfRgb> Color;
 
     bool operator==(const TRtfCharFormat&) const = default;
 };
 
+// Text in UTF-16, always valid (a lone surrogate reads as U+FFFD).
 struct TRtfRun {
-    QString Text;
+    std::u16string Text;
     TRtfCharFormat Format;
 };
 
@@ -50,9 +54,9 @@ inline constexpr int RtfMaxHalfPoints = 3276;
 // groups deeper than RtfMaxDepth; any other input gives a document: an unclosed group
 // ends with the data, text after the outermost group and from the first zero byte on is
 // ignored, a truncated or malformed escape is dropped.
-std::optional<TRtfContent> ReadRtf(QByteArrayView data);
+std::optional<TRtfContent> ReadRtf(std::string_view data);
 
 // The character a code page 1252 byte stands for.
-QChar Cp1252ToUnicode(unsigned char byte);
+char16_t Cp1252ToUnicode(unsigned char byte);
 
 } // namespace tarvane

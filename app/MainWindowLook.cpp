@@ -1,6 +1,7 @@
 #include "MainWindowLook.h"
 
 #include "MenuStyler.h"
+#include "PixelFont.h"
 #include "TabCollectionItem.h"
 #include "TabStrip.h"
 
@@ -8,11 +9,9 @@ namespace tarvane {
 
 namespace {
 
-QFont Tahoma(int pixelSize)
+QFont Tahoma11()
 {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(pixelSize);
-    return font;
+    return PixelFont(QStringLiteral("Tahoma"), 11);
 }
 
 } // namespace
@@ -34,9 +33,9 @@ void ApplyTabStrip1Layout(TTabStrip& strip)
     strip.SetTabHoverColor(clBlue);
     strip.SetTabHoverColorTo(clBlue);
     strip.SetTabHoverBorder(clBlue);
-    strip.SetFont(Tahoma(11));
+    strip.SetFont(Tahoma11());
     strip.SetFontColor(clYellow);
-    strip.SetActiveFont(Tahoma(11));
+    strip.SetActiveFont(Tahoma11());
     strip.SetActiveFontColor(clYellow);
     strip.SetTabMargin(TTabMargin(8, 2, 0));
     strip.SetTabOverlap(0);
@@ -60,40 +59,16 @@ void ApplyTabStrip1Layout(TTabStrip& strip)
     strip.SetTabIndex(0);
 }
 
+// The stored layout keeps the blue preset's colours and fonts and sets only what differs.
 void ApplyMenuStyler1Layout(TMenuStyler& styler)
 {
     styler.SetStyle(osBlue);
     styler.SetAntiAlias(aaNone);
     styler.SetAutoThemeAdapt(false);
 
-    styler.Background().SetColor(16185078);
-    styler.Background().SetColorTo(16185078);
-    styler.IconBar().SetColor(16773091);
-    styler.IconBar().SetColorTo(14986631);
-    styler.IconBar().SetCheckBorder(clNavy);
-    styler.IconBar().SetRadioBorder(clNavy);
-    styler.SelectedItem().SetBorderColor(clNavy);
-    styler.SelectedItem().SetCheckBorder(clNavy);
-    styler.SelectedItem().SetRadioBorder(clNavy);
-    styler.RootItem().SetColor(16105118);
-    styler.RootItem().SetColorTo(16240050);
-    styler.RootItem().SetSelectedColor(16773091);
-    styler.RootItem().SetSelectedColorTo(15185299);
-    styler.RootItem().SetSelectedBorderColor(9841920);
-    styler.RootItem().SetHoverColor(13432063);
-    styler.RootItem().SetHoverColorTo(10147583);
-    styler.Separator().SetColor(13339754);
-    styler.Separator().SetGradientType(gtBoth);
-    styler.SetMenuBorderColor(9841920);
-
-    styler.SetFont(Tahoma(11));
     styler.SetFontColor(clWindowText);
-    styler.RootItem().SetFont(Tahoma(11));
     styler.RootItem().SetFontColor(clWindowText);
-    styler.SelectedItem().SetFont(Tahoma(11));
     styler.SelectedItem().SetFontColor(clWindowText);
-    styler.SetNotesFont(Tahoma(8));
-    styler.SetNotesFontColor(clGray);
 }
 
 } // namespace tarvane
