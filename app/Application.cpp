@@ -28,7 +28,6 @@ TApplication::TApplication(int& argc, char** argv, bool ownWindowCaptions)
     setApplicationName(QStringLiteral("Tarvane"));
     setDesktopFileName(QStringLiteral("tarvane")); // ties the windows to tarvane.desktop
     setStyle(new TProgramStyle); // the application owns it
-    setWindowIcon(ProgramIcon());
     LoadQtTranslation();
     QAccessible::installFactory(AccessibleFactory);
 }
@@ -36,7 +35,7 @@ TApplication::TApplication(int& argc, char** argv, bool ownWindowCaptions)
 QIcon TApplication::ProgramIcon()
 {
     // Read as PNG by name: given only a file, Qt first loads every image plugin to let each
-    // look at it. The window shows all the sizes at once, so none is left for later.
+    // look at it. A window hands all the sizes over at once, so none is left for later.
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
         QImageReader reader(QStringLiteral(":/icons/tarvane-%1.png").arg(size), "png");

@@ -25,8 +25,11 @@ public:
     // sorts after ".".
     static QString ErrorReportText(const QString& message);
 
-private:
+    // The program's icon at all its sizes. The main window gives it to the application
+    // once it is first on screen (see TfmMain).
     static QIcon ProgramIcon();
+
+private:
     // ownWindowCaptions: PrepareWaylandWindows' answer, taken before the base class exists.
     TApplication(int& argc, char** argv, bool ownWindowCaptions);
 

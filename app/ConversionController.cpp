@@ -1,6 +1,7 @@
 #include "ConversionController.h"
 
 #include "ArrowIndicator.h"
+#include "LevelText.h"
 #include "NumSpinEdit.h"
 #include "NumberText.h"
 #include "TwoColorPalette.h"
@@ -89,12 +90,26 @@ void TConversionController::Convert()
 void TConversionController::SetNumber(TValueBox box, double value)
 {
     const TUserPrefs before = Prefs();
-    m_source = box;
-    m_boxes[box].users = true;
-    WriteText(box, FloatToText(value, m_boxes[box].precision, QLocale()));
-    TakeNumber(box, Edit(box)->ParsedFloatValue());
-    Update();
+    PutNumber(box, value);
     NotifyIfChanged(before);
+}
+
+bool TConversionController::TakeLevel(TValueBox box, const QString& text)
+{
+    TBoxState& state = m_boxes[box];
+    const std::optional<Level> level = ReadLevel(text.toStdString(), state.unit);
+    if (!level)
+        return false;
+    const TUserPrefs before = Prefs();
+    state.unit = level->unit;
+    // Precision 0 is the general form, which already shows every digit.
+    if (state.precision > 0)
+        state.precision = std::clamp(level->decimals, state.precision, MaxPrecision);
+    ShowUnit(box);
+    ShowPrecision(box);
+    PutNumber(box, level->value);
+    NotifyIfChanged(before);
+    return true;
 }
 
 void TConversionController::SetUnit(TValueBox box, int unit)
@@ -181,6 +196,17 @@ void TConversionController::Update()
     ShowState();
 }
 
+// The user's number in a box, shown at its precision: the box becomes the source and its
+// number is what that text reads.
+void TConversionController::PutNumber(TValueBox box, double value)
+{
+    m_source = box;
+    m_boxes[box].users = true;
+    WriteText(box, FloatToText(value, m_boxes[box].precision, QLocale()));
+    TakeNumber(box, Edit(box)->ParsedFloatValue());
+    Update();
+}
+
 void TConversionController::TakeNumber(TValueBox box, std::optional<double> number)
 {
     m_boxes[box].number = number;
@@ -253,6 +279,8 @@ void TConversionController::ShowUnit(TValueBox box)
 {
     const int unit = m_boxes[box].unit;
     (box == vbValue1 ? m_window->lblUnit1 : m_window->lblUnit2)->setText(ShortName(unit));
+    const std::string_view symbol = UnitIdentifiers.at(size_t(unit));
+    Edit(box)->SetUnitSymbol(QString::fromUtf8(symbol.data(), qsizetype(symbol.size())));
     QListWidget* const list = box == vbValue1 ? m_window->lstUnits1 : m_window->lstUnits2;
     const QSignalBlocker blocker(list);
     list->setCurrentRow(unit, QItemSelectionModel::ClearAndSelect);

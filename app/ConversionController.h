@@ -46,6 +46,11 @@ public:
     // that text reads. A box given a number becomes the source: what the user puts in a box
     // is never overwritten by a conversion.
     void SetNumber(TValueBox box, double value);
+    // A level written with its unit ("-73 dBm", "316 µV", "2,8284 Vpp") put into a box: the
+    // box takes its number and unit, and the precision rises (at most to MaxPrecision) until
+    // every digit written shows; the box becomes the source. False, and nothing changes, for
+    // any other text.
+    bool TakeLevel(TValueBox box, const QString& text);
     // A unit index 0 to 11; any other is ignored.
     void SetUnit(TValueBox box, int unit);
     // Kept to MinPrecision..MaxPrecision.
@@ -92,6 +97,7 @@ private:
     std::optional<double> Result() const;
 
     void Update();
+    void PutNumber(TValueBox box, double value);
     void TakeNumber(TValueBox box, std::optional<double> number);
     void ReshowSource();
     void ShowState();

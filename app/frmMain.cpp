@@ -23,6 +23,8 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QSignalBlocker>
+#include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <memory>
@@ -43,7 +45,6 @@ TfmMain::TfmMain(QWidget* parent, const QString& executablePath)
 {
     setObjectName(QStringLiteral("fmMain"));
     setWindowTitle(QStringLiteral("Tarvane"));
-    setWindowIcon(QGuiApplication::windowIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
@@ -79,6 +80,7 @@ void TfmMain::BindNotifications()
     for (TNumSpinEdit* box : {edValue1, edValue2}) {
         box->OnEnter = [this](QObject* sender) { edValue1Enter(sender); };
         box->OnChange = [this](QObject* sender) { edValue1Change(sender); };
+        box->OnPaste = [this](QObject* sender, const QString& text) { return edValue1Paste(sender, text); };
     }
     for (TNumSpinEdit* spinner : {seEdValue1Precision, seEdValue2Precision})
         spinner->OnChange = [this](QObject* sender) { seEdValue1PrecisionChange(sender); };
@@ -216,6 +218,25 @@ void TfmMain::showEvent(QShowEvent* event)
     m_shownBefore = true;
     CentreOnScreen();
     FormShow(this);
+    windowHandle()->installEventFilter(this); // for the first exposure
+}
+
+bool TfmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() && event->type() == QEvent::Expose
+        && windowHandle()->isExposed()) {
+        watched->removeEventFilter(this);
+        // Queued: the exposure's own painting runs first.
+        QTimer::singleShot(0, this, &TfmMain::ShowProgramIcon);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfmMain::ShowProgramIcon()
+{
+    // Decoding the icon and handing all its sizes to the window system waits until the window
+    // is first on screen; the application's windows then all take it.
+    QGuiApplication::setWindowIcon(TApplication::ProgramIcon());
 }
 
 void TfmMain::CentreOnScreen()
@@ -271,6 +292,11 @@ void TfmMain::edValue1Enter(QObject* Sender)
 void TfmMain::edValue1Change(QObject* Sender)
 {
     m_controller->BoxTextChanged(BoxOf(Sender));
+}
+
+bool TfmMain::edValue1Paste(QObject* Sender, const QString& Text)
+{
+    return m_controller->TakeLevel(BoxOf(Sender), Text);
 }
 
 void TfmMain::lstUnits1Click(QObject* Sender)

@@ -80,6 +80,9 @@ public:
     void ActAppAboutExecute(QObject* Sender);
     void edValue1Enter(QObject* Sender);
     void edValue1Change(QObject* Sender);
+    // A pasted level sets the box's number and unit; false for any other text, which the box
+    // inserts as it is.
+    bool edValue1Paste(QObject* Sender, const QString& Text);
     void lstUnits1Click(QObject* Sender);
     void seEdValue1PrecisionChange(QObject* Sender);
 
@@ -95,6 +98,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -116,6 +120,7 @@ private:
     bool WritePrefs();
     TValueBox BoxOf(const QObject* control) const;
     void CentreOnScreen();
+    void ShowProgramIcon();
 
     QString m_executablePath;
     QString m_appPath;

@@ -2,7 +2,9 @@
 // - one conversion (1 Vrms in dBu) as a whole process: median wall time and peak resident
 //   memory of each, and the ratios (targets: at least 3 times faster, in less memory);
 // - streaming: values piped through each program, in lines per second (target for
-//   tarvane-convert: at least 2 million).
+//   tarvane-convert: at least 2 million), and tarvane-convert's lines that fail, and lines
+//   that carry their unit, beside bare numbers that convert (targets: a failing line costs
+//   at most twice a converting one, a line with its unit at most 1.5 times).
 // When GNU units is not installed, only tarvane-convert is measured, and the comparison is
 // said to be skipped.
 #include <spawn.h>
@@ -54,8 +56,8 @@ std::vector<char*> Arguments(const std::vector<std::string>& command)
 }
 
 // Runs a program with its input from a file (or /dev/null) and its output thrown away.
-// False when it could not start or did not exit normally.
-bool Run(const std::vector<std::string>& command, const char* inputFile, Cost& cost)
+// False when it could not start, or did not exit normally with the status expected.
+bool Run(const std::vector<std::string>& command, const char* inputFile, Cost& cost, int expectedStatus = 0)
 {
     std::vector<char*> argv = Arguments(command);
     posix_spawn_file_actions_t actions;
@@ -73,7 +75,7 @@ bool Run(const std::vector<std::string>& command, const char* inputFile, Cost& c
         return false;
     cost.milliseconds = NowMilliseconds() - start;
     cost.cpuMilliseconds = Milliseconds(usage.ru_utime) + Milliseconds(usage.ru_stime);
-    return WEXITSTATUS(status) == 0;
+    return WEXITSTATUS(status) == expectedStatus;
 }
 
 std::optional<double> HighWaterMegabytes(pid_t process)
@@ -140,19 +142,41 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// Levels in volts, all convertible, written one per line (each followed by `want`, as
-// GNU units reads a pair of lines per conversion).
-std::string WriteValues(int count, const std::string& suffix, const std::string& want)
+// Random levels in volts, from `low` to `high`, one per line as `write` puts each of them.
+template <typename Write>
+std::string WriteLevels(int count, double low, double high, Write write)
 {
     char name[] = "/tmp/tarvane_convert_bench_XXXXXX";
     const int fd = mkstemp(name);
     FILE* file = fdopen(fd, "w");
     std::mt19937 random(12);
-    std::uniform_real_distribution<double> volts(0.001, 100.0);
+    std::uniform_real_distribution<double> volts(low, high);
     for (int i = 0; i < count; ++i)
-        std::fprintf(file, "%.6g%s\n%s", volts(random), suffix.c_str(), want.c_str());
+        write(file, volts(random), i);
     std::fclose(file);
     return name;
+}
+
+void WriteBare(FILE* file, double volts, int)
+{
+    std::fprintf(file, "%.6g\n", volts);
+}
+
+// The same levels, each with its unit as people write it: volts, millivolts, microvolts, Vrms.
+void WriteWithUnit(FILE* file, double volts, int line)
+{
+    switch (line % 4) {
+    case 0: std::fprintf(file, "%.6g V\n", volts); break;
+    case 1: std::fprintf(file, "%.6g mV\n", volts * 1e3); break;
+    case 2: std::fprintf(file, "%.6g \u00b5V\n", volts * 1e6); break;
+    default: std::fprintf(file, "%.6gVrms\n", volts); break;
+    }
+}
+
+// GNU units reads a pair of lines per conversion: the level, then the unit wanted.
+void WriteForUnits(FILE* file, double volts, int)
+{
+    std::fprintf(file, "%.6g V\ndBu\n", volts);
 }
 
 struct Single {
@@ -186,11 +210,12 @@ struct Rate {
     double cpu = 0;
 };
 
-bool Stream(const std::vector<std::string>& command, const std::string& input, int lines, Rate& rate)
+bool Stream(const std::vector<std::string>& command, const std::string& input, int lines, Rate& rate,
+            int expectedStatus = 0)
 {
     for (int run = 0; run < 3; ++run) {
         Cost cost;
-        if (!Run(command, input.c_str(), cost))
+        if (!Run(command, input.c_str(), cost, expectedStatus))
             return false;
         rate.wall = std::max(rate.wall, lines / (cost.milliseconds / 1e3));
         rate.cpu = std::max(rate.cpu, lines / (cost.cpuMilliseconds / 1e3));
@@ -203,7 +228,7 @@ bool Stream(const std::vector<std::string>& command, const std::string& input, i
 int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
-    const bool withUnits = OnPath("units");
+    const bool withUnits = OnPath("units"); // GNU units
     if (!withUnits)
         std::printf("GNU units is not installed: the comparison with it is skipped.\n");
 
@@ -229,19 +254,34 @@ int main(int argc, char** argv)
 
     constexpr int TarvaneLines = 2'000'000;
     constexpr int UnitsLines = 20'000;
-    const std::string tarvaneInput = WriteValues(TarvaneLines, "", "");
-    Rate tarvaneRate;
-    const bool streamed = Stream({TARVANE_CONVERT, "Vrms", "dBu"}, tarvaneInput, TarvaneLines, tarvaneRate);
-    std::remove(tarvaneInput.c_str());
+    const std::string convertingInput = WriteLevels(TarvaneLines, 0.001, 100.0, WriteBare);
+    const std::string failingInput = WriteLevels(TarvaneLines, -100.0, 0.0, WriteBare);
+    const std::string withUnitInput = WriteLevels(TarvaneLines, 0.001, 100.0, WriteWithUnit);
+    Rate convertingRate, failingRate, withUnitRate;
+    const bool streamed = Stream({TARVANE_CONVERT, "Vrms", "dBu"}, convertingInput, TarvaneLines, convertingRate)
+        && Stream({TARVANE_CONVERT, "Vrms", "dBu"}, failingInput, TarvaneLines, failingRate, 1)
+        && Stream({TARVANE_CONVERT, "dBu"}, withUnitInput, TarvaneLines, withUnitRate);
+    std::remove(convertingInput.c_str());
+    std::remove(failingInput.c_str());
+    std::remove(withUnitInput.c_str());
     if (!streamed) {
         std::fprintf(stderr, "tarvane-convert failed to stream\n");
         return 1;
     }
-    std::printf("Streaming Vrms to dBu, lines per second (best of 3 runs; by processor time in brackets):\n");
-    std::printf("  %-40s %12.0f  (%.0f)   target: at least 2000000\n", "tarvane-convert Vrms dBu",
-                tarvaneRate.wall, tarvaneRate.cpu);
+    std::printf("Streaming volts to dBu, lines per second (best of 3 runs; by processor time in brackets):\n");
+    const auto report = [](const char* label, const Rate& rate, const char* target) {
+        std::printf("  %-46s %10.0f  (%.0f)%s\n", label, rate.wall, rate.cpu, target);
+    };
+    const char* const lineTarget = "   target: at least 2000000";
+    report("tarvane-convert Vrms dBu, numbers", convertingRate, lineTarget);
+    report("tarvane-convert Vrms dBu, numbers that fail", failingRate, lineTarget);
+    report("tarvane-convert dBu, levels with their unit", withUnitRate, lineTarget);
+    std::printf("  a failing line takes %.2f (%.2f) times as long as a converting one (target: at most 2)\n",
+                convertingRate.wall / failingRate.wall, convertingRate.cpu / failingRate.cpu);
+    std::printf("  a level with its unit takes %.2f (%.2f) times as long as a number (target: at most 1.5)\n",
+                convertingRate.wall / withUnitRate.wall, convertingRate.cpu / withUnitRate.cpu);
     if (withUnits) {
-        const std::string unitsInput = WriteValues(UnitsLines, " V", "dBu\n");
+        const std::string unitsInput = WriteLevels(UnitsLines, 0.001, 100.0, WriteForUnits);
         Rate unitsRate;
         const bool unitsStreamed = Stream({"units", "-t"}, unitsInput, UnitsLines, unitsRate);
         std::remove(unitsInput.c_str());
@@ -249,9 +289,8 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "GNU units failed to stream\n");
             return 1;
         }
-        std::printf("  %-40s %12.0f  (%.0f)\n", "units -t, a pair of lines per value", unitsRate.wall,
-                    unitsRate.cpu);
-        std::printf("  tarvane-convert streams %.0f times faster\n", tarvaneRate.wall / unitsRate.wall);
+        report("units -t, a pair of lines per value", unitsRate, "");
+        std::printf("  tarvane-convert streams %.0f times faster\n", convertingRate.wall / unitsRate.wall);
     }
     return 0;
 }

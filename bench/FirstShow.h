@@ -9,8 +9,9 @@
 #include <cstdio>
 #include <ctime>
 
-// For the start-up probes: once the window has been exposed and painted for the first time,
-// prints the monotonic clock in nanoseconds and ends the event loop.
+// For the start-up probes: once the window's first exposure has been painted and flushed,
+// prints the monotonic clock in nanoseconds and ends the event loop. Work the program queues
+// for after its first showing still runs before the end, so it counts in the peak memory.
 class FirstShowReporter : public QObject {
 public:
     explicit FirstShowReporter(QWidget* window)
@@ -23,18 +24,17 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Expose && !m_reported) {
-            m_reported = true;
-            // Queued: the exposure's own painting and flush run first.
-            QTimer::singleShot(0, this, [] {
-                timespec now{};
-                clock_gettime(CLOCK_MONOTONIC, &now);
-                std::printf("%lld\n", (long long)now.tv_sec * 1000000000LL + now.tv_nsec);
-                std::fflush(stdout);
-                QCoreApplication::exit(0);
-            });
-        }
-        return QObject::eventFilter(watched, event);
+        if (event->type() != QEvent::Expose || m_reported)
+            return QObject::eventFilter(watched, event);
+        m_reported = true;
+        // The window paints and flushes the exposed area right here; the clock is read after.
+        watched->event(event);
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        std::printf("%lld\n", (long long)now.tv_sec * 1000000000LL + now.tv_nsec);
+        std::fflush(stdout);
+        QTimer::singleShot(0, this, [] { QCoreApplication::exit(0); });
+        return true;
     }
 
 private:

@@ -1,7 +1,6 @@
 #include "CommandLine.h"
 
 #include "NumberForms.h"
-#include "UnitIdentifiers.h"
 
 #include <charconv>
 #include <optional>
@@ -32,9 +31,86 @@ std::string UnitList()
     return list + ", ou leur numéro de 0 à 11";
 }
 
+// A unit given by its catalogue number, 0 to 11.
+std::optional<int> UnitIndex(std::string_view argument)
+{
+    if (argument.empty() || argument.front() < '0' || argument.front() > '9') {
+        return std::nullopt; // from_chars would take a sign
+    }
+    int index = -1;
+    const char* const end = argument.data() + argument.size();
+    const auto [stop, error] = std::from_chars(argument.data(), end, index);
+    if (error != std::errc() || stop != end || index < 0 || index >= UnitCount) {
+        return std::nullopt;
+    }
+    return index;
+}
+
+// The unit converted from: any unit a level may carry, or its number.
+std::optional<LevelUnit> FromUnit(std::string_view argument)
+{
+    if (const std::optional<int> index = UnitIndex(argument)) {
+        return LevelUnit{*index, 0};
+    }
+    return ReadLevelUnit(argument);
+}
+
+// The unit converted to: a unit without an SI prefix, or its number.
+std::optional<int> ToUnit(std::string_view argument)
+{
+    if (const std::optional<int> index = UnitIndex(argument)) {
+        return index;
+    }
+    return FindUnit(argument);
+}
+
 bool IsOption(std::string_view argument)
 {
-    return argument.size() > 1 && argument.front() == '-' && !ReadNumber(argument);
+    return argument.size() > 1 && argument.front() == '-' && !ReadNumber(argument) && !ReadLevel(argument);
+}
+
+UsageError UnknownUnit(std::string_view argument)
+{
+    return UsageError{"unité inconnue : " + Quoted(argument) + " ; unités : " + UnitList()};
+}
+
+// What each operand stands for; nothing for what is not given.
+struct OperandRoles {
+    std::optional<std::string_view> value; // none: values are read from the standard input
+    std::optional<std::string_view> from;  // none: each value carries its unit
+    std::optional<std::string_view> to;    // none: the value in every unit
+};
+
+std::variant<OperandRoles, UsageError> RolesOf(const std::vector<std::string_view>& operands)
+{
+    switch (operands.size()) {
+    case 3:
+        return OperandRoles{operands[0], operands[1], operands[2]};
+    case 2: {
+        const std::string_view first = operands[0];
+        // Two unit numbers read the standard input, as they always did.
+        if ((FromUnit(first) && !ReadNumber(first)) || (UnitIndex(first) && UnitIndex(operands[1]))) {
+            return OperandRoles{std::nullopt, first, operands[1]};
+        }
+        if (ReadLevel(first)) {
+            return OperandRoles{first, std::nullopt, operands[1]};
+        }
+        return OperandRoles{first, operands[1], std::nullopt};
+    }
+    case 1:
+        if (ToUnit(operands[0])) {
+            return OperandRoles{std::nullopt, std::nullopt, operands[0]};
+        }
+        if (ReadLevel(operands[0])) {
+            return OperandRoles{operands[0], std::nullopt, std::nullopt};
+        }
+        if (ReadNumber(operands[0])) {
+            return UsageError{"il manque l'unité de " + Quoted(operands[0])};
+        }
+        return UnknownUnit(operands[0]);
+    default:
+        return UsageError{"il faut une valeur et ses unités, ou des unités pour lire l'entrée standard"};
+    }
 }
 
 std::optional<int> ParsePrecision(std::string_view text)
@@ -72,20 +148,19 @@ std::variant<CommandLine, UsageError> ParseOperands(const Options& options,
         command.action = CommandLine::Action::ListUnits;
         return command;
     }
-    if (operands.size() != 2 && operands.size() != 3) {
-        return UsageError{"il faut une valeur et deux unités, ou deux unités pour lire l'entrée standard"};
+    const std::variant<OperandRoles, UsageError> roles = RolesOf(operands);
+    if (const UsageError* error = std::get_if<UsageError>(&roles)) {
+        return *error;
     }
-    command.action = operands.size() == 3 ? CommandLine::Action::ConvertOne : CommandLine::Action::ConvertLines;
-    const std::size_t firstUnit = operands.size() - 2;
-    command.value = operands.size() == 3 ? operands[0] : std::string_view();
-    const std::optional<int> fromUnit = FindUnit(operands[firstUnit]);
-    const std::optional<int> toUnit = FindUnit(operands[firstUnit + 1]);
-    if (!fromUnit || !toUnit) {
-        return UsageError{"unité inconnue : " + Quoted(operands[fromUnit ? firstUnit + 1 : firstUnit])
-                          + " ; unités : " + UnitList()};
+    const auto& [value, from, to] = std::get<OperandRoles>(roles);
+    command.action = value ? CommandLine::Action::ConvertOne : CommandLine::Action::ConvertLines;
+    command.value = value.value_or(std::string_view());
+    if (from && !(command.fromUnit = FromUnit(*from))) {
+        return UnknownUnit(*from);
     }
-    command.fromUnit = *fromUnit;
-    command.toUnit = *toUnit;
+    if (to && !(command.toUnit = ToUnit(*to))) {
+        return UnknownUnit(*to);
+    }
     if (options.precision) {
         const std::optional<int> precision = ParsePrecision(*options.precision);
         if (!precision) {
@@ -133,8 +208,9 @@ std::variant<CommandLine, UsageError> ParseCommandLine(std::span<const std::stri
 
 std::string_view Synopsis()
 {
-    return "Usage : tarvane-convert VALEUR DE VERS [-p N]\n"
-           "        tarvane-convert DE VERS [-p N] < valeurs\n"
+    return "Usage : tarvane-convert VALEUR DE [VERS] [-p N]\n"
+           "        tarvane-convert NIVEAU [VERS] [-p N]\n"
+           "        tarvane-convert [DE] VERS [-p N] < valeurs\n"
            "        tarvane-convert --units\n";
 }
 
@@ -143,9 +219,14 @@ std::string UsageText()
     return std::string(Synopsis()) +
            "Convertit un niveau de signal de l'unité DE en l'unité VERS et l'écrit comme la fenêtre\n"
            "de Tarvane le montre avec N décimales (4 par défaut, de 0 à 10 ; 0 : forme générale),\n"
-           "avec le point pour séparateur. Sans VALEUR, convertit une valeur par ligne de l'entrée\n"
-           "standard ; une ligne qui ne se convertit pas donne « -.-- ».\n"
+           "avec le point pour séparateur. Un NIVEAU porte son unité (« 316µV », « -73 dBm »,\n"
+           "« 0,775 Veff ») : DE est alors omis. Sans VERS, la valeur est écrite dans chaque unité,\n"
+           "une par ligne. Sans VALEUR, convertit une valeur par ligne de l'entrée standard ; sans\n"
+           "DE, chaque ligne porte son unité. Une ligne qui ne se convertit pas donne « -.-- ».\n"
            "Unités : " + UnitList() + ".\n"
+           "Symboles : V, dBm, W, kHz, dBuV (dBµV), avec la première impédance ou référence de\n"
+           "leur unité (50 ohms, 75 kHz) ; préfixes n, µ (u), m, k, M devant les volts et les\n"
+           "watts de DE ou d'un NIVEAU (« 2 mW », « 1,5 kW50 »).\n"
            "Code de sortie : 0 si tout est converti, 1 si une conversion échoue, 2 pour une erreur\n"
            "d'emploi.\n";
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "LevelText.h"
+
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,9 +19,12 @@ struct CommandLine {
     static constexpr int MaxPrecision = 10;
 
     Action action = Action::ConvertLines;
-    std::string_view value; // the value of ConvertOne, as given
-    int fromUnit = 0;
-    int toUnit = 0;
+    // The value of ConvertOne, as given: a number in `fromUnit`, or a level with its unit.
+    std::string_view value;
+    // Nothing: every value carries its own unit.
+    std::optional<LevelUnit> fromUnit;
+    // Nothing: the value in every unit, one per line (ConvertOne only).
+    std::optional<int> toUnit;
     int precision = DefaultPrecision;
 };
 
@@ -27,8 +33,8 @@ struct UsageError {
     std::string message;
 };
 
-// Reads the arguments that follow the program's name. An argument that reads as a
-// number, such as "-10", is a value even where it begins with "-".
+// Reads the arguments that follow the program's name. An argument that reads as a number
+// or a level, such as "-10" or "-73dBm", is a value even where it begins with "-".
 std::variant<CommandLine, UsageError> ParseCommandLine(std::span<const std::string_view> arguments);
 
 // The forms of the command, in French, ending with a line break.

@@ -1,13 +1,14 @@
 #include "ConvertCommand.h"
 
+#include "LevelText.h"
 #include "NumberForms.h"
-#include "UnitIdentifiers.h"
 #include "Units.h"
 #include "uConv.h"
 
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -181,20 +182,25 @@ int ConvertCommand::WriteAnswer() const
     return ExitUsageError;
 }
 
-std::optional<double> ConvertCommand::Convert(double value) const
+std::optional<Level> ConvertCommand::ReadValue(std::string_view text) const
 {
-    ConversionFailed = false;
-    const double result = ConvertValue(value, m_commandLine.fromUnit, m_commandLine.toUnit);
-    if (ConversionFailed) {
-        return std::nullopt;
+    const std::optional<LevelUnit>& from = m_commandLine.fromUnit;
+    if (!from) {
+        return ReadLevel(text);
     }
-    return result;
+    const std::optional<double> value = ReadNumber(text, from->powerOfTen);
+    return value ? std::optional<Level>(Level{*value, from->unit}) : std::nullopt;
+}
+
+std::optional<double> ConvertCommand::Convert(const Level& level) const
+{
+    return TryConvertValue(level.value, level.unit, *m_commandLine.toUnit);
 }
 
 bool ConvertCommand::WriteConverted(char*& out, std::optional<std::string_view> line) const
 {
-    const std::optional<double> value = line ? ReadNumber(*line) : std::nullopt;
-    const std::optional<double> result = value ? Convert(*value) : std::nullopt;
+    const std::optional<Level> level = line ? ReadValue(*line) : std::nullopt;
+    const std::optional<double> result = level ? Convert(*level) : std::nullopt;
     if (!result) {
         out = std::copy_n(FailureText, std::size(FailureText) - 1, out);
         return false;
@@ -206,23 +212,54 @@ bool ConvertCommand::WriteConverted(char*& out, std::optional<std::string_view> 
 int ConvertCommand::ConvertOne() const
 {
     const std::string_view text = m_commandLine.value;
-    const std::optional<double> value = ReadNumber(text);
-    const std::optional<double> result = value ? Convert(*value) : std::nullopt;
+    const std::optional<Level> level = ReadValue(text);
+    if (level && !m_commandLine.toUnit) {
+        return WriteEveryUnit(*level);
+    }
+    const std::optional<double> result = level ? Convert(*level) : std::nullopt;
     if (!result) {
         std::puts(FailureText);
-        const std::string quoted = "« " + std::string(text) + " »";
-        if (!value) {
-            Complain(quoted + " n'est pas un nombre");
+        const std::optional<LevelUnit>& from = m_commandLine.fromUnit;
+        std::string message = "« " + std::string(text) + " »";
+        if (!level) {
+            message += from ? " n'est pas un nombre" : " n'est pas un niveau (un nombre suivi de son unité)";
         } else {
-            Complain(quoted + " " + std::string(UnitIdentifiers[m_commandLine.fromUnit])
-                     + " ne se convertit pas en " + std::string(UnitIdentifiers[m_commandLine.toUnit])
-                     + " (une tension nulle n'a pas de niveau en dB ; une puissance négative, une "
-                       "déviation nulle ou un résultat trop grand ne se convertissent pas non plus)");
+            if (from) {
+                message += " ";
+                message += UnitIdentifiers[from->unit];
+            }
+            message += " ne se convertit pas en ";
+            message += UnitIdentifiers[*m_commandLine.toUnit];
+            message += " (une tension nulle n'a pas de niveau en dB ; une puissance négative, une "
+                       "déviation nulle ou un résultat trop grand ne se convertissent pas non plus)";
         }
+        Complain(message);
         return ExitFailure;
     }
     std::puts(NumberToString(*result, m_commandLine.precision).c_str());
     return ExitSuccess;
+}
+
+int ConvertCommand::WriteEveryUnit(const Level& level) const
+{
+    std::array<std::string, UnitCount> values;
+    std::size_t valueWidth = 0;
+    std::size_t identifierWidth = 0;
+    bool allConverted = true;
+    for (int unit = 0; unit < UnitCount; ++unit) {
+        const std::optional<double> result = TryConvertValue(level.value, level.unit, unit);
+        values[unit] = result ? NumberToString(*result, m_commandLine.precision) : FailureText;
+        valueWidth = std::max(valueWidth, values[unit].size());
+        identifierWidth = std::max(identifierWidth, UnitIdentifiers[unit].size());
+        allConverted = allConverted && result;
+    }
+    for (int unit = 0; unit < UnitCount; ++unit) {
+        const std::string identifier(UnitIdentifiers[unit]);
+        const std::string name(UnitLongNames[unit]);
+        std::printf("%-*s  %*s  %s\n", int(identifierWidth), identifier.c_str(), int(valueWidth),
+                    values[unit].c_str(), name.c_str());
+    }
+    return allConverted ? ExitSuccess : ExitFailure;
 }
 
 int ConvertCommand::ConvertLines(int input, int output) const

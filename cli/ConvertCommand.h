@@ -14,9 +14,9 @@ enum ExitStatus : int {
     ExitUsageError = 2,   // the arguments make no command line
 };
 
-// Runs what a command line asks for, on the engine alone: one conversion, a stream of
-// them, or the unit list. Results are written as the window shows them, with "." as
-// the separator, and "-.--" for a conversion that fails.
+// Runs what a command line asks for, on the engine alone: one conversion, one value in
+// every unit, a stream of conversions, or the unit list. Results are written as the window
+// shows them, with "." as the separator, and "-.--" for a conversion that fails.
 class ConvertCommand {
 public:
     explicit ConvertCommand(const CommandLine& commandLine);
@@ -29,10 +29,15 @@ private:
     // Everything but the stream: an answer written to standard output.
     int WriteAnswer() const;
     int ConvertOne() const;
+    // The level in every unit, one per line: identifier, value, name.
+    int WriteEveryUnit(const Level& level) const;
     int ConvertLines(int input, int output) const;
     int ListUnits() const;
-    // The converted value, or nothing when the conversion fails.
-    std::optional<double> Convert(double value) const;
+    // The level a value's text gives: a number in the unit converted from, or a level with
+    // its own unit. Nothing when the text gives none.
+    std::optional<Level> ReadValue(std::string_view text) const;
+    // The converted level, or nothing when the conversion fails.
+    std::optional<double> Convert(const Level& level) const;
     // Writes the result of one line at `out` and moves `out` past it; false on failure,
     // as for a line too long to be held (nothing).
     bool WriteConverted(char*& out, std::optional<std::string_view> line) const;

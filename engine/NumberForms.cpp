@@ -1,5 +1,7 @@
 #include "NumberForms.h"
 
+#include "WrittenNumber.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -168,105 +170,6 @@ char* WriteFixed(char* out, double value, int decimals)
     return WriteFraction(WriteIntegerPart(out, decimal), decimal, -decimals);
 }
 
-bool IsBlank(char c)
-{
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-bool IsSeparator(char c)
-{
-    return c == '.' || c == ',';
-}
-
-// The parts of a number's text, as views into it.
-struct NumberParts {
-    bool negative = false;
-    std::string_view integerDigits;
-    std::string_view fractionDigits;
-    bool negativeExponent = false;
-    std::string_view exponentDigits;
-    std::string_view unsignedNumber; // from the first digit or separator to the exponent's end
-};
-
-std::optional<NumberParts> Split(std::string_view text)
-{
-    const std::size_t n = text.size();
-    std::size_t i = 0;
-    const auto takeDigits = [&] {
-        const std::size_t start = i;
-        while (i < n && IsDigit(text[i])) {
-            ++i;
-        }
-        return text.substr(start, i - start);
-    };
-
-    NumberParts parts;
-    while (i < n && IsBlank(text[i])) {
-        ++i;
-    }
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        parts.negative = text[i++] == '-';
-    }
-    const std::size_t numberStart = i;
-    parts.integerDigits = takeDigits();
-    bool hasSeparator = false;
-    if (i < n && IsSeparator(text[i])) {
-        hasSeparator = true;
-        ++i;
-        parts.fractionDigits = takeDigits();
-    }
-    if (parts.integerDigits.empty() && parts.fractionDigits.empty() && !hasSeparator) {
-        return std::nullopt;
-    }
-    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
-        ++i;
-        if (i < n && (text[i] == '+' || text[i] == '-')) {
-            parts.negativeExponent = text[i++] == '-';
-        }
-        parts.exponentDigits = takeDigits();
-        if (parts.exponentDigits.empty()) {
-            return std::nullopt;
-        }
-    }
-    parts.unsignedNumber = text.substr(numberStart, i - numberStart);
-    while (i < n && IsBlank(text[i])) {
-        ++i;
-    }
-    if (i != n) {
-        return std::nullopt;
-    }
-    return parts;
-}
-
-bool AllZeros(std::string_view digits)
-{
-    return std::all_of(digits.begin(), digits.end(), [](char c) { return c == '0'; });
-}
-
-// The power of ten of a non-zero number's first significant digit, saturated far beyond
-// the range of a double.
-long long DecimalOrder(const NumberParts& parts)
-{
-    constexpr long long Far = 1'000'000'000;
-    long long exponent = 0;
-    for (const char c : parts.exponentDigits) {
-        exponent = std::min(Far, exponent * 10 + (c - '0'));
-    }
-    if (parts.negativeExponent) {
-        exponent = -exponent;
-    }
-    const std::size_t integerStart = parts.integerDigits.find_first_not_of('0');
-    if (integerStart != std::string_view::npos) {
-        return exponent + static_cast<long long>(parts.integerDigits.size() - integerStart - 1);
-    }
-    return exponent - static_cast<long long>(parts.fractionDigits.find_first_not_of('0') + 1);
-}
-
 } // namespace
 
 char* FormatNumber(char* first, double value, int precision)
@@ -289,36 +192,13 @@ std::string NumberToString(double value, int precision)
     return std::string(buffer, FormatNumber(buffer, value, precision));
 }
 
-std::optional<double> ReadNumber(std::string_view text)
+std::optional<double> ReadNumber(std::string_view text, int powerOfTen)
 {
-    const std::optional<NumberParts> parts = Split(text);
-    if (!parts) {
+    const std::optional<TWrittenNumber> number = TWrittenNumber::Split(text);
+    if (!number || !number->Rest().empty()) {
         return std::nullopt;
     }
-    const double zero = parts->negative ? -0.0 : 0.0;
-    if (AllZeros(parts->integerDigits) && AllZeros(parts->fractionDigits)) {
-        return zero; // also a lone separator
-    }
-    // from_chars reads only the point as separator.
-    std::string withPoint;
-    std::string_view number = parts->unsignedNumber;
-    if (number.find(',') != std::string_view::npos) {
-        withPoint = number;
-        std::replace(withPoint.begin(), withPoint.end(), ',', '.');
-        number = withPoint;
-    }
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        if (DecimalOrder(*parts) < 0) {
-            return zero; // too small for a double: underflows to zero
-        }
-        return std::nullopt; // too large for a double
-    }
-    if (error != std::errc() || end != number.data() + number.size()) {
-        return std::nullopt;
-    }
-    return parts->negative ? -value : value;
+    return number->Value(powerOfTen);
 }
 
 } // namespace tarvane

@@ -24,10 +24,10 @@ inline constexpr std::size_t MaxNumberTextLength = 35;
 char* FormatNumber(char* first, double value, int precision);
 std::string NumberToString(double value, int precision);
 
-// The number a text spells, or nothing when it does not read as one: optional blanks, an
-// optional sign, digits with at most one decimal separator, "." or "," (at least one digit
-// or the separator), an optional exponent, optional blanks. A number beyond the range of a
-// double does not read either; one too small for it reads as zero.
-std::optional<double> ReadNumber(std::string_view text);
+// The number a text spells, times 10^powerOfTen and rounded once, or nothing when it does not
+// read as one: optional blanks, an optional sign, digits with at most one decimal separator,
+// "." or "," (at least one digit or the separator), an optional exponent, optional blanks. A
+// number beyond the range of a double does not read either; one too small for it reads as zero.
+std::optional<double> ReadNumber(std::string_view text, int powerOfTen = 0);
 
 } // namespace tarvane

@@ -66,7 +66,7 @@ Extended TenToThe(Extended exponent)
 {
     if (exponent == std::trunc(exponent)
         && std::fabs(exponent) <= std::numeric_limits<std::int32_t>::max()) {
-        return StrictIntPower(10, static_cast<std::int32_t>(exponent));
+        return IntPowerOrFault(10, static_cast<std::int32_t>(exponent));
     }
     return std::exp(exponent * std::numbers::ln10_v<Extended>);
 }
@@ -124,22 +124,22 @@ Extended OutboundRule(int unit, Extended v)
     case DbmIn600: {
         // The power is rounded to double before it is referred to 1 mW: a power that
         // underflows to 0 or leaves the double range fails the step.
-        const double power = static_cast<double>(StrictIntPower(v, 2) / Impedance(unit));
-        return 10 * StrictLog10(power / DbmReferencePower);
+        const double power = static_cast<double>(IntPowerOrFault(v, 2) / Impedance(unit));
+        return 10 * Log10OrFault(power / DbmReferencePower);
     }
     case Dbu:
-        return 20 * StrictLog10(v / DbuReference());
+        return 20 * Log10OrFault(v / DbuReference());
     case Dbv:
-        return 20 * StrictLog10(v);
+        return 20 * Log10OrFault(v);
     case WattsIn50:
     case WattsIn600:
-        return StrictIntPower(v, 2) / Impedance(unit);
+        return IntPowerOrFault(v, 2) / Impedance(unit);
     case DeviationRef75:
     case DeviationRef80:
         return v > 0 ? DeviationOf(unit, v) : 0;
     case DbuvIn50:
     case DbuvIn75:
-        return 20 * StrictLog10(v / DbuvReference);
+        return 20 * Log10OrFault(v / DbuvReference);
     default:
         return v;
     }
@@ -176,66 +176,32 @@ PairRule RuleFor(int fromUnit, int toUnit)
     return PairRule::Composition;
 }
 
-// The steps of one conversion. runStep(x, failureValue, formula) runs one formula step
-// on x and rounds its result to double: guarded, or bare for the optimistic first try.
-template <typename RunStep>
-double ConvertBy(RunStep runStep, double value, int fromUnit, int toUnit)
+// One formula step: computed at extended precision, its result rounded to double. A step
+// that fails leaves a trapped fault set, and the steps after it run on what it gave.
+template <typename Formula>
+double Step(double x, Formula formula)
+{
+    return static_cast<double>(formula(static_cast<Extended>(x)));
+}
+
+// A pair of different units, step by step; its failure is read from the fault flags.
+double ConvertPair(double value, int fromUnit, int toUnit) noexcept
 {
     const PairRule rule = RuleFor(fromUnit, toUnit);
     if (rule == PairRule::DbmToWatts) {
-        return runStep(value, 0, [](Extended level) { return TenToThe(level / 10) / 1000; });
+        return Step(value, [](Extended level) { return TenToThe(level / 10) / 1000; });
     }
     if (rule == PairRule::OneStep) {
-        return runStep(value, 0, [fromUnit, toUnit](Extended x) {
-            return OneStepRule(fromUnit, toUnit, x);
-        });
+        return Step(value, [fromUnit, toUnit](Extended x) { return OneStepRule(fromUnit, toUnit, x); });
     }
-    // A failed inbound step leaves V at 0 and the next step runs on it all the same.
-    const double v = fromUnit == Vrms
-        ? value
-        : runStep(value, 0, [fromUnit](Extended x) { return InboundRule(fromUnit, x); });
+    const double v = fromUnit == Vrms ? value : Step(value, [fromUnit](Extended x) { return InboundRule(fromUnit, x); });
     if (rule == PairRule::UncheckedDeviation) {
-        return runStep(v, 0, [toUnit](Extended voltage) { return DeviationOf(toUnit, voltage); });
+        return Step(v, [toUnit](Extended voltage) { return DeviationOf(toUnit, voltage); });
     }
     if (toUnit == Vrms) {
         return v;
     }
-    return runStep(v, IsDbm(toUnit) ? DbmFailureValue : 0, [toUnit](Extended voltage) {
-        return OutboundRule(toUnit, voltage);
-    });
-}
-
-// Ordinary conversions meet no fault, so they first run with bare steps and read the
-// flags once at the end. nullopt when anything went wrong, or when the caller had left
-// a fault flag set: the conversion is then repeated step by step, and as the steps are
-// deterministic, both roads give the same bits wherever no step fails.
-std::optional<double> TryConvertBare(double value, int fromUnit, int toUnit) noexcept
-{
-    // Flags are sticky and not cleared here, so arithmetic moved earlier is still seen;
-    // the volatile store keeps all of it before the test.
-    volatile double pinnedResult = 0;
-    try {
-        pinnedResult = ConvertBy(
-            [](double x, double, auto formula) {
-                return static_cast<double>(formula(static_cast<Extended>(x)));
-            },
-            value, fromUnit, toUnit);
-    } catch (...) {
-        return std::nullopt;
-    }
-    if (std::fetestexcept(TrappedFaults) != 0) {
-        return std::nullopt;
-    }
-    return pinnedResult;
-}
-
-double ConvertGuarded(double value, int fromUnit, int toUnit)
-{
-    return ConvertBy(
-        [](double x, double failureValue, auto formula) {
-            return GuardedStep(x, failureValue, ConversionFailed, formula);
-        },
-        value, fromUnit, toUnit);
+    return Step(v, [toUnit](Extended voltage) { return OutboundRule(toUnit, voltage); });
 }
 
 bool IsUnit(int unit)
@@ -245,35 +211,50 @@ bool IsUnit(int unit)
 
 } // namespace
 
-double ConvertValue(double value, int fromUnit, int toUnit) noexcept
+std::optional<double> TryConvertValue(double value, int fromUnit, int toUnit) noexcept
 {
     if (!IsUnit(fromUnit) || !IsUnit(toUnit)) {
-        ConversionFailed = true;
-        return 0;
+        return std::nullopt;
     }
     if (fromUnit == toUnit) {
         return value;
     }
     if (!std::isfinite(value)) {
-        ConversionFailed = true;
-        return 0;
+        return std::nullopt;
     }
-    if (const std::optional<double> result = TryConvertBare(value, fromUnit, toUnit)) {
-        return *result;
+    // Ordinary conversions meet no fault, and the flags stay clear after each of them, so a
+    // conversion runs first without touching the flags and reads them once at the end. A
+    // fault then may also be one the caller left behind: the conversion runs again from
+    // clear flags (the steps are deterministic, so it gives the same bits), and only a fault
+    // of its own fails it. Clearing is slow on x87, and needed only then.
+    // The compiler treats arithmetic as free of side effects and could move it across the
+    // flag calls: reading the value through a volatile and storing the result to one pins
+    // the whole conversion between them.
+    volatile double pinnedValue = value;
+    volatile double pinnedResult = ConvertPair(pinnedValue, fromUnit, toUnit);
+    if (std::fetestexcept(TrappedFaults) == 0) {
+        return pinnedResult;
     }
-    return ConvertGuarded(value, fromUnit, toUnit);
+    std::feclearexcept(TrappedFaults);
+    pinnedValue = value;
+    pinnedResult = ConvertPair(pinnedValue, fromUnit, toUnit);
+    if (std::fetestexcept(TrappedFaults) != 0) {
+        std::feclearexcept(TrappedFaults); // no fault of its own is left behind
+        return std::nullopt;
+    }
+    return pinnedResult;
 }
 
-std::optional<double> TryConvertValue(double value, int fromUnit, int toUnit) noexcept
+double ConvertValue(double value, int fromUnit, int toUnit) noexcept
 {
-    const bool failedBefore = ConversionFailed;
-    ConversionFailed = false;
-    const double result = ConvertValue(value, fromUnit, toUnit);
-    const bool failed = ConversionFailed;
-    ConversionFailed = failedBefore;
-    if (failed)
-        return std::nullopt;
-    return result;
+    if (const std::optional<double> result = TryConvertValue(value, fromUnit, toUnit)) {
+        return *result;
+    }
+    ConversionFailed = true;
+    // What the failed formula step leaves: -999 from the voltage-to-dBm rule, 0 from every
+    // other step, and 0 where no formula runs at all.
+    const bool formulaRan = IsUnit(fromUnit) && IsUnit(toUnit) && std::isfinite(value);
+    return formulaRan && IsDbm(toUnit) ? DbmFailureValue : 0;
 }
 
 } // namespace tarvane

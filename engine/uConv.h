@@ -5,17 +5,17 @@
 namespace tarvane {
 
 // Converts a level from one catalogue unit to another (unit indexes 0 to 11): the result,
-// or nothing when the conversion fails. Keeps no state between calls and never throws.
+// or nothing when the conversion fails. Equal units give the value itself, bit for bit; an
+// index outside the catalogue, or a NaN or infinite value taken to another unit, fails.
+// Keeps no state between calls, never throws, and leaves no floating-point fault of its own
+// behind.
 std::optional<double> TryConvertValue(double value, int fromUnit, int toUnit) noexcept;
 
-// Set by any failing formula step; the engine never clears it. The caller clears it
-// before a conversion and reads it afterwards.
+// Set by ConvertValue when a conversion fails; never cleared by the engine.
 extern bool ConversionFailed;
 
-// Converts a level from one catalogue unit to another (unit indexes 0 to 11). Never
-// throws: a failed conversion leaves ConversionFailed set and returns a value that is
-// not to be shown. Equal units return the value itself, bit for bit. An index outside
-// the catalogue, or a NaN or infinite value taken to another unit, fails and returns 0.
+// TryConvertValue for callers that read failure from a flag: a failed conversion sets
+// ConversionFailed and returns a value that is not to be shown (-999 into dBm, else 0).
 double ConvertValue(double value, int fromUnit, int toUnit) noexcept;
 
 } // namespace tarvane

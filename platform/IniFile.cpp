@@ -40,14 +40,20 @@ QByteArray ToUtf8(const QByteArray& bytes, Encoding encoding)
     return QString(decoder(bytes)).toUtf8();
 }
 
+// Not QString::fromUtf8, which drops a leading U+FEFF: the file's byte-order mark, or the
+// first character of a value.
+QString DecodeUtf8(QByteArrayView text)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder(text);
+}
+
 QByteArray FromUtf8(const QByteArray& text, Encoding encoding)
 {
     if (encoding == Encoding::Utf8)
         return text;
-    // Not QString::fromUtf8, which would drop the byte-order mark.
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
     QStringEncoder encoder(Utf16Of(encoding));
-    return encoder(QString(decoder(text)));
+    return encoder(DecodeUtf8(text));
 }
 
 // One line of the text, as byte offsets into it.
@@ -156,7 +162,7 @@ QString ValueText(QByteArrayView text, const Line& line)
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
         && value.back() == value.front())
         value = value.sliced(1, value.size() - 2);
-    return QString::fromUtf8(value).left(IniFile::MaxValueLength);
+    return DecodeUtf8(value).left(IniFile::MaxValueLength);
 }
 
 // The line break the text already uses (that of its first line); LF when it has none yet.

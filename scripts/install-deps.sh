@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build pkg-config
+    g++ cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     libbenchmark-dev libelf-dev
     clang libclang-rt-14-dev

@@ -51,14 +51,14 @@ public:
     }
 };
 
-// The standard context menu's Paste (none in a read-only box), known by the line edit's own
-// caption, translated as the menu is.
-QAction* PasteActionOf(const QMenu& menu)
+// An entry of the standard context menu (Paste is none in a read-only box), known by the line
+// edit's own caption, translated as the menu is.
+QAction* StandardActionOf(const QMenu& menu, const char* caption)
 {
-    const QString caption = QCoreApplication::translate("QLineEdit", "&Paste");
+    const QString translated = QCoreApplication::translate("QLineEdit", caption);
     const QList<QAction*> actions = menu.actions();
     const auto it = std::find_if(actions.cbegin(), actions.cend(), [&](const QAction* action) {
-        return action->text().section(QLatin1Char('\t'), 0, 0) == caption;
+        return action->text().section(QLatin1Char('\t'), 0, 0) == translated;
     });
     return it == actions.cend() ? nullptr : *it;
 }
@@ -523,20 +523,39 @@ bool TNumSpinEdit::IsAcceptedChar(QChar& key) const
 void TNumSpinEdit::Paste(const QString& text)
 {
     // The line edit is read-only whenever the box is locked; its validator keeps one line.
-    if (!isReadOnly())
-        Edit([&] { insert(text); });
+    if (isReadOnly() || (OnPaste && OnPaste(this, text)))
+        return;
+    Edit([&] { insert(text); });
+}
+
+void TNumSpinEdit::CopyWithUnit() const
+{
+    QGuiApplication::clipboard()->setText(Text() + QLatin1Char(' ') + m_unitSymbol);
 }
 
 void TNumSpinEdit::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu* menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (QAction* paste = PasteActionOf(*menu)) {
+    if (QAction* paste = StandardActionOf(*menu, "&Paste")) {
         paste->disconnect(this); // from the line edit's own paste
         connect(paste, &QAction::triggered, this,
                 [this] { Paste(QGuiApplication::clipboard()->text()); });
     }
+    if (!m_unitSymbol.isEmpty())
+        AddCopyWithUnit(*menu);
     menu->popup(event->globalPos());
+}
+
+// After Copy: the whole text with its unit, while the text reads as a number.
+void TNumSpinEdit::AddCopyWithUnit(QMenu& menu)
+{
+    auto* const action = new QAction(QStringLiteral("Copier a&vec l'unité"), &menu);
+    action->setEnabled(ParsedFloatValue().has_value());
+    connect(action, &QAction::triggered, this, &TNumSpinEdit::CopyWithUnit);
+    const QList<QAction*> actions = menu.actions();
+    const qsizetype after = actions.indexOf(StandardActionOf(menu, "&Copy")) + 1;
+    menu.insertAction(after > 0 && after < actions.size() ? actions[after] : nullptr, action);
 }
 
 void TNumSpinEdit::mouseReleaseEvent(QMouseEvent* event)

@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 
+class QMenu;
 
 namespace tarvane {
 
@@ -24,6 +25,10 @@ enum TEditAlign { eaLeft, eaRight, eaCenter };
 // A typed character on its way into the box; a handler may replace it or cancel it
 // (set it to QChar()).
 using TKeyPressEvent = std::function<void(QObject* Sender, QChar& Key)>;
+
+// A pasted text on its way into the box; a handler that takes it returns true, and the box
+// then inserts nothing.
+using TPasteEvent = std::function<bool(QObject* Sender, const QString& Text)>;
 
 // A one-line numeric entry box with up/down spin buttons inside its right edge and an
 // optional caption label beside it. The text is the value: reads parse the text, writes
@@ -92,6 +97,10 @@ public:
     void SetReturnIsTab(bool returnIsTab) { m_returnIsTab = returnIsTab; }
     int Tag() const { return m_tag; }
     void SetTag(int tag) { m_tag = tag; }
+    // The short symbol of the unit the number is in ("Vpp"). When there is one, the context
+    // menu offers to copy the text followed by it, which reads back as the same level.
+    QString UnitSymbol() const { return m_unitSymbol; }
+    void SetUnitSymbol(const QString& symbol) { m_unitSymbol = symbol; }
 
     TEditAlign EditAlign() const { return m_editAlign; }
     void SetEditAlign(TEditAlign align);
@@ -126,10 +135,12 @@ public:
     virtual void StepUp();
     virtual void StepDown();
 
-    // Every paste ends here (clipboard keys, the context menu, the middle button, a drop): the
-    // text is inserted unfiltered, on one line, in place of the selection; a locked box
-    // refuses it.
+    // Every paste ends here (clipboard keys, the context menu, the middle button, a drop): a
+    // locked box refuses it; OnPaste may take it; otherwise the text is inserted unfiltered,
+    // on one line, in place of the selection.
     void Paste(const QString& text);
+    // Puts the text followed by a space and UnitSymbol on the clipboard ("2,8284 Vpp").
+    void CopyWithUnit() const;
 
     TNotifyEvent OnChange;
     TNotifyEvent OnEnter;
@@ -137,6 +148,7 @@ public:
     TNotifyEvent OnUpClick;
     TNotifyEvent OnDownClick;
     TKeyPressEvent OnKeyPress;
+    TPasteEvent OnPaste;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -155,6 +167,7 @@ private:
     // differs from the last one notified.
     void WriteText(const QString& text);
     void Edit(const std::function<void()>& edit);
+    void AddCopyWithUnit(QMenu& menu);
     void TextMayHaveChanged();
 
     int ClampValue(int value) const;
@@ -202,6 +215,7 @@ private:
     bool m_autoSize = true;
     bool m_returnIsTab = false;
     int m_tag = 0;
+    QString m_unitSymbol;
     TEditAlign m_editAlign = eaLeft;
     bool m_flat = false;
     TColor m_flatLineColor = clBlack;

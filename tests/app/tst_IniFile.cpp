@@ -124,6 +124,9 @@ private slots:
                                            << "Value1" << "2";
         QTest::newRow("CRLF") << QByteArray("[S]\r\nK=5\r\n") << "S" << "K" << "5";
         QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF[S]\nK=5\n") << "S" << "K" << "5";
+        QTest::newRow("value starting with U+FEFF keeps it")
+            << QByteArray("\xEF\xBB\xBF[S]\nK=\xEF\xBB\xBFx\n") << "S" << "K"
+            << QStringLiteral("\uFEFFx");
         QTest::newRow("missing section") << QByteArray("[T]\nK=5\n") << "S" << "K" << "def";
         QTest::newRow("key before any section") << QByteArray("K=5\n[S]\n") << "S" << "K" << "def";
         QTest::newRow("comment line") << QByteArray("[S]\n;K=5\n") << "S" << "K" << "def";

@@ -1,5 +1,9 @@
 #include "MainWindowTesting.h"
 
+#include "Units.h"
+
+#include <QMimeData>
+
 using namespace tarvane;
 using namespace tarvane::testing;
 
@@ -25,6 +29,9 @@ private slots:
         QCOMPARE(w.AppPath(), m_dir.path() + u'/');
         QCOMPARE(w.IniFileName(), IniPath());
         QVERIFY(!QFile::exists(IniPath()));
+        // The icon follows the first showing, at every size, for this window and later ones.
+        QTRY_COMPARE(w.windowIcon().availableSizes().size(), 7);
+        QCOMPARE(QGuiApplication::windowIcon().availableSizes().size(), 7);
         QVERIFY(w.close());
         QCOMPARE(ReadAll(IniPath()),
                  QByteArray("[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\n"
@@ -458,7 +465,7 @@ private slots:
         QTest::newRow("French pasted point") << fr << false << "2.5" << "2.5" << "7,0711" << 2.5;
         QTest::newRow("French pasted comma") << fr << false << "-2,5" << "-2,5" << "-7,0711" << -2.5;
         QTest::newRow("English pasted comma") << en << false << "2,5" << "2,5" << "7.0711" << 2.5;
-        QTest::newRow("unit after the number") << fr << false << "12,5 dBu" << "12,5 dBu" << "-.--" << 3.0;
+        QTest::newRow("unknown unit after the number") << fr << false << "12,5 dBmV" << "12,5 dBmV" << "-.--" << 3.0;
         QTest::newRow("letters") << en << false << "abc" << "abc" << "-.--" << 3.0;
         QTest::newRow("lone minus") << en << false << "-" << "-" << "-.--" << 3.0;
     }
@@ -485,6 +492,101 @@ private slots:
         }
         CheckShown(box1, box2, true, box2 == "-.--");
         QCOMPARE(w.Prefs().Value1, value1);
+    }
+
+    void PastedLevels_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<int>("box"); // pasted into
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("box1");
+        QTest::addColumn<QString>("box2");
+        QTest::addColumn<int>("unit1");
+        QTest::addColumn<int>("unit2");
+        QTest::addColumn<int>("precision"); // of the box pasted into
+
+        const QByteArray dBu = "[UserPrefs]\nValue2Index=4\n";
+        const auto row = [](const char* name, const char* way, int box, const QByteArray& ini, const char* pasted,
+                            const char* box1, const char* box2, int unit1, int unit2, int precision) {
+            QTest::newRow(name) << way << box << ini << QString::fromUtf8(pasted) << box1 << box2 << unit1 << unit2
+                                << precision;
+        };
+        row("dBm", "Ctrl+V", 1, dBu, "-73 dBm", "-73,0000", "-83,7918", 2, 4, 4);
+        row("microvolts", "context menu", 1, dBu, "316 µV", "0,000316", "-67,7878", 0, 4, 6);
+        row("milliwatts in 600 ohms", "drop", 1, "[UserPrefs]\nValue1Index=7\nValue2Index=4\n", "2 mW",
+            "0,0020", "3,0103", 7, 4, 4);
+        row("into the result", "Ctrl+V", 2, "[UserPrefs]\nValue2Index=3\n", "-73 dBm", "0,0002", "-73,0000", 0, 3, 4);
+        row("more digits than shown", "Ctrl+V", 1, dBu, "12,34567891234 Vpp", "12,3456789123", "15,0179", 1, 4, 10);
+        row("general form kept", "Ctrl+V", 1, "[UserPrefs]\nValue1precision=0\nValue2Index=4\n", "1,5 kW", "1500",
+            "50,9691", 6, 4, 0);
+        row("plain number", "Ctrl+V", 1, dBu, "2,5", "2,5", "10,1773", 0, 4, 4);
+        row("unknown unit", "context menu", 1, dBu, "-73 dBmV", "-73 dBmV", "-.--", 0, 4, 4);
+    }
+
+    // A level pasted by any way sets the box's number, selects its unit and raises the box's
+    // precision so that every digit written shows and survives leaving the box; anything
+    // else is pasted as text, as it always was.
+    void PastedLevels()
+    {
+        QFETCH(QString, way);
+        QFETCH(int, box);
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, pasted);
+        QFETCH(QString, box1);
+        QFETCH(QString, box2);
+        QFETCH(int, unit1);
+        QFETCH(int, unit2);
+        QFETCH(int, precision);
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        Start(ini);
+        TfmMain& w = *m_window;
+        TNumSpinEdit* const edit = box == 1 ? w.edValue1 : w.edValue2;
+        edit->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(edit->hasFocus());
+        edit->selectAll();
+        QApplication::clipboard()->setText(pasted);
+        if (way == QLatin1String("context menu")) {
+            TriggerMenuEntry(edit, QCoreApplication::translate("QLineEdit", "&Paste"));
+        } else if (way == QLatin1String("drop")) {
+            QMimeData data;
+            data.setText(pasted);
+            QDragEnterEvent enter(edit->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(edit, &enter);
+            QDropEvent drop(edit->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(edit, &drop);
+        } else {
+            PressShortcut(edit, Qt::CTRL | Qt::Key_V);
+        }
+        CheckShown(box1, box2, box == 1, box2 == "-.--");
+        CheckConversionShown();
+        QCOMPARE(w.lstUnits1->currentRow(), unit1);
+        QCOMPARE(w.lstUnits2->currentRow(), unit2);
+        QCOMPARE(w.lblUnit1->text(), QString::fromUtf8(UnitShortNames[unit1].data()));
+        QCOMPARE((box == 1 ? w.seEdValue1Precision : w.seEdValue2Precision)->Value(), precision);
+        QCOMPARE(edit->Precision(), precision);
+        const TValueBox pastedInto = box == 1 ? vbValue1 : vbValue2;
+        const std::optional<double> number = w.Controller()->Number(pastedInto);
+        w.lstUnits1->setFocus(Qt::TabFocusReason); // leaving re-shows the box in its format
+        QCOMPARE(w.Controller()->Number(pastedInto), number);
+        if (number)
+            QCOMPARE(edit->Text(), FloatToText(*number, precision, QLocale()));
+        CheckConversionShown();
+    }
+
+    // Copied with its unit from the context menu, a result pastes back as the same level.
+    void CopyWithUnitPastesBack()
+    {
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        Start("[UserPrefs]\nValue2Index=1\nValue1=1\n");
+        TfmMain& w = *m_window;
+        TriggerMenuEntry(w.edValue2, QStringLiteral("Copier a&vec l'unité"));
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("2,8284 Vpp"));
+        w.edValue1->selectAll();
+        PressShortcut(w.edValue1, Qt::CTRL | Qt::Key_V);
+        CheckShown("2,8284", "2,8284", true, false);
+        QCOMPARE(w.Controller()->Unit(vbValue1), 1);
+        QCOMPARE(w.Controller()->Number(vbValue1), 2.8284);
     }
 
     // The largest number shows as a text that reads back, and is kept so.

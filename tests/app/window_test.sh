@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program on its own X display, under the French locale: open the Aide menu and check
 # its look, type into box 1, choose a unit, check the screen's pixels, type and paste numbers
-# as a French user would, move the focus to a result and back (which changes no number), quit
+# and levels as a French user would, move the focus to a result and back (which changes no number), quit
 # through the menu and check the preferences file written beside the program.
 # Usage: window_test.sh <path of the built tarvane executable> [where to keep the menu screenshot]
 set -euo pipefail
@@ -226,6 +226,20 @@ xdotool key Tab shift+Tab
 expect_box_text 1 "1234,5678" "box 1 after Tab and back"
 expect_box_text 2 "64,0488" "box 2 after Tab and back"
 
+# A level pasted with its unit, as instrument screens write it: "-73 dBm" sets box 1's number
+# and selects dBm in 50 ohms in its list; box 2, still in dBu, shows the level converted.
+click_box1
+printf -- '-73 dBm' | xclip -selection clipboard 2>/dev/null
+xdotool key ctrl+a ctrl+v
+list_row() { echo $((136 + $1 * 13 + 6)); }
+selected=48,140,198
+unselected=128,0,128
+expect_pixel 240 "$(list_row 2)" $selected "dBm (50 ohms) selected in box 1's list"
+expect_pixel 240 "$(list_row 0)" $unselected "Veff no longer selected in box 1's list"
+expect_pixel 527 "$(list_row 4)" $selected "dBu still selected in box 2's list"
+expect_box_text 2 "-83,7918" "-73 dBm pasted into box 1"
+expect_box_text 1 "-73,0000" "-73 dBm pasted into box 1"
+
 # Fichier > Quitter.
 xdotool mousemove $((X + 25)) $((Y + (client_y - Y) / 2)) click 1
 sleep 0.3
@@ -238,8 +252,8 @@ kill -0 "$app_pid" 2>/dev/null && fail "the program did not quit"
 wait "$app_pid" || fail "the program ended with status $? ($(cat "$work/program.log"))"
 app_pid=""
 
-expected=$'[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\nValue1Index=0\nValue2Index=4\nValue1=1234,5678'
+expected=$'[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\nValue1Index=2\nValue2Index=4\nValue1=-73'
 [[ -f $work/tarvane.ini ]] || fail "no tarvane.ini beside the program"
 actual=$(cat "$work/tarvane.ini")
 [[ $actual == "$expected" ]] || fail "tarvane.ini reads: $actual"
-echo "PASS: window converts, reads French entry, shows failures in red, quits through the menu and saves"
+echo "PASS: window converts, reads French entry and pasted levels, shows failures in red, quits through the menu and saves"

@@ -1,4 +1,5 @@
 #include "NumberForms.h"
+#include "UnitIdentifiers.h"
 #include "Units.h"
 #include "uConv.h"
 
@@ -37,13 +38,12 @@ Outcome Run(const QStringList& arguments, const QByteArray& input = {})
 QByteArray Expected(const QByteArray& text, int fromUnit, int toUnit, int precision, bool& failed)
 {
     const std::optional<double> value = ReadNumber(std::string_view(text.constData(), text.size()));
-    ConversionFailed = false;
-    const double result = value ? ConvertValue(*value, fromUnit, toUnit) : 0;
-    if (!value || ConversionFailed) {
+    const std::optional<double> result = value ? TryConvertValue(*value, fromUnit, toUnit) : std::nullopt;
+    if (!result) {
         failed = true;
         return "-.--";
     }
-    return QByteArray::fromStdString(NumberToString(result, precision));
+    return QByteArray::fromStdString(NumberToString(*result, precision));
 }
 
 // Ordinary levels, the zeros and negatives that fail in some units, the edges of the
@@ -71,6 +71,8 @@ private slots:
     void streaming();
     void manyLines();
     void answersEachLineAtOnce();
+    void everyUnit_data();
+    void everyUnit();
     void unitList();
 };
 
@@ -91,6 +93,15 @@ void TestConvertCommand::everyPairAsTheEngine()
             QCOMPARE(streamed.output, expected);
             QCOMPARE(streamed.exitCode, anyFailed ? 1 : 0);
 
+            // The same lines, each carrying its unit, with the unit converted from omitted.
+            const QByteArray identifier(UnitIdentifiers[fromUnit].data(), UnitIdentifiers[fromUnit].size());
+            QByteArray withUnits;
+            for (const QByteArray& value : Values)
+                withUnits += value + ' ' + identifier + '\n';
+            const Outcome levels = Run(Arguments(fromUnit, toUnit, precision).mid(1), withUnits);
+            QCOMPARE(levels.output, expected);
+            QCOMPARE(levels.exitCode, anyFailed ? 1 : 0);
+
             const QByteArray value = Values[pair % Values.size()].trimmed();
             bool failed = false;
             const QByteArray result = Expected(value, fromUnit, toUnit, precision, failed);
@@ -109,9 +120,13 @@ void TestConvertCommand::singleValue_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
 
-    const auto row = [](const char* name, const QString& arguments, const QByteArray& output, int exitCode,
-                        const QString& message = {}) {
-        QTest::newRow(name) << arguments.split(QLatin1Char(' ')) << output << exitCode << message;
+    const auto rowOf = [](const char* name, const QStringList& arguments, const QByteArray& output, int exitCode,
+                          const QString& message = {}) {
+        QTest::newRow(name) << arguments << output << exitCode << message;
+    };
+    const auto row = [&](const char* name, const QString& arguments, const QByteArray& output, int exitCode,
+                         const QString& message = {}) {
+        rowOf(name, arguments.split(QLatin1Char(' ')), output, exitCode, message);
     };
     row("default four decimals", "1 Vrms dBu", "2.2185\n", 0);
     row("negative value", "-10 dBu Vrms", "0.2449\n", 0);
@@ -127,6 +142,12 @@ void TestConvertCommand::singleValue_data()
     row("negative power", "-1 W50 Vrms", "-.--\n", 1, QStringLiteral("ne se convertit pas"));
     row("not a number", "12dBu dBu Vrms", "-.--\n", 1, QStringLiteral("« 12dBu » n'est pas un nombre"));
     row("too large", "1E999 Vrms Vrms", "-.--\n", 1, QStringLiteral("n'est pas un nombre"));
+    row("level with its unit", "316µV dBm50", "-56.9960\n", 0);
+    rowOf("level starting with a minus", {"--", "-73 dBm", "dBuV50"}, "33.9897\n", 0);
+    row("level without the end of options", "-73dBm600 dBu", "-73.0000\n", 0);
+    row("bare symbol to", "2 mW dBm -p2", "3.01\n", 0);
+    row("prefix on the unit from", "316 mV dBu", "-7.7878\n", 0);
+    row("level that fails", "0V dBV", "-.--\n", 1, QStringLiteral("« 0V » ne se convertit pas en dBV"));
 }
 
 void TestConvertCommand::singleValue()
@@ -154,9 +175,12 @@ void TestConvertCommand::usageErrors_data()
     QTest::newRow("precision too high") << QStringList{"1", "0", "1", "-p", "11"} << QStringLiteral("« 11 »");
     QTest::newRow("negative precision") << QStringList{"1", "0", "1", "-p-1"} << QStringLiteral("« -1 »");
     QTest::newRow("precision missing") << QStringList{"1", "0", "1", "-p"} << QStringLiteral("décimales");
-    QTest::newRow("one unit") << QStringList{"Vrms"} << QStringLiteral("deux unités");
-    QTest::newRow("nothing") << QStringList{} << QStringLiteral("deux unités");
-    QTest::newRow("four operands") << QStringList{"1", "2", "0", "1"} << QStringLiteral("deux unités");
+    QTest::newRow("number without its unit") << QStringList{"12"} << QStringLiteral("il manque l'unité de « 12 »");
+    QTest::newRow("level in an unknown unit") << QStringList{"-73dBmV"} << QStringLiteral("« -73dBmV »");
+    QTest::newRow("prefix on the unit to") << QStringList{"1", "Vrms", "mV"} << QStringLiteral("« mV »");
+    QTest::newRow("unknown unit of a level") << QStringList{"-73", "dBmV"} << QStringLiteral("« dBmV »");
+    QTest::newRow("nothing") << QStringList{} << QStringLiteral("il faut une valeur");
+    QTest::newRow("four operands") << QStringList{"1", "2", "0", "1"} << QStringLiteral("il faut une valeur");
     QTest::newRow("units with operands") << QStringList{"--units", "1"} << QStringLiteral("--units");
 }
 
@@ -173,26 +197,37 @@ void TestConvertCommand::usageErrors()
 
 void TestConvertCommand::streaming_data()
 {
+    QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QByteArray>("output");
     QTest::addColumn<int>("exitCode");
 
-    QTest::newRow("no input") << QByteArray() << QByteArray() << 0;
-    QTest::newRow("all convert") << QByteArray("1\n10\n") << QByteArray("2.2185\n22.2185\n") << 0;
-    QTest::newRow("failed lines") << QByteArray("1\n0\nabc\n10\n") << QByteArray("2.2185\n-.--\n-.--\n22.2185\n") << 1;
-    QTest::newRow("blank line fails") << QByteArray("1\n\n") << QByteArray("2.2185\n-.--\n") << 1;
-    QTest::newRow("last line without break") << QByteArray("1\n10") << QByteArray("2.2185\n22.2185\n") << 0;
-    QTest::newRow("CR LF") << QByteArray("1\r\n10\r\n") << QByteArray("2.2185\n22.2185\n") << 0;
+    const QStringList vrmsToDbu = {QStringLiteral("Vrms"), QStringLiteral("dBu")};
+    QTest::newRow("no input") << vrmsToDbu << QByteArray() << QByteArray() << 0;
+    QTest::newRow("all convert") << vrmsToDbu << QByteArray("1\n10\n") << QByteArray("2.2185\n22.2185\n") << 0;
+    QTest::newRow("failed lines") << vrmsToDbu << QByteArray("1\n0\nabc\n10\n")
+                                  << QByteArray("2.2185\n-.--\n-.--\n22.2185\n") << 1;
+    QTest::newRow("blank line fails") << vrmsToDbu << QByteArray("1\n\n") << QByteArray("2.2185\n-.--\n") << 1;
+    QTest::newRow("last line without break") << vrmsToDbu << QByteArray("1\n10") << QByteArray("2.2185\n22.2185\n")
+                                             << 0;
+    QTest::newRow("CR LF") << vrmsToDbu << QByteArray("1\r\n10\r\n") << QByteArray("2.2185\n22.2185\n") << 0;
     // A line longer than any number can sensibly be fails without being held in memory.
-    QTest::newRow("overlong line") << "0" + QByteArray(200000, '0') + "1\n1\n" << QByteArray("-.--\n2.2185\n") << 1;
+    QTest::newRow("overlong line") << vrmsToDbu << "0" + QByteArray(200000, '0') + "1\n1\n"
+                                   << QByteArray("-.--\n2.2185\n") << 1;
+    QTest::newRow("a unit from with a prefix") << QStringList{"mV", "dBu"} << QByteArray("1000\n316 mV\n")
+                                               << QByteArray("2.2185\n-.--\n") << 1;
+    QTest::newRow("each line with its unit")
+        << QStringList{"dBu"} << QByteArray("1 V\n-73 dBm\n316 \xC2\xB5V\r\n12 dBu\n2 mW600\n12\n0 V\n3 dBmV\n")
+        << QByteArray("2.2185\n-83.7918\n-67.7878\n12.0000\n3.0103\n-.--\n-.--\n-.--\n") << 1;
 }
 
 void TestConvertCommand::streaming()
 {
+    QFETCH(QStringList, arguments);
     QFETCH(QByteArray, input);
     QFETCH(QByteArray, output);
     QFETCH(int, exitCode);
-    const Outcome outcome = Run({QStringLiteral("Vrms"), QStringLiteral("dBu")}, input);
+    const Outcome outcome = Run(arguments, input);
     QCOMPARE(outcome.output, output);
     QCOMPARE(outcome.exitCode, exitCode);
 }
@@ -228,6 +263,43 @@ void TestConvertCommand::answersEachLineAtOnce()
     process.closeWriteChannel();
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitCode(), 1);
+}
+
+void TestConvertCommand::everyUnit_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("fromUnit");
+    QTest::addColumn<int>("precision");
+
+    QTest::newRow("value and unit") << QStringList{"-73", "dBm50"} << -73.0 << 2 << 4;
+    QTest::newRow("level") << QStringList{"-p2", "-73 dBm"} << -73.0 << 2 << 2;
+    QTest::newRow("scaled level") << QStringList{"316µV", "-p", "7"} << 316e-6 << 0 << 7;
+    QTest::newRow("some units fail") << QStringList{"0", "V"} << 0.0 << 0 << 4;
+}
+
+// The level in every unit, one per line: identifier, the engine's value at the precision and
+// the French name, in aligned columns; the exit status says whether every unit converted.
+void TestConvertCommand::everyUnit()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(double, value);
+    QFETCH(int, fromUnit);
+    QFETCH(int, precision);
+    const Outcome outcome = Run(arguments);
+    const QList<QByteArray> lines = outcome.output.split('\n');
+    QCOMPARE(lines.size(), UnitCount + 1);
+    bool anyFailed = false;
+    const qsizetype nameColumn = lines[0].indexOf("Tension");
+    for (int unit = 0; unit < UnitCount; ++unit) {
+        const QByteArray expected = Expected(QByteArray::number(value, 'g', 17), fromUnit, unit, precision, anyFailed);
+        const QByteArray name(UnitLongNames[unit].data(), UnitLongNames[unit].size());
+        const QByteArray& line = lines[unit];
+        QVERIFY2(line.startsWith(QByteArray(UnitIdentifiers[unit].data(), UnitIdentifiers[unit].size()) + ' '), line);
+        QVERIFY2(line.endsWith("  " + name) && line.indexOf(name) == nameColumn, line);
+        QVERIFY2(line.left(nameColumn).trimmed().endsWith(' ' + expected), line);
+    }
+    QCOMPARE(outcome.exitCode, anyFailed ? 1 : 0);
 }
 
 void TestConvertCommand::unitList()

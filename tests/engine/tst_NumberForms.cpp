@@ -1,3 +1,4 @@
+#include "LevelText.h"
 #include "NumberForms.h"
 
 #include <QtTest>
@@ -24,6 +25,8 @@ private slots:
     void everyTextReadsBack();
     void reading_data();
     void reading();
+    void levels_data();
+    void levels();
     void formatting_data();
     void formatting();
 };
@@ -79,6 +82,84 @@ void TestNumberForms::reading()
     QCOMPARE(read.has_value(), reads);
     if (reads)
         QCOMPARE(*read, value);
+}
+
+// Levels as people write them: the unit chosen, the number scaled by its prefix (rounded once,
+// so exactly the double the scaled number names) and the decimals that show every digit.
+void TestNumberForms::levels_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("currentUnit");
+    QTest::addColumn<int>("unit"); // -1: no level
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("decimals");
+
+    const auto row = [](const char* text, int currentUnit, int unit, double value, int decimals) {
+        const QString written = QString::fromUtf8(text);
+        QTest::addRow("%s (box in %d)", qPrintable(written.simplified()), currentUnit)
+            << written << currentUnit << unit << value << decimals;
+    };
+    const auto refused = [&](const char* text) { row(text, NoUnit, -1, 0, 0); };
+    row("-73 dBm", NoUnit, 2, -73, 0);
+    row("-73 dBm", 3, 3, -73, 0);      // the box's impedance kept
+    row("-73 dBm", 6, 2, -73, 0);      // watts are another kind of unit: the first dBm
+    row("-73dBm600", 2, 3, -73, 0);
+    row("12 dBu", NoUnit, 4, 12, 0);
+    row("5 dbv", NoUnit, 5, 5, 0);
+    row("0,775 Veff", NoUnit, 0, 0.775, 3);
+    row("2,8284 Vpp", NoUnit, 1, 2.8284, 4);
+    row("1 VCAC", NoUnit, 1, 1, 0);
+    row("316 µV", NoUnit, 0, 316e-6, 6);
+    row("316 μV", NoUnit, 0, 316e-6, 6); // Greek mu
+    row("316uV", 1, 0, 316e-6, 6);      // a bare V is RMS whatever the box shows
+    row("0,1 mV", NoUnit, 0, 1e-4, 4);
+    row("3 mV", NoUnit, 0, 3e-3, 3);
+    row("3 MV", NoUnit, 0, 3e6, 0);
+    row("1 nVpp", NoUnit, 1, 1e-9, 9);
+    row("2.5e-3 mVrms", NoUnit, 0, 2.5e-6, 7);
+    row("2 mW", NoUnit, 6, 2e-3, 3);
+    row("2 mW", 7, 7, 2e-3, 3);
+    row("1,5 kW", NoUnit, 6, 1500, 0);
+    row("1.5 KW600", NoUnit, 7, 1500, 0);
+    row("40 kHz", NoUnit, 8, 40, 0);
+    row("40 kHz", 9, 9, 40, 0);
+    row("40 KHZ80", NoUnit, 9, 40, 0);
+    row("-10 dBµV", 11, 11, -10, 0);
+    row("-10 dBuV", 4, 10, -10, 0);
+    row("20 DBUV75", NoUnit, 11, 20, 0);
+    row(" \t12 dBu \r\n", NoUnit, 4, 12, 0);
+    row("316\u00a0µV", NoUnit, 0, 316e-6, 6); // no-break space, as French texts write it
+    row("1e-400 V", NoUnit, 0, 0, 400);     // too small for a double: zero
+    refused("-73 dBmV");
+    refused("12");
+    refused("dBu");
+    refused("12 34 dBm");
+    refused("12 dBu 5");
+    refused("12 dB");
+    refused("12 dBW");
+    refused("1 mdBm");   // prefixes belong to volts and watts only
+    refused("3 kkHz");
+    refused("1 µ");
+    refused("1e400 V");
+    refused("1e306 MW"); // beyond the range once scaled
+    refused("1,2,3 V");
+    refused("- 5 V");
+}
+
+void TestNumberForms::levels()
+{
+    QFETCH(QString, text);
+    QFETCH(int, currentUnit);
+    QFETCH(int, unit);
+    QFETCH(double, value);
+    QFETCH(int, decimals);
+    const std::optional<Level> level = ReadLevel(text.toStdString(), currentUnit);
+    QCOMPARE(level.has_value(), unit >= 0);
+    if (level) {
+        QCOMPARE(level->unit, unit);
+        QVERIFY2(level->value == value, qPrintable(QString::number(level->value, 'g', 17)));
+        QCOMPARE(level->decimals, decimals);
+    }
 }
 
 void TestNumberForms::formatting_data()

@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QFont>
 #include <QImage>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QString>
 #include <QWidget>
 
@@ -34,6 +36,26 @@ inline void PressShortcut(QWidget* widget, QKeyCombination combination)
     const Qt::KeyboardModifiers modifiers = combination.keyboardModifiers();
     const bool controlLetter = (modifiers & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z;
     Press(widget, key, controlLetter ? QString(QChar(key - Qt::Key_A + 1)) : QString(), modifiers);
+}
+
+// Opens a widget's context menu and triggers its enabled entry with that caption, if any;
+// returns the captions of all its entries, shortcuts left out.
+inline QStringList TriggerMenuEntry(QWidget* widget, const QString& caption)
+{
+    const QPoint centre = widget->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, centre, widget->mapToGlobal(centre));
+    QApplication::sendEvent(widget, &event);
+    auto* menu = widget->findChild<QMenu*>();
+    if (!menu)
+        return {};
+    QStringList captions;
+    for (QAction* action : menu->actions()) {
+        captions << action->text().section(QLatin1Char('\t'), 0, 0);
+        if (captions.back() == caption && action->isEnabled())
+            action->trigger();
+    }
+    delete menu;
+    return captions;
 }
 
 } // namespace tarvane

@@ -1,5 +1,5 @@
 // The value box's keyboard: its character filter, with and without a window, the sign key,
-// the editing shortcuts and every way of pasting.
+// the editing shortcuts, every way of pasting and copying with the unit.
 #include "NumSpinEditTesting.h"
 
 using namespace tarvane;
@@ -18,6 +18,8 @@ private slots:
     void shortcuts();
     void everyPasteWay_data();
     void everyPasteWay();
+    void copyWithUnit_data();
+    void copyWithUnit();
     void filterWithoutWindow_data();
     void filterWithoutWindow();
     void inputMethodCommit_data();
@@ -191,20 +193,24 @@ void TestNumSpinEditKeys::everyPasteWay_data()
 {
     QTest::addColumn<QString>("way");
     QTest::addColumn<bool>("locked");
+    QTest::addColumn<bool>("taken"); // by the owner's OnPaste
     QTest::addColumn<QString>("expected");
 
     for (const char* way : {"Ctrl+V", "Shift+Ins", "context menu", "drop"}) {
-        QTest::addRow("%s", way) << way << false << "1.2a3";
-        QTest::addRow("%s, read-only", way) << way << true << "";
+        QTest::addRow("%s", way) << way << false << false << "1.2a3";
+        QTest::addRow("%s, read-only", way) << way << true << false << "";
+        QTest::addRow("%s, taken by the owner", way) << way << false << true << "";
     }
 }
 
-// Every way of pasting inserts the text unfiltered on one line, raises OnChange once and is
-// refused by a locked box.
+// Every way of pasting offers the text, as pasted, to the owner's OnPaste; unless the owner
+// takes it, the text is inserted unfiltered on one line and raises OnChange once. A locked
+// box refuses it before anyone sees it.
 void TestNumSpinEditKeys::everyPasteWay()
 {
     QFETCH(QString, way);
     QFETCH(bool, locked);
+    QFETCH(bool, taken);
     QFETCH(QString, expected);
     Window window;
     window.Show();
@@ -213,20 +219,15 @@ void TestNumSpinEditKeys::everyPasteWay()
     box->SetText({});
     box->SetReadOnly(locked);
     const QString pasted = QStringLiteral("1.2\na\t3\r\n");
+    QStringList offered;
+    box->OnPaste = [&](QObject* sender, const QString& text) {
+        offered << text;
+        return sender == box && taken;
+    };
     const int changesBefore = window.valueChanges;
     if (way == QLatin1String("context menu")) {
         QApplication::clipboard()->setText(pasted);
-        QContextMenuEvent event(QContextMenuEvent::Mouse, box->rect().center(),
-                                box->mapToGlobal(box->rect().center()));
-        QApplication::sendEvent(box, &event);
-        auto* menu = box->findChild<QMenu*>();
-        QVERIFY(menu);
-        const QString caption = QCoreApplication::translate("QLineEdit", "&Paste");
-        for (QAction* action : menu->actions()) {
-            if (action->text().section(QLatin1Char('\t'), 0, 0) == caption)
-                action->trigger();
-        }
-        menu->close();
+        TriggerMenuEntry(box, QCoreApplication::translate("QLineEdit", "&Paste"));
     } else if (way == QLatin1String("drop")) {
         QMimeData data;
         data.setText(pasted);
@@ -241,6 +242,45 @@ void TestNumSpinEditKeys::everyPasteWay()
     }
     QCOMPARE(box->Text(), expected);
     QCOMPARE(window.valueChanges - changesBefore, expected.isEmpty() ? 0 : 1);
+    QCOMPARE(offered, locked ? QStringList() : QStringList{pasted});
+}
+
+void TestNumSpinEditKeys::copyWithUnit_data()
+{
+    QTest::addColumn<QString>("symbol");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("copied"); // empty: the entry is missing or disabled
+
+    QTest::newRow("number") << "Vpp" << "2,8284" << "2,8284 Vpp";
+    QTest::newRow("general form") << "dBu" << "-1.5E-7" << "-1.5E-7 dBu";
+    QTest::newRow("failure text") << "dBu" << "-.--" << "";
+    QTest::newRow("no unit") << "" << "2,8284" << "";
+}
+
+// With a unit symbol, the context menu copies the whole text followed by the symbol, right
+// after Copy; it offers nothing to copy while the text is no number. Ctrl+C still copies the
+// selection alone.
+void TestNumSpinEditKeys::copyWithUnit()
+{
+    QFETCH(QString, symbol);
+    QFETCH(QString, text);
+    QFETCH(QString, copied);
+    Window window;
+    window.Show();
+    TNumSpinEdit* box = window.value;
+    window.Focus(box);
+    box->SetUnitSymbol(symbol);
+    box->SetText(text);
+    box->setSelection(0, 1);
+    PressShortcut(box, Qt::CTRL | Qt::Key_C);
+    QCOMPARE(QApplication::clipboard()->text(), text.left(1));
+    const QString caption = QStringLiteral("Copier a&vec l'unité");
+    const QStringList entries = TriggerMenuEntry(box, caption);
+    QCOMPARE(entries.contains(caption), !symbol.isEmpty());
+    if (!symbol.isEmpty())
+        QCOMPARE(entries.indexOf(caption) - 1, entries.indexOf(QCoreApplication::translate("QLineEdit", "&Copy")));
+    QCOMPARE(QApplication::clipboard()->text(), copied.isEmpty() ? text.left(1) : copied);
+    QCOMPARE(box->Text(), text);
 }
 
 // The filter alone, as a function of the box's state: no widget, no locale.

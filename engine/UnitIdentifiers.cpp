@@ -1,7 +1,6 @@
 #include "UnitIdentifiers.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace tarvane {
 
@@ -17,6 +16,15 @@ const std::array<UnitAlias, 4> UnitAliases = {{
     {"dBµV75", 11},
 }};
 
+const std::array<UnitSymbol, 6> BareSymbols = {{
+    {"V", 0, false},
+    {"dBm", 2, true},
+    {"W", 6, true},
+    {"kHz", 8, true},
+    {"dBuV", 10, true},
+    {"dBµV", 10, true},
+}};
+
 namespace {
 
 char AsciiLower(char c)
@@ -30,35 +38,27 @@ bool SameName(std::string_view a, std::string_view b)
                       [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
-std::optional<int> UnitIndex(std::string_view argument)
-{
-    if (argument.empty() || argument.front() < '0' || argument.front() > '9') {
-        return std::nullopt; // from_chars would take a sign
-    }
-    int index = -1;
-    const char* const end = argument.data() + argument.size();
-    const auto [stop, error] = std::from_chars(argument.data(), end, index);
-    if (error != std::errc() || stop != end || index < 0 || index >= UnitCount) {
-        return std::nullopt;
-    }
-    return index;
-}
-
 } // namespace
 
-std::optional<int> FindUnit(std::string_view argument)
+std::optional<int> FindUnit(std::string_view name, int currentUnit)
 {
     for (int unit = 0; unit < UnitCount; ++unit) {
-        if (SameName(argument, UnitIdentifiers[unit])) {
+        if (SameName(name, UnitIdentifiers[unit])) {
             return unit;
         }
     }
     for (const UnitAlias& alias : UnitAliases) {
-        if (SameName(argument, alias.name)) {
+        if (SameName(name, alias.name)) {
             return alias.unit;
         }
     }
-    return UnitIndex(argument);
+    for (const UnitSymbol& symbol : BareSymbols) {
+        if (SameName(name, symbol.name)) {
+            const bool keepsCurrent = symbol.open && (currentUnit == symbol.unit || currentUnit == symbol.unit + 1);
+            return keepsCurrent ? currentUnit : symbol.unit;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace tarvane
