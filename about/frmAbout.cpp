@@ -1,6 +1,8 @@
 #include "frmAbout.h"
 
 #include "BitmapResource.h"
+#include "CaptionBar.h"
+#include "ScreenDensity.h"
 #include "ExeInfo.h"
 #include "GradientPanel.h"
 #include "PixelFont.h"
@@ -79,17 +81,23 @@ TfmAbout::TfmAbout(QWidget* parent)
     CentreOnScreen();
 
     CreateComponents();
+    TCaptionBar::InstallOn(this);
     EndLoading();
     FormCreate(this);
 }
 
 // Layout ---------------------------------------------------------------------------------
 
+QPixmap TfmAbout::Bullet()
+{
+    return QPixmap::fromImage(LoadBitmapResource(QStringLiteral("BULLET")));
+}
+
 void TfmAbout::CreateComponents()
 {
     const QColor maroon = ColorToQColor(clMaroon);
     const QColor yellow = ColorToQColor(clYellow);
-    const QPixmap bullet = QPixmap::fromImage(LoadBitmapResource(QStringLiteral("BULLET")));
+    const QPixmap bullet = Bullet();
 
     Gradient1 = new TGradientPanel(this);
     Gradient1->setGeometry(rect()); // the window's size is fixed
@@ -199,6 +207,17 @@ void TfmAbout::CentreOnScreen()
 }
 
 // Handlers --------------------------------------------------------------------------------
+
+bool TfmAbout::event(QEvent* event)
+{
+    if (event->type() == DensityChangeEvent) {
+        const QPixmap bullet = Bullet();
+        for (QLabel* image : {Image1, Image2, Image3})
+            image->setPixmap(bullet);
+        return true;
+    }
+    return QDialog::event(event);
+}
 
 void TfmAbout::FormCreate(QObject* /*Sender*/)
 {

@@ -54,6 +54,7 @@ public:
     void done(int result) override;
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -63,6 +64,7 @@ private:
     QLabel* CreatePicture(const QRect& bounds, const QPixmap& picture);
     QWidget* CreateTopLineBevel(const QRect& bounds);
     void CreateScrollText();
+    static QPixmap Bullet();
     void EndLoading();
     void CentreOnScreen();
 };

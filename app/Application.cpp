@@ -2,6 +2,7 @@
 
 #include "AccessibleFactory.h"
 #include "ProgramStyle.h"
+#include "WaylandSession.h"
 
 #include <QAccessible>
 #include <QIcon>
@@ -13,8 +14,14 @@
 namespace tarvane {
 
 TApplication::TApplication(int& argc, char** argv)
+    : TApplication(argc, argv, PrepareWaylandWindows())
+{
+}
+
+TApplication::TApplication(int& argc, char** argv, bool ownWindowCaptions)
     : QApplication(argc, argv)
 {
+    SetOwnWindowCaptions(ownWindowCaptions);
     // The name alone: a display name set apart would be appended by Qt to every window title
     // that is not that name, and the About window's caption is "A propos..." and nothing more.
     // The display name still reads as this name.

@@ -30,6 +30,9 @@ public:
     static QIcon ProgramIcon();
 
 private:
+    // ownWindowCaptions: PrepareWaylandWindows' answer, taken before the base class exists.
+    TApplication(int& argc, char** argv, bool ownWindowCaptions);
+
     void LoadQtTranslation();
 
     QTranslator m_qtTranslator;

@@ -3,7 +3,10 @@
 #include "Application.h"
 #include "ConversionController.h"
 #include "KeyboardFocusFrame.h"
+#include "PrefsAutosave.h"
+#include "CaptionBar.h"
 #include "ConversionAnnouncer.h"
+#include "ScreenDensity.h"
 #include "NumSpinEdit.h"
 #include "PixelFont.h"
 #include "TColor.h"
@@ -60,11 +63,16 @@ TfmMain::TfmMain(QWidget* parent, const QString& executablePath)
     CreateMenu();
     SetTabOrder();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    TCaptionBar::InstallOn(this);
+    FollowScreenDensity(this);
     EndLoading();
     BindNotifications();
     m_controller = new TConversionController(this);
     SetAccessibility();
     FormCreate(this);
+    // From here on, what the user changes reaches the file without waiting for the close.
+    m_autosave = new TPrefsAutosave([this] { return WritePrefs(); }, this);
+    m_controller->OnStateChange = [this](QObject*) { m_autosave->Changed(); };
 }
 
 void TfmMain::BindNotifications()
@@ -163,11 +171,16 @@ void TfmMain::FormCloseQuery(QObject* /*Sender*/, bool& CanClose)
 
 std::optional<QString> TfmMain::SavePrefs()
 {
-    m_prefsLocation.CreateFolder();
-    if (SaveUserPrefs(m_iniFileName, Prefs()))
+    if (WritePrefs())
         return std::nullopt;
     m_saveFailed = true;
     return QStringLiteral("Impossible d'écrire dans %1").arg(m_iniFileName);
+}
+
+bool TfmMain::WritePrefs()
+{
+    m_prefsLocation.CreateFolder();
+    return SaveUserPrefs(m_iniFileName, Prefs());
 }
 
 void TfmMain::ActAppCloseExecute(QObject* /*Sender*/)

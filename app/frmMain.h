@@ -19,6 +19,7 @@ namespace tarvane {
 class TArrowIndicator;
 class TMenuStyler;
 class TNumSpinEdit;
+class TPrefsAutosave;
 class TStyledMainMenu;
 class TTabStrip;
 
@@ -28,8 +29,8 @@ class TTabStrip;
 // edit, unit choice and precision change converts its number into the other box. The
 // conversion's state belongs to TConversionController; the handlers below only report to it.
 // The units, precisions and box 1's number are restored from the INI file at start and saved
-// there at every close request: beside the executable when it may be written there, otherwise
-// in the user's configuration folder.
+// there at every close request, and within moments of each change (TPrefsAutosave): beside
+// the executable when it may be written there, otherwise in the user's configuration folder.
 class TfmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -115,6 +116,8 @@ private:
     // Saves the preferences for a close request: the error to report when the file could not
     // be written; later requests then close without saving.
     std::optional<QString> SavePrefs();
+    // Saves the preferences; false when the file could not be written.
+    bool WritePrefs();
     TValueBox BoxOf(const QObject* control) const;
     void CentreOnScreen();
     void ShowProgramIcon();
@@ -124,6 +127,7 @@ private:
     QString m_iniFileName; // the preferences file saved at close
     TPrefsLocation m_prefsLocation;
     TConversionController* m_controller = nullptr;
+    TPrefsAutosave* m_autosave = nullptr;
     bool m_shownBefore = false;
     bool m_saveFailed = false; // a save at close failed and the user was told
 };

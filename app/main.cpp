@@ -1,5 +1,6 @@
 #include "Application.h"
 #include "DesktopFonts.h"
+#include "TerminationSignals.h"
 #include "frmMain.h"
 #include "uCommandLine.h"
 
@@ -22,6 +23,10 @@ int main(int argc, char** argv)
     tarvane::TApplication application(argc, argv);
     tarvane::RegisterDesktopFonts();
     tarvane::TfmMain fmMain;
+    // The end of the session closes the windows as the user would, preferences saved.
+    const tarvane::TTerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &tarvane::TTerminationSignals::Received, &application,
+                     &QApplication::closeAllWindows);
     fmMain.show();
     return application.exec();
 }

@@ -2,10 +2,14 @@
 // run alternately in the same session: the time from launch until the window is first on
 // screen, and the peak resident memory. Prints medians and Tarvane's ratios to the bare
 // program (targets: at most 1.3 for the time, 1.2 for the memory). Without a display the
-// programs draw offscreen.
+// programs draw offscreen. With both an X display and a Wayland compositor at hand (DISPLAY
+// and WAYLAND_DISPLAY set, as on a Wayland desktop with XWayland, or under weston nested in X:
+// see scripts/virtual-display.sh), it also runs Tarvane under each, alternately, and prints
+// the ratios of Wayland to X11 (target: at most 1.3 for the memory).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -18,6 +22,7 @@ namespace {
 
 constexpr double TimeTarget = 1.3;
 constexpr double MemoryTarget = 1.2;
+constexpr double WaylandMemoryTarget = 1.3; // Tarvane under Wayland against X11
 
 struct Sample {
     double milliseconds = 0;
@@ -31,8 +36,9 @@ long long NowNanoseconds()
     return (long long)now.tv_sec * 1000000000LL + now.tv_nsec;
 }
 
-// Runs a probe; false when it failed to report its first showing.
-bool Run(const char* program, Sample& sample)
+// Runs a probe, on the given Qt platform when there is one; false when it failed to report
+// its first showing.
+bool Run(const char* program, Sample& sample, const char* platform = nullptr)
 {
     int output[2];
     if (pipe(output) != 0)
@@ -43,6 +49,8 @@ bool Run(const char* program, Sample& sample)
         dup2(output[1], STDOUT_FILENO);
         close(output[0]);
         close(output[1]);
+        if (platform)
+            setenv("QT_QPA_PLATFORM", platform, 1);
         execl(program, program, static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -68,6 +76,42 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+struct Contender {
+    const char* label;
+    const char* program;
+    const char* platform; // the Qt platform to run it on; null for the caller's
+};
+
+// Runs the two alternately and prints their medians and the second's ratios to the first;
+// false when a run failed.
+bool Compare(int runs, const char* heading, const Contender& first, const Contender& second,
+             std::optional<double> timeTarget, double memoryTarget)
+{
+    std::vector<double> firstTime, firstMemory, secondTime, secondMemory;
+    for (int i = 0; i < runs; ++i) {
+        Sample a, b;
+        if (!Run(first.program, a, first.platform) || !Run(second.program, b, second.platform)) {
+            std::fprintf(stderr, "%s or %s did not report its window\n", first.label,
+                         second.label);
+            return false;
+        }
+        firstTime.push_back(a.milliseconds);
+        firstMemory.push_back(a.megabytes);
+        secondTime.push_back(b.milliseconds);
+        secondMemory.push_back(b.megabytes);
+    }
+    std::printf("%-22s %12s %14s\n", heading, "shown (ms)", "peak RSS (MB)");
+    std::printf("%-22s %12.1f %14.1f\n", first.label, Median(firstTime), Median(firstMemory));
+    std::printf("%-22s %12.1f %14.1f\n", second.label, Median(secondTime), Median(secondMemory));
+    std::printf("%-22s %12.2f %14.2f\n", "ratio", Median(secondTime) / Median(firstTime),
+                Median(secondMemory) / Median(firstMemory));
+    if (timeTarget)
+        std::printf("%-22s %12.2f %14.2f\n", "target (at most)", *timeTarget, memoryTarget);
+    else
+        std::printf("%-22s %12s %14.2f\n", "target (at most)", "", memoryTarget);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -76,26 +120,17 @@ int main(int argc, char** argv)
     if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
-    std::vector<double> bareTime, bareMemory, appTime, appMemory;
-    for (int i = 0; i < runs; ++i) {
-        Sample bare, app;
-        if (!Run(TARVANE_BARE_PROBE, bare) || !Run(TARVANE_STARTUP_PROBE, app)) {
-            std::fprintf(stderr, "a probe did not report its window\n");
-            return 1;
-        }
-        bareTime.push_back(bare.milliseconds);
-        bareMemory.push_back(bare.megabytes);
-        appTime.push_back(app.milliseconds);
-        appMemory.push_back(app.megabytes);
-    }
-    const double timeRatio = Median(appTime) / Median(bareTime);
-    const double memoryRatio = Median(appMemory) / Median(bareMemory);
     std::printf("runs each: %d (platform: %s)\n", runs,
                 std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "desktop");
-    std::printf("%-22s %12s %14s\n", "program", "shown (ms)", "peak RSS (MB)");
-    std::printf("%-22s %12.1f %14.1f\n", "bare Qt window", Median(bareTime), Median(bareMemory));
-    std::printf("%-22s %12.1f %14.1f\n", "Tarvane", Median(appTime), Median(appMemory));
-    std::printf("%-22s %12.2f %14.2f\n", "ratio", timeRatio, memoryRatio);
-    std::printf("%-22s %12.2f %14.2f\n", "target (at most)", TimeTarget, MemoryTarget);
-    return 0;
+    if (!Compare(runs, "program", {"bare Qt window", TARVANE_BARE_PROBE, nullptr},
+                 {"Tarvane", TARVANE_STARTUP_PROBE, nullptr}, TimeTarget, MemoryTarget))
+        return 1;
+    if (!std::getenv("DISPLAY") || !std::getenv("WAYLAND_DISPLAY"))
+        return 0;
+    std::printf("\n");
+    return Compare(runs, "Tarvane under", {"X11", TARVANE_STARTUP_PROBE, "xcb"},
+                   {"Wayland", TARVANE_STARTUP_PROBE, "wayland"}, std::nullopt,
+                   WaylandMemoryTarget)
+               ? 0
+               : 1;
 }

@@ -1,7 +1,8 @@
 #include "BitmapResource.h"
 
+#include "ScreenDensity.h"
+
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImageReader>
 
 namespace tarvane {
@@ -21,7 +22,7 @@ QImage ReadBmp(const QString& path)
 
 QImage LoadBitmapResource(const QString& name)
 {
-    if (qGuiApp && qGuiApp->devicePixelRatio() > 1.0) {
+    if (DenseScreen()) {
         // The reader takes the ratio from the "@2x" in the name.
         const QString fine = QStringLiteral(":/bitmaps/%1@2x.bmp").arg(name);
         if (QFileInfo::exists(fine))

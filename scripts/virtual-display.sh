@@ -15,3 +15,32 @@ start_virtual_display() {
     rm -f "$number_file"
     [[ $virtual_display != ":" ]]
 }
+
+# start_nested_weston: starts the weston compositor in a 1000 x 740 window of the virtual X display (call
+# start_virtual_display first), drawing with pixman, on a socket of its own in a runtime folder
+# of its own, so xdotool and screenshots reach Wayland programs through X. Exports
+# XDG_RUNTIME_DIR and WAYLAND_DISPLAY; sets weston_pid; returns non-zero when the compositor
+# did not come up.
+start_nested_weston() {
+    XDG_RUNTIME_DIR=$(mktemp -d) # mktemp's folders are the owner's alone, as Wayland wants
+    export XDG_RUNTIME_DIR WAYLAND_DISPLAY=weston-tarvane
+    # No animations: a closing window fades out for a while, and the focus waits for it.
+    printf '[shell]\nanimation=none\nclose-animation=none\nstartup-animation=none\nfocus-animation=none\n' \
+        >"$XDG_RUNTIME_DIR/weston.ini"
+    DISPLAY=$virtual_display weston --backend=x11-backend.so --use-pixman \
+        --config="$XDG_RUNTIME_DIR/weston.ini" --idle-time=0 --width=1000 --height=740 \
+        --socket="$WAYLAND_DISPLAY" \
+        >"$XDG_RUNTIME_DIR/weston.log" 2>&1 &
+    weston_pid=$!
+    for _ in $(seq 200); do
+        if [[ -S $XDG_RUNTIME_DIR/$WAYLAND_DISPLAY ]]; then
+            # Smaller than the screen, so the pointer can enter it: weston follows the
+            # pointer from the moment it enters its window.
+            DISPLAY=$virtual_display xdotool mousemove 1010 750 sleep 0.1 mousemove 500 400
+            return 0
+        fi
+        kill -0 "$weston_pid" 2>/dev/null || return 1
+        sleep 0.05
+    done
+    return 1
+}

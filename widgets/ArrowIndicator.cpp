@@ -1,6 +1,7 @@
 #include "ArrowIndicator.h"
 
 #include "BitmapResource.h"
+#include "ScreenDensity.h"
 #include "TwoColorPalette.h"
 
 #include <QAccessible>
@@ -103,6 +104,16 @@ void TArrowIndicator::LoadAndRecolour()
         }
     }
     m_picture.setDevicePixelRatio(loaded.devicePixelRatio());
+}
+
+bool TArrowIndicator::event(QEvent* event)
+{
+    if (event->type() == DensityChangeEvent) {
+        LoadAndRecolour();
+        update();
+        return true;
+    }
+    return TBufferedGraphicControl::event(event);
 }
 
 QSize TArrowIndicator::FrameSize() const

@@ -37,6 +37,7 @@ protected:
     // Reloads the picture for Direction and recolours it from the palette.
     virtual void LoadAndRecolour();
 
+    bool event(QEvent* event) override;
     void PaintForeground(QPainter& painter) override;
     void MouseLeave() override;
     void SysColorChanged() override;

@@ -18,6 +18,7 @@ public:
     explicit TRepeatSpeedButton(QWidget* parent);
 
     // The picture drawn centred on the button; its bottom-left pixel's colour is transparent.
+    const QPixmap& Glyph() const { return m_glyph; }
     void SetGlyph(const QPixmap& glyph);
 
     TNotifyEvent OnPress; // the left button went down on it, before the repeat is armed

@@ -2,6 +2,7 @@
 
 #include "BitmapResource.h"
 #include "RepeatSpeedButton.h"
+#include "ScreenDensity.h"
 
 #include <QPixmap>
 
@@ -13,8 +14,7 @@ TSpinButtons::TSpinButtons(QWidget* parent)
     , m_downButton(new TRepeatSpeedButton(this))
 {
     setFocusPolicy(Qt::NoFocus);
-    m_upButton->SetGlyph(QPixmap::fromImage(LoadBitmapResource(QStringLiteral("SPINUP"))));
-    m_downButton->SetGlyph(QPixmap::fromImage(LoadBitmapResource(QStringLiteral("SPINDOWN"))));
+    LoadGlyphs();
     m_upButton->setAccessibleName(QStringLiteral("Augmenter"));
     m_downButton->setAccessibleName(QStringLiteral("Diminuer"));
     m_upButton->OnPress = [this](QObject*) { ButtonPressed(); };
@@ -22,6 +22,21 @@ TSpinButtons::TSpinButtons(QWidget* parent)
     m_upButton->OnClick = [this](QObject*) { Notify(OnUpClick, this); };
     m_downButton->OnClick = [this](QObject*) { Notify(OnDownClick, this); };
     resize(MinWidth, 17);
+}
+
+void TSpinButtons::LoadGlyphs()
+{
+    m_upButton->SetGlyph(QPixmap::fromImage(LoadBitmapResource(QStringLiteral("SPINUP"))));
+    m_downButton->SetGlyph(QPixmap::fromImage(LoadBitmapResource(QStringLiteral("SPINDOWN"))));
+}
+
+bool TSpinButtons::event(QEvent* event)
+{
+    if (event->type() == DensityChangeEvent) {
+        LoadGlyphs();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void TSpinButtons::SetFocusControl(QWidget* control)

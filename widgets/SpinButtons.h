@@ -30,9 +30,11 @@ public:
     TNotifyEvent OnDownClick;
 
 protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void LoadGlyphs();
     void ButtonPressed();
     void PlaceButtons();
 

@@ -1,5 +1,15 @@
-// The main window's look, menus and saving at close; run from tst_frmMain's main.
+// The main window's look, menus and saving (at close, after changes, at a termination
+// signal); run from tst_frmMain's main.
 #include "MainWindowTesting.h"
+#include "PrefsAutosave.h"
+#include "TerminationSignals.h"
+
+#include <QSignalSpy>
+
+#include <csignal>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace tarvane;
 using namespace tarvane::testing;
@@ -297,6 +307,107 @@ private slots:
         QCOMPARE(ReadAll(IniPath()), ini);
         QVERIFY(m_window->close());
         QCOMPARE(ReadAll(IniPath()), ini); // the failed save is not tried again at close
+    }
+
+    // Each change of a saved value is in the file within two seconds, the window still open.
+    void ChangesReachTheFileWithoutClosing_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("number typed") << 0 << QByteArray("\nValue1=2.5");
+        QTest::newRow("unit chosen") << 1 << QByteArray("\nValue2Index=5");
+        QTest::newRow("precision stepped") << 2 << QByteArray("\nValue1precision=3");
+    }
+
+    void ChangesReachTheFileWithoutClosing()
+    {
+        QFETCH(int, change);
+        QFETCH(QByteArray, line);
+        Start("<missing>");
+        TfmMain& w = *m_window;
+        if (change == 0) {
+            TypeInto(w.edValue1, QStringLiteral("2.5"));
+        } else if (change == 1) {
+            ClickUnit(w.lstUnits2, 5);
+        } else {
+            w.seEdValue1Precision->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(w.seEdValue1Precision, Qt::Key_Down);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(ReadAll(IniPath()).contains(line), 2000);
+        QVERIFY(w.isVisible());
+    }
+
+    // However fast the changes come, one save per delay; a save that fails is tried again.
+    void AutosaveIsRateLimitedAndRetried()
+    {
+        int saves = 0;
+        bool writable = true;
+        TPrefsAutosave autosave([&] { ++saves; return writable; }, nullptr);
+        for (int keystroke = 0; keystroke < 20; ++keystroke)
+            autosave.Changed();
+        QTRY_COMPARE_WITH_TIMEOUT(saves, 1, 2000);
+        QVERIFY(!autosave.Pending());
+
+        writable = false;
+        autosave.Changed();
+        QTRY_COMPARE_WITH_TIMEOUT(saves, 2, 2000);
+        QVERIFY(autosave.Pending()); // tried again later, nothing shown
+        QVERIFY(!QApplication::activeModalWidget());
+        writable = true;
+        QTRY_COMPARE_WITH_TIMEOUT(saves, 3, 2000);
+        QVERIFY(!autosave.Pending());
+    }
+
+    void TerminationSignals_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM, the end of the session") << SIGTERM;
+        QTest::newRow("SIGHUP, the terminal gone") << SIGHUP;
+        QTest::newRow("SIGINT, Ctrl+C") << SIGINT;
+    }
+
+    // The signal closes the window through its close request, which saves, as the program
+    // wires it.
+    void TerminationSignals()
+    {
+        QFETCH(int, signalNumber);
+        Start("<missing>");
+        TypeInto(m_window->edValue1, QStringLiteral("2.5"));
+        const TTerminationSignals terminationSignals;
+        connect(&terminationSignals, &TTerminationSignals::Received, qApp, &QApplication::closeAllWindows);
+        QSignalSpy received(&terminationSignals, &TTerminationSignals::Received);
+        std::raise(signalNumber);
+        QTRY_VERIFY(!m_window->isVisible());
+        QCOMPARE(received.size(), 1);
+        QCOMPARE(received[0][0].toInt(), signalNumber);
+        QVERIFY(ReadAll(IniPath()).contains("\nValue1=2.5"));
+    }
+
+    // While the first signal is being handled, a second one ends the process at once, by
+    // the signal; the first was handed on.
+    void SecondSignalEndsAtOnce_data() { TerminationSignals_data(); }
+
+    void SecondSignalEndsAtOnce()
+    {
+        QFETCH(int, signalNumber);
+        int handedOn[2];
+        QVERIFY(pipe(handedOn) == 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            TTerminationSignals::InstallHandlers(handedOn[1]);
+            std::raise(SIGTERM);
+            std::raise(signalNumber);
+            _exit(0); // not reached
+        }
+        close(handedOn[1]);
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFSIGNALED(status));
+        QCOMPARE(WTERMSIG(status), signalNumber);
+        unsigned char first = 0;
+        QCOMPARE(read(handedOn[0], &first, 1), ssize_t(1));
+        QCOMPARE(int(first), SIGTERM);
+        close(handedOn[0]);
     }
 
     // The report ends the message with a full stop when its last character sorts after ".".

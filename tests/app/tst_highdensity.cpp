@@ -4,6 +4,9 @@
 #include "ArrowIndicator.h"
 #include "DesktopFonts.h"
 #include "NumSpinEdit.h"
+#include "RepeatSpeedButton.h"
+#include "ScreenDensity.h"
+#include "SpinButtons.h"
 #include "ScrollTextPanel.h"
 #include "frmAbout.h"
 #include "frmMain.h"
@@ -72,6 +75,21 @@ QRect DeviceRect(QWidget& window, QWidget* widget)
     return QRect(widget->mapTo(&window, QPoint()) * ratio, widget->size() * ratio);
 }
 
+// Whether the upper arrow head's upper edge steps one device pixel per row, as the fine
+// picture draws it, rather than in 2 x 2 blocks: from just below the frame's top (7 pixels
+// down) to short of the tip (13 further).
+bool ArrowDrawnFine(TfmMain& window)
+{
+    const QImage image = Grab(window);
+    const QRect arrow = DeviceRect(window, window.Arrow1);
+    const QList<int> edge = RightmostInk(image, arrow, arrow.top() + 2 * 7 + 2, arrow.top() + 2 * 19);
+    for (qsizetype i = 1; i < edge.size(); ++i) {
+        if (edge[i] - edge[i - 1] != 1)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 class TestHighDensity : public QObject {
@@ -102,12 +120,7 @@ private slots:
         const int caption = InkHeight(image, DeviceRect(window, window.edValue1->Label()));
         QVERIFY2(qAbs(caption - 2 * CaptionInkHeight1x) <= Tolerance, qPrintable(QString::number(caption)));
 
-        // The arrow head's upper edge steps one device pixel per row, not in 2 x 2 blocks:
-        // from just below the frame's top (7 pixels down) to short of the tip (13 further).
-        const QRect arrow = DeviceRect(window, window.Arrow1);
-        const QList<int> edge = RightmostInk(image, arrow, arrow.top() + 2 * 7 + 2, arrow.top() + 2 * 19);
-        for (qsizetype i = 1; i < edge.size(); ++i)
-            QCOMPARE(edge[i] - edge[i - 1], 1);
+        QVERIFY(ArrowDrawnFine(window));
 
         // Nothing cut off: the longest unit name fits its list, each precision caption
         // stays clear of the other column, the spinner shows its largest value whole.
@@ -139,6 +152,32 @@ private slots:
             QVERIFY2(about.rect().contains(label->geometry()), qPrintable(label->text()));
         QVERIFY(about.btnOK->fontMetrics().horizontalAdvance(about.btnOK->text()) <
                 about.btnOK->width());
+    }
+
+    // The window's screen changing density at run time: on an ordinary screen the bitmap face
+    // and the plain pictures, on a dense one the scalable face and the fine pictures again.
+    void densityChangeRechoosesFaceAndPictures_data()
+    {
+        QTest::addColumn<bool>("dense");
+        QTest::addColumn<QString>("face");
+        QTest::newRow("ordinary") << false << QStringLiteral("MS Sans Serif");
+        QTest::newRow("dense again") << true << QStringLiteral("Tahoma");
+    }
+
+    void densityChangeRechoosesFaceAndPictures()
+    {
+        QFETCH(bool, dense);
+        QFETCH(QString, face);
+        QTemporaryDir dir;
+        TfmMain window(nullptr, dir.filePath(QStringLiteral("tarvane")));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ChooseDensity(dense);
+        QCOMPARE(DenseScreen(), dense);
+        QCOMPARE(QFontInfo(window.Label1->font()).family(), face);
+        QCOMPARE(ArrowDrawnFine(window), dense);
+        const QImage glyph = window.edValue1->findChild<TSpinButtons*>()->UpButton()->Glyph().toImage();
+        QCOMPARE(glyph.devicePixelRatio(), dense ? 2.0 : 1.0);
     }
 };
 

@@ -1,0 +1,89 @@
+#include "WaylandSession.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QVariant>
+
+#include <cstring>
+#include <optional>
+
+#include <wayland-client.h>
+
+namespace tarvane {
+
+namespace {
+
+constexpr char OwnCaptionsProperty[] = "tarvaneOwnWindowCaptions";
+
+void OnGlobal(void* data, wl_registry* /*registry*/, uint32_t /*name*/, const char* interface,
+              uint32_t /*version*/)
+{
+    if (std::strcmp(interface, "zxdg_decoration_manager_v1") == 0)
+        *static_cast<bool*>(data) = true;
+}
+
+void OnGlobalRemove(void* /*data*/, wl_registry* /*registry*/, uint32_t /*name*/) {}
+
+constexpr wl_registry_listener RegistryListener = {OnGlobal, OnGlobalRemove};
+
+// Whether a compositor can be reached the way Qt reaches it, without libwayland complaining
+// on standard error when it cannot.
+bool CompositorReachable()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("wayland"))
+        return false;
+    const QByteArray socket = qgetenv("WAYLAND_DISPLAY");
+    return socket.startsWith('/') || qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+}
+
+// Asks the compositor on a connection of our own whether it offers to decorate windows.
+// Empty when no compositor answers.
+std::optional<bool> CompositorDecorates()
+{
+    wl_display* const display = wl_display_connect(nullptr);
+    if (!display)
+        return std::nullopt;
+    bool decorates = false;
+    wl_registry* const registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &RegistryListener, &decorates);
+    const bool answered = wl_display_roundtrip(display) >= 0;
+    wl_registry_destroy(registry);
+    wl_display_disconnect(display);
+    if (!answered)
+        return std::nullopt;
+    return decorates;
+}
+
+} // namespace
+
+bool PrepareWaylandWindows()
+{
+    if (qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION"))
+        return false;
+    bool ownCaptions = true;
+    if (qEnvironmentVariableIsSet("WAYLAND_SOCKET")) {
+        // A socket handed over for Qt alone: asking on it would take it from Qt.
+    } else if (!CompositorReachable()) {
+        return false;
+    } else if (const std::optional<bool> decorates = CompositorDecorates()) {
+        ownCaptions = !*decorates;
+    } else {
+        return false;
+    }
+    qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
+    return ownCaptions;
+}
+
+void SetOwnWindowCaptions(bool own)
+{
+    qApp->setProperty(OwnCaptionsProperty, own);
+}
+
+bool OwnWindowCaptions()
+{
+    return qApp && qApp->property(OwnCaptionsProperty).toBool()
+           && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+} // namespace tarvane
