@@ -1,6 +1,7 @@
 #include "Application.h"
 #include "DesktopFonts.h"
 #include "TerminationSignals.h"
+#include "WaylandSession.h"
 #include "frmMain.h"
 #include "uCommandLine.h"
 
@@ -28,5 +29,7 @@ int main(int argc, char** argv)
     QObject::connect(&terminationSignals, &tarvane::TTerminationSignals::Received, &application,
                      &QApplication::closeAllWindows);
     fmMain.show();
-    return application.exec();
+    const int status = application.exec();
+    tarvane::EndBeforeWaylandTeardown(status);
+    return status;
 }

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QVariant>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -84,6 +86,14 @@ bool OwnWindowCaptions()
 {
     return qApp && qApp->property(OwnCaptionsProperty).toBool()
            && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+void EndBeforeWaylandTeardown(int status)
+{
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 } // namespace tarvane

@@ -20,4 +20,11 @@ void SetOwnWindowCaptions(bool own);
 // Whether the windows draw their own captions: asked for, and running on Wayland.
 bool OwnWindowCaptions();
 
+// Once the event loop has ended, with everything saved: on Wayland, ends the process with
+// this status at once; elsewhere returns. Qt 6.4's Wayland plugin can hang for ever while it
+// disconnects in the application object's destructor (its event thread waits for a read of
+// the compositor's socket that nothing completes), leaving a process without a window. The
+// compositor frees what the connection held when the process ends.
+void EndBeforeWaylandTeardown(int status);
+
 } // namespace tarvane

@@ -25,7 +25,8 @@ start_nested_weston() {
     XDG_RUNTIME_DIR=$(mktemp -d) # mktemp's folders are the owner's alone, as Wayland wants
     export XDG_RUNTIME_DIR WAYLAND_DISPLAY=weston-tarvane
     # No animations: a closing window fades out for a while, and the focus waits for it.
-    printf '[shell]\nanimation=none\nclose-animation=none\nstartup-animation=none\nfocus-animation=none\n' \
+    # No on-screen keyboard: it rises over the window whenever a value box takes the focus.
+    printf '[shell]\nanimation=none\nclose-animation=none\nstartup-animation=none\nfocus-animation=none\n[input-method]\npath=\n' \
         >"$XDG_RUNTIME_DIR/weston.ini"
     DISPLAY=$virtual_display weston --backend=x11-backend.so --use-pixman \
         --config="$XDG_RUNTIME_DIR/weston.ini" --idle-time=0 --width=1000 --height=740 \

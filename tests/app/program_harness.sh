@@ -63,6 +63,25 @@ wait_for() {
     fail "$what"
 }
 
+# press_until what check key...: presses the keys, then waits for the check to succeed. A
+# nested compositor under load can drop keys that reach it while it reconfigures a window, so
+# after five seconds without effect, Escape closes any menu left half open and the keys are
+# pressed again: three tries in all.
+press_until() {
+    local what=$1 check=$2 deadline
+    shift 2
+    for _ in 1 2 3; do
+        xdotool key "$@"
+        deadline=$((SECONDS + 5))
+        while ((SECONDS < deadline)); do
+            "$check" && return 0
+            sleep 0.1
+        done
+        xdotool key Escape Escape
+    done
+    fail "$what"
+}
+
 program_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
 
 # expect_exit status: waits for the program's end and checks its exit status.

@@ -53,6 +53,7 @@ about_shown() {
             if (run == width) print start }')
     [[ -n $runs ]]
 }
+arrows_green() { arrow_is 0,255,0; }
 program_runs() { kill -0 "$app_pid" 2>/dev/null || fail "the program ended"; }
 about_gone() { program_runs && ! about_shown; }
 
@@ -64,23 +65,20 @@ wait_for "no main window on the compositor" main_window_shown
 type_unconvertible_zero
 
 # weston's maximize key: the window takes the screen for a moment, then its own size again.
-# Then 1 typed after the 0: box 1 reads 01, which converts, and the arrows turn green.
+# Then 1 typed over the 0: it converts, and the arrows turn green.
 xdotool key super+shift+m
-xdotool type 1
-wait_for "the arrows did not turn green after typing 1" arrow_is 0,255,0
+press_until "the arrows did not turn green after typing 1" arrows_green ctrl+a 1
 wait_for "the main window did not come back to its size" main_window_shown
 
 # Aide > A propos..., the last item; the same key on the About window.
-xdotool key alt Right Down Up Return
-wait_for "no About window" about_shown
+press_until "no About window" about_shown alt Right Down Up Return
 xdotool key super+shift+m
 wait_for "the About window did not come back to its size" about_shown
-xdotool key Return
-wait_for "the About window did not close" about_gone
+press_until "the About window did not close" about_gone Return
 
 # Fichier > Quitter, from the keyboard.
 wait_for "no main window after the About" main_window_shown
-xdotool key alt Down Return
+press_until "Quitter did not end the program" program_ended alt Down Return
 expect_exit 0
 expect_saved_value 1
 echo "PASS: under Wayland the windows keep their size when maximized, and the number is saved"
