@@ -18,7 +18,7 @@ namespace {
 // The keys asked for, in reading order and in the order of TExeInfo's texts. The platform's
 // query ignores case, so "LegalTradeMarks" also finds a record's "LegalTrademarks".
 constexpr std::array<const char*, 10> Keys = {
-    "CompanyName",    "FileDescription",  "FileVersion", "InternalName",   "LegalCopyright",
+    "CompanyName",     "FileDescription",  "FileVersion", "InternalName",   "LegalCopyright",
     "LegalTradeMarks", "OriginalFileName", "ProductName", "ProductVersion", "Comments"};
 
 // Four bytes, most significant first, read as the component's version.
@@ -32,8 +32,8 @@ std::optional<QDateTime> FileTimeToDateTime(std::uint32_t high, std::uint32_t lo
     if (fileTime >> 63)
         return std::nullopt;
     constexpr qint64 MSecsFrom1601To1970 = 11644473600000;
-    const QDateTime dateTime = QDateTime::fromMSecsSinceEpoch(
-        qint64(fileTime / 10000) - MSecsFrom1601To1970, Qt::UTC);
+    const QDateTime dateTime =
+        QDateTime::fromMSecsSinceEpoch(qint64(fileTime / 10000) - MSecsFrom1601To1970, Qt::UTC);
     if (dateTime.date().year() > 9999)
         return std::nullopt;
     return dateTime;

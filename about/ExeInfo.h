@@ -14,8 +14,7 @@ namespace tarvane {
 // Non-visual component that keeps the text values of a program file's version record (by
 // default the running executable's, read at creation) and answers a few questions about the
 // system. A file without a record leaves every value as it was.
-class TExeInfo : public QObject
-{
+class TExeInfo : public QObject {
     Q_OBJECT
 
 public:

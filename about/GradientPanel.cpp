@@ -7,7 +7,8 @@
 
 namespace tarvane {
 
-TGradientPanel::TGradientPanel(QWidget* parent) : QWidget(parent)
+TGradientPanel::TGradientPanel(QWidget* parent)
+    : QWidget(parent)
 {
     setGeometry(0, 0, 150, 150);
 }
@@ -131,8 +132,8 @@ void TGradientPanel::paintEvent(QPaintEvent*)
 
 // Band k covers offsets k * ColorWidth onwards. In a half mode the bands go on past the
 // middle while the colour offset counts back down, mirroring the first half.
-void TGradientPanel::PaintBands(QPainter& painter, bool horizontal, bool half,
-                                const QColor& start, const QColor& end) const
+void TGradientPanel::PaintBands(QPainter& painter, bool horizontal, bool half, const QColor& start,
+                                const QColor& end) const
 {
     const qint64 extent = horizontal ? height() : width();
     const qint64 length = half ? extent / 2 : extent;
@@ -158,8 +159,7 @@ void TGradientPanel::PaintBands(QPainter& painter, bool horizontal, bool half,
         band(i);
 }
 
-void TGradientPanel::PaintChords(QPainter& painter, const QColor& start,
-                                 const QColor& end) const
+void TGradientPanel::PaintChords(QPainter& painter, const QColor& start, const QColor& end) const
 {
     const qint64 length = qint64(width()) + height();
     if (length == 0)

@@ -75,7 +75,8 @@ void TScrollDrawThread::Stop()
 void TScrollDrawThread::run()
 {
     while (WaitForTurn()) {
-        QMetaObject::invokeMethod(this, [this] { HandOver(); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { HandOver(); }, Qt::BlockingQueuedConnection);
         // A failed step ends the worker silently; the strip then stands still.
         if (m_stepFailed.load())
             return;

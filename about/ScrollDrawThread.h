@@ -48,7 +48,7 @@ private:
     std::function<void()> m_drawCallback;
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
-    bool m_suspended = true;     // guarded by m_mutex
+    bool m_suspended = true;      // guarded by m_mutex
     bool m_stopRequested = false; // guarded by m_mutex
     bool m_started = false;
     std::atomic<bool> m_stepFailed = false;

@@ -2,10 +2,10 @@
 
 #include "BitmapResource.h"
 #include "CaptionBar.h"
-#include "ScreenDensity.h"
 #include "ExeInfo.h"
 #include "GradientPanel.h"
 #include "PixelFont.h"
+#include "ScreenDensity.h"
 #include "ScrollText.h"
 #include "TColor.h"
 #include "rtflabel.h"
@@ -31,8 +31,8 @@ void SetCaption(QLabel* label, const QString& caption)
     label->setText(caption);
     const QRect old = label->geometry();
     const QSize size = label->sizeHint();
-    const int left = label->alignment() & Qt::AlignRight ? old.right() + 1 - size.width()
-                                                         : old.left();
+    const int left =
+        label->alignment() & Qt::AlignRight ? old.right() + 1 - size.width() : old.left();
     label->setGeometry(left, old.top(), size.width(), size.height());
 }
 
@@ -58,12 +58,13 @@ protected:
 QByteArray TfmAbout::TitleDocument()
 {
     // The product name in bold, its middle letters in red, right-aligned.
-    return QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
-                      "{\\f1\\fnil Arial;}}\r\n"
-                      "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
-                      "\\viewkind4\\uc1\\pard\\qr\\lang1036\\b\\fs36 Tar\\cf1 va\\cf0 ne\\b0\\f1 \r\n"
-                      "\\par }\r\n")
-           + '\0';
+    return QByteArray(
+               "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
+               "{\\f1\\fnil Arial;}}\r\n"
+               "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
+               "\\viewkind4\\uc1\\pard\\qr\\lang1036\\b\\fs36 Tar\\cf1 va\\cf0 ne\\b0\\f1 \r\n"
+               "\\par }\r\n")
+        + '\0';
 }
 
 TfmAbout::TfmAbout(QWidget* parent)
@@ -137,7 +138,7 @@ void TfmAbout::CreateComponents()
     btnOK->setGeometry(216, 160, 81, 25);
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept); // modal result 1
-    btnOK->setFocus(); // first in tab order
+    btnOK->setFocus();                                             // first in tab order
 
     CreateScrollText();
 
@@ -198,8 +199,8 @@ void TfmAbout::EndLoading()
 // Placed at the centre of the screen, not over the owner as dialogs usually are.
 void TfmAbout::CentreOnScreen()
 {
-    const QScreen* screen = parentWidget() ? parentWidget()->screen()
-                                           : QGuiApplication::primaryScreen();
+    const QScreen* screen =
+        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect area = screen->geometry();

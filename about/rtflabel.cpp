@@ -15,7 +15,8 @@ int ToTwips(qreal pixels, qreal dpi)
 
 } // namespace
 
-TRTFLabel::TRTFLabel(QWidget* parent) : QWidget(parent)
+TRTFLabel::TRTFLabel(QWidget* parent)
+    : QWidget(parent)
 {
 }
 
@@ -96,8 +97,9 @@ void TRTFLabel::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), ColorToQColor(m_color));
     m_engine.SetDefaultFont(font());
     m_engine.Load(m_richText);
-    m_engine.FormatRange(painter, TwipsRect(rect(), TRichTextEngine::HorizontalDpi(this),
-                                             TRichTextEngine::VerticalDpi(this)));
+    m_engine.FormatRange(painter,
+                         TwipsRect(rect(), TRichTextEngine::HorizontalDpi(this),
+                                   TRichTextEngine::VerticalDpi(this)));
 }
 
 } // namespace tarvane

@@ -27,7 +27,7 @@ TApplication::TApplication(int& argc, char** argv, bool ownWindowCaptions)
     // The display name still reads as this name.
     setApplicationName(QStringLiteral("Tarvane"));
     setDesktopFileName(QStringLiteral("tarvane")); // ties the windows to tarvane.desktop
-    setStyle(new TProgramStyle); // the application owns it
+    setStyle(new TProgramStyle);                   // the application owns it
     LoadQtTranslation();
     QAccessible::installFactory(AccessibleFactory);
 }
@@ -50,7 +50,8 @@ void TApplication::LoadQtTranslation()
     // Qt's own texts (the edit boxes' context menu) are French like the rest, whatever the
     // user's locale; without the translation file they stay English.
     if (m_qtTranslator.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
-                            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                            QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(&m_qtTranslator);
 }
 

@@ -267,8 +267,9 @@ void TConversionController::ShowTarget()
 {
     const TBoxState& state = m_boxes[Target()];
     if (!state.users) {
-        WriteText(Target(), state.number ? FloatToText(*state.number, state.precision, QLocale())
-                                         : FailureText.toString());
+        WriteText(Target(),
+                  state.number ? FloatToText(*state.number, state.precision, QLocale())
+                               : FailureText.toString());
     }
     TNumSpinEdit* const target = Edit(Target());
     target->SetColor(clBlack);

@@ -28,9 +28,9 @@ QString UserFileName()
 TPrefsLocation::TPrefsLocation(const QString& besideProgram, bool installed)
     : m_fileName(besideProgram)
     // The user's own file when it exists, else the first administrator's one.
-    , m_startingValues(installed ? QStandardPaths::locate(QStandardPaths::GenericConfigLocation,
-                                                          ConfigName())
-                                 : besideProgram)
+    , m_startingValues(
+          installed ? QStandardPaths::locate(QStandardPaths::GenericConfigLocation, ConfigName())
+                    : besideProgram)
 {
     if (!installed && IniFile(besideProgram).Writable())
         return;

@@ -1,14 +1,14 @@
 #include "frmMain.h"
 
 #include "Application.h"
-#include "ConversionController.h"
-#include "KeyboardFocusFrame.h"
-#include "PrefsAutosave.h"
 #include "CaptionBar.h"
 #include "ConversionAnnouncer.h"
-#include "ScreenDensity.h"
+#include "ConversionController.h"
+#include "KeyboardFocusFrame.h"
 #include "NumSpinEdit.h"
 #include "PixelFont.h"
+#include "PrefsAutosave.h"
+#include "ScreenDensity.h"
 #include "TColor.h"
 #include "Units.h"
 #include "frmAbout.h"
@@ -80,7 +80,9 @@ void TfmMain::BindNotifications()
     for (TNumSpinEdit* box : {edValue1, edValue2}) {
         box->OnEnter = [this](QObject* sender) { edValue1Enter(sender); };
         box->OnChange = [this](QObject* sender) { edValue1Change(sender); };
-        box->OnPaste = [this](QObject* sender, const QString& text) { return edValue1Paste(sender, text); };
+        box->OnPaste = [this](QObject* sender, const QString& text) {
+            return edValue1Paste(sender, text);
+        };
     }
     for (TNumSpinEdit* spinner : {seEdValue1Precision, seEdValue2Precision})
         spinner->OnChange = [this](QObject* sender) { seEdValue1PrecisionChange(sender); };
@@ -88,7 +90,8 @@ void TfmMain::BindNotifications()
         // Selections made from code block the signals, so these are the user's doing only. A
         // click in the blank area or a Ctrl+click may leave no row selected: the list then
         // shows again the unit in use.
-        connect(list, &QListWidget::currentRowChanged, this, [this, list] { lstUnits1Click(list); });
+        connect(list, &QListWidget::currentRowChanged, this,
+                [this, list] { lstUnits1Click(list); });
         connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
             if (list->selectedItems().isEmpty())
                 lstUnits1Click(list);
@@ -126,8 +129,8 @@ void TfmMain::FormCreate(QObject* /*Sender*/)
 void TfmMain::InitPaths()
 {
     m_appPath = AppPathOf(m_executablePath);
-    m_prefsLocation = TPrefsLocation(IniFileNameOf(m_executablePath),
-                                     !InstalledDataPathOf(m_appPath).isEmpty());
+    m_prefsLocation =
+        TPrefsLocation(IniFileNameOf(m_executablePath), !InstalledDataPathOf(m_appPath).isEmpty());
     m_iniFileName = m_prefsLocation.FileName();
 }
 
@@ -277,7 +280,7 @@ void TfmMain::CommitData(QSessionManager& manager)
 TValueBox TfmMain::BoxOf(const QObject* control) const
 {
     return control == edValue2 || control == lstUnits2 || control == seEdValue2Precision ? vbValue2
-                                                                                        : vbValue1;
+                                                                                         : vbValue1;
 }
 
 void TfmMain::DoConversion()

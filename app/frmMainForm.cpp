@@ -8,8 +8,8 @@
 #include "NumSpinEdit.h"
 #include "PixelFont.h"
 #include "StyledMainMenu.h"
-#include "TabStrip.h"
 #include "TColor.h"
+#include "TabStrip.h"
 #include "TwoColorPalette.h"
 #include "uRes.h"
 
@@ -53,8 +53,8 @@ void TfmMain::CreateControls(QWidget* client)
     Arrow1->setGeometry(256, 64, 41, 41);
     lblUnit1 = CreateLabel(client, {16, 104, 233, 24}, unitFont, ColorToQColor(clAqua));
     lblUnit1->setText(QStringLiteral("lblUnit1"));
-    lblUnit2 = CreateLabel(client, {16 + ColumnOffset, 104, 233, 24}, unitFont,
-                           ColorToQColor(clAqua));
+    lblUnit2 =
+        CreateLabel(client, {16 + ColumnOffset, 104, 233, 24}, unitFont, ColorToQColor(clAqua));
     lblUnit2->setText(QStringLiteral("lblUnit2"));
     Label1 = CreateLabel(client, {64, 360, 152, 13}, SansSerif11(), ColorToQColor(clSilver));
     Label2 = CreateLabel(client, {64 + ColumnOffset, 360, 152, 13}, SansSerif11(),
@@ -92,18 +92,37 @@ void TfmMain::CreateControls(QWidget* client)
     TabStrip1 = new TTabStrip(client);
     ApplyTabStrip1Layout(*TabStrip1);
 
-    const QList<QWidget*> named = {Arrow1, lblUnit1, lblUnit2, Label1, Label2, Arrow2,
-                                   edValue1, edValue2, lstUnits1, lstUnits2,
-                                   seEdValue1Precision, seEdValue2Precision, TabStrip1};
-    const QStringList names = {"Arrow1", "lblUnit1", "lblUnit2", "Label1", "Label2",
-                               "Arrow2", "edValue1", "edValue2", "lstUnits1", "lstUnits2",
-                               "seEdValue1Precision", "seEdValue2Precision", "TabStrip1"};
+    const QList<QWidget*> named = {Arrow1,
+                                   lblUnit1,
+                                   lblUnit2,
+                                   Label1,
+                                   Label2,
+                                   Arrow2,
+                                   edValue1,
+                                   edValue2,
+                                   lstUnits1,
+                                   lstUnits2,
+                                   seEdValue1Precision,
+                                   seEdValue2Precision,
+                                   TabStrip1};
+    const QStringList names = {"Arrow1",
+                               "lblUnit1",
+                               "lblUnit2",
+                               "Label1",
+                               "Label2",
+                               "Arrow2",
+                               "edValue1",
+                               "edValue2",
+                               "lstUnits1",
+                               "lstUnits2",
+                               "seEdValue1Precision",
+                               "seEdValue2Precision",
+                               "TabStrip1"};
     for (qsizetype i = 0; i < named.size(); ++i)
         named[i]->setObjectName(names[i]);
 }
 
-QLabel* TfmMain::CreateLabel(QWidget* client, const QRect& bounds, const QFont& font,
-                             QColor color)
+QLabel* TfmMain::CreateLabel(QWidget* client, const QRect& bounds, const QFont& font, QColor color)
 {
     auto* label = new QLabel(client);
     label->setGeometry(bounds);
@@ -209,8 +228,8 @@ void TfmMain::CreateMenu()
 
 void TfmMain::SetTabOrder()
 {
-    const QList<QWidget*> order = {edValue1, edValue2, lstUnits1, lstUnits2,
-                                   seEdValue1Precision, seEdValue2Precision};
+    const QList<QWidget*> order = {
+        edValue1, edValue2, lstUnits1, lstUnits2, seEdValue1Precision, seEdValue2Precision};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

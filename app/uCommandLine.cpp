@@ -19,11 +19,14 @@ struct TQtOption {
 };
 
 constexpr TQtOption QtOptions[] = {
-    {"platform", true},    {"platformpluginpath", true}, {"platformtheme", true},
-    {"plugin", true},      {"qmljsdebugger", true},      {"qwindowgeometry", true},
-    {"qwindowicon", true}, {"qwindowtitle", true},       {"reverse", false},
-    {"session", true},     {"display", true},            {"geometry", true},
-    {"style", true},       {"stylesheet", true},         {"widgetcount", false},
+    {"platform", true},      {"platformpluginpath", true},
+    {"platformtheme", true}, {"plugin", true},
+    {"qmljsdebugger", true}, {"qwindowgeometry", true},
+    {"qwindowicon", true},   {"qwindowtitle", true},
+    {"reverse", false},      {"session", true},
+    {"display", true},       {"geometry", true},
+    {"style", true},         {"stylesheet", true},
+    {"widgetcount", false},
 };
 
 QString Usage(const QString& program)
@@ -46,8 +49,7 @@ QString VersionText()
 {
     const TExeInfo info; // the running executable's version record
     return QStringLiteral("%1 %2\n%3\n%4\n")
-        .arg(info.ProductName(), info.FileVersion(), info.FileDescription(),
-             info.LegalCopyright());
+        .arg(info.ProductName(), info.FileVersion(), info.FileDescription(), info.LegalCopyright());
 }
 
 // Why the line cannot be run, in French.
@@ -59,7 +61,8 @@ QString Fault(const QCommandLineParser& parser)
             .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
     }
     if (!parser.positionalArguments().isEmpty())
-        return QStringLiteral("argument inattendu « %1 »").arg(parser.positionalArguments().constFirst());
+        return QStringLiteral("argument inattendu « %1 »")
+            .arg(parser.positionalArguments().constFirst());
     return QStringLiteral("option sans sa valeur, ou avec une valeur qu'elle ne prend pas");
 }
 
@@ -75,9 +78,9 @@ TCommandLineAnswer ReadCommandLine(const QStringList& arguments)
     parser.addOption(help);
     parser.addOption(version);
     for (const TQtOption& qtOption : QtOptions) {
-        parser.addOption(QCommandLineOption(QString::fromLatin1(qtOption.name), QString(),
-                                            qtOption.takesValue ? QStringLiteral("value")
-                                                                : QString()));
+        parser.addOption(
+            QCommandLineOption(QString::fromLatin1(qtOption.name), QString(),
+                               qtOption.takesValue ? QStringLiteral("value") : QString()));
     }
 
     const QString program = arguments.isEmpty() ? QStringLiteral("tarvane")

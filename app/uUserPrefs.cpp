@@ -26,9 +26,9 @@ std::optional<quint64> ParseDigits(QStringView digits, int base)
     quint64 value = 0;
     for (const QChar c : digits) {
         const int digit = c.isDigit() && c.unicode() < 128 ? c.unicode() - '0'
-                        : base == 16 && QStringView(u"abcdef").contains(c.toLower())
-                            ? c.toLower().unicode() - 'a' + 10
-                            : -1;
+            : base == 16 && QStringView(u"abcdef").contains(c.toLower())
+            ? c.toLower().unicode() - 'a' + 10
+            : -1;
         if (digit < 0)
             return std::nullopt;
         value = value * base + digit;
@@ -116,14 +116,16 @@ bool SaveUserPrefs(const QString& path, const TUserPrefs& prefs)
         return true;
     // The write test's key first, in the one rewrite that holds them all.
     const IniFile file(path);
-    return file.WriteStrings(Section, {
-        {SWriteTest.toString(), QStringLiteral("1")},
-        {SValue1precision.toString(), QString::number(prefs.Value1precision)},
-        {SValue2precision.toString(), QString::number(prefs.Value2precision)},
-        {SValue1Index.toString(), QString::number(prefs.Value1Index)},
-        {SValue2Index.toString(), QString::number(prefs.Value2Index)},
-        {SValue1.toString(), FloatToText(prefs.Value1, 0, QLocale())},
-    });
+    return file.WriteStrings(
+        Section,
+        {
+            {SWriteTest.toString(), QStringLiteral("1")},
+            {SValue1precision.toString(), QString::number(prefs.Value1precision)},
+            {SValue2precision.toString(), QString::number(prefs.Value2precision)},
+            {SValue1Index.toString(), QString::number(prefs.Value1Index)},
+            {SValue2Index.toString(), QString::number(prefs.Value2Index)},
+            {SValue1.toString(), FloatToText(prefs.Value1, 0, QLocale())},
+        });
 }
 
 } // namespace tarvane

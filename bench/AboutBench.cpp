@@ -90,8 +90,8 @@ int main(int argc, char** argv)
     font.setPixelSize(11);
     strip->SetFont(font);
     strip->SetFontColor(tarvane::clAqua);
-    const bool stripOk = MeasureScrolling("strip alone", window, *strip,
-                                          [strip] { strip->SetActive(true); });
+    const bool stripOk =
+        MeasureScrolling("strip alone", window, *strip, [strip] { strip->SetActive(true); });
     strip->SetActive(false);
 
     // Its strip started when it was created, as it does for the user.

@@ -14,10 +14,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <csignal>
 #include <fcntl.h>
 #include <fstream>
 #include <optional>
@@ -57,7 +57,8 @@ std::vector<char*> Arguments(const std::vector<std::string>& command)
 
 // Runs a program with its input from a file (or /dev/null) and its output thrown away.
 // False when it could not start, or did not exit normally with the status expected.
-bool Run(const std::vector<std::string>& command, const char* inputFile, Cost& cost, int expectedStatus = 0)
+bool Run(const std::vector<std::string>& command, const char* inputFile, Cost& cost,
+         int expectedStatus = 0)
 {
     std::vector<char*> argv = Arguments(command);
     posix_spawn_file_actions_t actions;
@@ -166,10 +167,18 @@ void WriteBare(FILE* file, double volts, int)
 void WriteWithUnit(FILE* file, double volts, int line)
 {
     switch (line % 4) {
-    case 0: std::fprintf(file, "%.6g V\n", volts); break;
-    case 1: std::fprintf(file, "%.6g mV\n", volts * 1e3); break;
-    case 2: std::fprintf(file, "%.6g \u00b5V\n", volts * 1e6); break;
-    default: std::fprintf(file, "%.6gVrms\n", volts); break;
+    case 0:
+        std::fprintf(file, "%.6g V\n", volts);
+        break;
+    case 1:
+        std::fprintf(file, "%.6g mV\n", volts * 1e3);
+        break;
+    case 2:
+        std::fprintf(file, "%.6g \u00b5V\n", volts * 1e6);
+        break;
+    default:
+        std::fprintf(file, "%.6gVrms\n", volts);
+        break;
     }
 }
 
@@ -210,8 +219,8 @@ struct Rate {
     double cpu = 0;
 };
 
-bool Stream(const std::vector<std::string>& command, const std::string& input, int lines, Rate& rate,
-            int expectedStatus = 0)
+bool Stream(const std::vector<std::string>& command, const std::string& input, int lines,
+            Rate& rate, int expectedStatus = 0)
 {
     for (int run = 0; run < 3; ++run) {
         Cost cost;
@@ -258,7 +267,8 @@ int main(int argc, char** argv)
     const std::string failingInput = WriteLevels(TarvaneLines, -100.0, 0.0, WriteBare);
     const std::string withUnitInput = WriteLevels(TarvaneLines, 0.001, 100.0, WriteWithUnit);
     Rate convertingRate, failingRate, withUnitRate;
-    const bool streamed = Stream({TARVANE_CONVERT, "Vrms", "dBu"}, convertingInput, TarvaneLines, convertingRate)
+    const bool streamed =
+        Stream({TARVANE_CONVERT, "Vrms", "dBu"}, convertingInput, TarvaneLines, convertingRate)
         && Stream({TARVANE_CONVERT, "Vrms", "dBu"}, failingInput, TarvaneLines, failingRate, 1)
         && Stream({TARVANE_CONVERT, "dBu"}, withUnitInput, TarvaneLines, withUnitRate);
     std::remove(convertingInput.c_str());
@@ -268,7 +278,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tarvane-convert failed to stream\n");
         return 1;
     }
-    std::printf("Streaming volts to dBu, lines per second (best of 3 runs; by processor time in brackets):\n");
+    std::printf("Streaming volts to dBu, lines per second (best of 3 runs; by processor time in "
+                "brackets):\n");
     const auto report = [](const char* label, const Rate& rate, const char* target) {
         std::printf("  %-46s %10.0f  (%.0f)%s\n", label, rate.wall, rate.cpu, target);
     };
@@ -276,9 +287,11 @@ int main(int argc, char** argv)
     report("tarvane-convert Vrms dBu, numbers", convertingRate, lineTarget);
     report("tarvane-convert Vrms dBu, numbers that fail", failingRate, lineTarget);
     report("tarvane-convert dBu, levels with their unit", withUnitRate, lineTarget);
-    std::printf("  a failing line takes %.2f (%.2f) times as long as a converting one (target: at most 2)\n",
+    std::printf("  a failing line takes %.2f (%.2f) times as long as a converting one (target: at "
+                "most 2)\n",
                 convertingRate.wall / failingRate.wall, convertingRate.cpu / failingRate.cpu);
-    std::printf("  a level with its unit takes %.2f (%.2f) times as long as a number (target: at most 1.5)\n",
+    std::printf("  a level with its unit takes %.2f (%.2f) times as long as a number (target: at "
+                "most 1.5)\n",
                 convertingRate.wall / withUnitRate.wall, convertingRate.cpu / withUnitRate.cpu);
     if (withUnits) {
         const std::string unitsInput = WriteLevels(UnitsLines, 0.001, 100.0, WriteForUnits);
@@ -290,7 +303,8 @@ int main(int argc, char** argv)
             return 1;
         }
         report("units -t, a pair of lines per value", unitsRate, "");
-        std::printf("  tarvane-convert streams %.0f times faster\n", convertingRate.wall / unitsRate.wall);
+        std::printf("  tarvane-convert streams %.0f times faster\n",
+                    convertingRate.wall / unitsRate.wall);
     }
     return 0;
 }

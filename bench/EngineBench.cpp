@@ -21,8 +21,8 @@ using tarvane::UnitCount;
 constexpr int PairCount = UnitCount * UnitCount;
 
 // An ordinary value in each unit, in catalogue order.
-constexpr std::array<double, UnitCount> OrdinaryValues = {
-    1.0, 2.5, 3.0, -2.0, 4.0, -6.0, 0.02, 0.002, 30.0, 40.0, 100.0, 90.0};
+constexpr std::array<double, UnitCount> OrdinaryValues = {1.0,  2.5,   3.0,  -2.0, 4.0,   -6.0,
+                                                          0.02, 0.002, 30.0, 40.0, 100.0, 90.0};
 
 template <typename Real>
 Real Impedance(int unit)
@@ -46,6 +46,7 @@ Real V12()
 template <typename Real>
 Real BareInbound(int unit, Real x)
 {
+    // clang-format off
     switch (unit) {
     case 1: return x / (2 * std::numbers::sqrt2_v<Real>);
     case 2:
@@ -60,6 +61,7 @@ Real BareInbound(int unit, Real x)
     case 11: return Real(1e-6) * Ratio(x);
     default: return x;
     }
+    // clang-format on
 }
 
 template <typename Real>
@@ -71,6 +73,7 @@ Real BareDeviation(int unit, Real v)
 template <typename Real>
 Real BareOutbound(int unit, Real v)
 {
+    // clang-format off
     switch (unit) {
     case 1: return std::numbers::sqrt2_v<Real> * (2 * v);
     case 2:
@@ -85,6 +88,7 @@ Real BareOutbound(int unit, Real v)
     case 11: return 20 * std::log10(v / Real(1e-6));
     default: return v;
     }
+    // clang-format on
 }
 
 // Out of line like ConvertValue, so that neither side gets its dispatch folded away.
@@ -118,9 +122,9 @@ void RunAllPairs(benchmark::State& state, Convert convert)
             }
         }
     }
-    state.counters["per_conversion"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * PairCount,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_conversion"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * PairCount,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void ConvertValueAllPairs(benchmark::State& state)
@@ -157,7 +161,8 @@ public:
         for (const Run& run : runs) {
             const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
             if (!run.error_occurred && (run.run_type == Run::RT_Iteration || median)) {
-                m_nsPerConversion[run.run_name.function_name] = run.GetAdjustedCPUTime() / PairCount;
+                m_nsPerConversion[run.run_name.function_name] =
+                    run.GetAdjustedCPUTime() / PairCount;
             }
         }
     }
@@ -167,7 +172,8 @@ public:
         const double guarded = Find("ConvertValueAllPairs");
         const double bareDouble = Find("BareDoubleAllPairs");
         const double bareLongDouble = Find("BareLongDoubleAllPairs");
-        std::printf("\nConvertValue:             %6.1f ns per conversion (target: at most 100)\n", guarded);
+        std::printf("\nConvertValue:             %6.1f ns per conversion (target: at most 100)\n",
+                    guarded);
         std::printf("Bare formulas, double:    %6.1f ns per conversion\n", bareDouble);
         std::printf("Bare formulas, long double: %4.1f ns per conversion\n", bareLongDouble);
         std::printf("Ratio to bare double:      %5.2f (target: at most 3)\n", guarded / bareDouble);

@@ -20,8 +20,8 @@ using Filler = std::function<QByteArray(qsizetype index)>;
 
 struct Shape {
     const char* name;
-    Filler piece;      // appended again and again until the file reaches its size
-    bool inPrefsToo;   // the bulk lies inside the section start-up reads
+    Filler piece;    // appended again and again until the file reaches its size
+    bool inPrefsToo; // the bulk lies inside the section start-up reads
 };
 
 // The keys start-up reads, after the bulk: every one must be found past it.
@@ -57,8 +57,8 @@ int main(int argc, char** argv)
         {"lines without \"=\"",
          [](qsizetype) { return QByteArray("a line of text with no equals sign in it\n"); }, false},
         {"one huge line", [&huge](qsizetype) { return huge; }, false},
-        {"many sections",
-         [](qsizetype i) { return "[Section" + QByteArray::number(i) + "]\n"; }, false},
+        {"many sections", [](qsizetype i) { return "[Section" + QByteArray::number(i) + "]\n"; },
+         false},
         {"many keys", [](qsizetype i) { return "Key" + QByteArray::number(i) + "=1\n"; }, true},
     };
 
@@ -78,15 +78,16 @@ int main(int argc, char** argv)
         double prefsBest = 1e300;
         double plainBest = 1e300;
         for (int run = 0; run < Runs; ++run) {
-            plainBest = std::min(plainBest, Milliseconds([&path] {
-                QFile file(path);
-                if (!file.open(QIODevice::ReadOnly) || file.readAll().isEmpty())
-                    std::abort();
-            }));
+            plainBest =
+                std::min(plainBest, Milliseconds([&path] {
+                             QFile file(path);
+                             if (!file.open(QIODevice::ReadOnly) || file.readAll().isEmpty())
+                                 std::abort();
+                         }));
             prefsBest = std::min(prefsBest, Milliseconds([&path] {
-                if (tarvane::ReadUserPrefs(path).Value1 != 2.5)
-                    std::abort(); // the keys after the bulk were not found
-            }));
+                                     if (tarvane::ReadUserPrefs(path).Value1 != 2.5)
+                                         std::abort(); // the keys after the bulk were not found
+                                 }));
         }
         std::printf("%-20s %16.1f %16.1f %8.1f\n", shape.name, prefsBest, plainBest,
                     prefsBest / plainBest);

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -91,8 +91,7 @@ bool Compare(int runs, const char* heading, const Contender& first, const Conten
     for (int i = 0; i < runs; ++i) {
         Sample a, b;
         if (!Run(first.program, a, first.platform) || !Run(second.program, b, second.platform)) {
-            std::fprintf(stderr, "%s or %s did not report its window\n", first.label,
-                         second.label);
+            std::fprintf(stderr, "%s or %s did not report its window\n", first.label, second.label);
             return false;
         }
         firstTime.push_back(a.milliseconds);
@@ -129,8 +128,7 @@ int main(int argc, char** argv)
         return 0;
     std::printf("\n");
     return Compare(runs, "Tarvane under", {"X11", TARVANE_STARTUP_PROBE, "xcb"},
-                   {"Wayland", TARVANE_STARTUP_PROBE, "wayland"}, std::nullopt,
-                   WaylandMemoryTarget)
-               ? 0
-               : 1;
+                   {"Wayland", TARVANE_STARTUP_PROBE, "wayland"}, std::nullopt, WaylandMemoryTarget)
+        ? 0
+        : 1;
 }

@@ -66,7 +66,8 @@ std::optional<int> ToUnit(std::string_view argument)
 
 bool IsOption(std::string_view argument)
 {
-    return argument.size() > 1 && argument.front() == '-' && !ReadNumber(argument) && !ReadLevel(argument);
+    return argument.size() > 1 && argument.front() == '-' && !ReadNumber(argument)
+        && !ReadLevel(argument);
 }
 
 UsageError UnknownUnit(std::string_view argument)
@@ -89,7 +90,8 @@ std::variant<OperandRoles, UsageError> RolesOf(const std::vector<std::string_vie
     case 2: {
         const std::string_view first = operands[0];
         // Two unit numbers read the standard input, as they always did.
-        if ((FromUnit(first) && !ReadNumber(first)) || (UnitIndex(first) && UnitIndex(operands[1]))) {
+        if ((FromUnit(first) && !ReadNumber(first))
+            || (UnitIndex(first) && UnitIndex(operands[1]))) {
             return OperandRoles{std::nullopt, first, operands[1]};
         }
         if (ReadLevel(first)) {
@@ -109,7 +111,8 @@ std::variant<OperandRoles, UsageError> RolesOf(const std::vector<std::string_vie
         }
         return UnknownUnit(operands[0]);
     default:
-        return UsageError{"il faut une valeur et ses unités, ou des unités pour lire l'entrée standard"};
+        return UsageError{
+            "il faut une valeur et ses unités, ou des unités pour lire l'entrée standard"};
     }
 }
 
@@ -138,7 +141,8 @@ std::variant<CommandLine, UsageError> ParseOperands(const Options& options,
 {
     CommandLine command;
     if (options.help || options.version) {
-        command.action = options.help ? CommandLine::Action::ShowHelp : CommandLine::Action::ShowVersion;
+        command.action =
+            options.help ? CommandLine::Action::ShowHelp : CommandLine::Action::ShowVersion;
         return command;
     }
     if (options.listUnits) {
@@ -164,7 +168,8 @@ std::variant<CommandLine, UsageError> ParseOperands(const Options& options,
     if (options.precision) {
         const std::optional<int> precision = ParsePrecision(*options.precision);
         if (!precision) {
-            return UsageError{"nombre de décimales incorrect : " + Quoted(*options.precision) + " (de 0 à 10)"};
+            return UsageError{"nombre de décimales incorrect : " + Quoted(*options.precision)
+                              + " (de 0 à 10)"};
         }
         command.precision = *precision;
     }
@@ -216,19 +221,23 @@ std::string_view Synopsis()
 
 std::string UsageText()
 {
-    return std::string(Synopsis()) +
-           "Convertit un niveau de signal de l'unité DE en l'unité VERS et l'écrit comme la fenêtre\n"
-           "de Tarvane le montre avec N décimales (4 par défaut, de 0 à 10 ; 0 : forme générale),\n"
-           "avec le point pour séparateur. Un NIVEAU porte son unité (« 316µV », « -73 dBm »,\n"
-           "« 0,775 Veff ») : DE est alors omis. Sans VERS, la valeur est écrite dans chaque unité,\n"
-           "une par ligne. Sans VALEUR, convertit une valeur par ligne de l'entrée standard ; sans\n"
-           "DE, chaque ligne porte son unité. Une ligne qui ne se convertit pas donne « -.-- ».\n"
-           "Unités : " + UnitList() + ".\n"
-           "Symboles : V, dBm, W, kHz, dBuV (dBµV), avec la première impédance ou référence de\n"
-           "leur unité (50 ohms, 75 kHz) ; préfixes n, µ (u), m, k, M devant les volts et les\n"
-           "watts de DE ou d'un NIVEAU (« 2 mW », « 1,5 kW50 »).\n"
-           "Code de sortie : 0 si tout est converti, 1 si une conversion échoue, 2 pour une erreur\n"
-           "d'emploi.\n";
+    return std::string(Synopsis())
+        + "Convertit un niveau de signal de l'unité DE en l'unité VERS et l'écrit comme la "
+          "fenêtre\n"
+          "de Tarvane le montre avec N décimales (4 par défaut, de 0 à 10 ; 0 : forme générale),\n"
+          "avec le point pour séparateur. Un NIVEAU porte son unité (« 316µV », « -73 dBm »,\n"
+          "« 0,775 Veff ») : DE est alors omis. Sans VERS, la valeur est écrite dans chaque "
+          "unité,\n"
+          "une par ligne. Sans VALEUR, convertit une valeur par ligne de l'entrée standard ; sans\n"
+          "DE, chaque ligne porte son unité. Une ligne qui ne se convertit pas donne « -.-- ».\n"
+          "Unités : "
+        + UnitList()
+        + ".\n"
+          "Symboles : V, dBm, W, kHz, dBuV (dBµV), avec la première impédance ou référence de\n"
+          "leur unité (50 ohms, 75 kHz) ; préfixes n, µ (u), m, k, M devant les volts et les\n"
+          "watts de DE ou d'un NIVEAU (« 2 mW », « 1,5 kW50 »).\n"
+          "Code de sortie : 0 si tout est converti, 1 si une conversion échoue, 2 pour une erreur\n"
+          "d'emploi.\n";
 }
 
 } // namespace tarvane

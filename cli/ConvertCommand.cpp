@@ -58,7 +58,11 @@ bool WriteAll(int fd, const char* data, std::size_t size)
 // Standard input cut into lines, read in large blocks.
 class InputLines {
 public:
-    explicit InputLines(int fd) : m_fd(fd), m_buffer(BlockSize) {}
+    explicit InputLines(int fd)
+        : m_fd(fd)
+        , m_buffer(BlockSize)
+    {
+    }
 
     // Reads one block and calls onLine(line) for every line it completes, with nothing for
     // a line longer than a block. False at the end of the input, once its last line (which
@@ -77,7 +81,8 @@ public:
         const char* lineStart = m_buffer.data();
         const char* scan = lineStart + m_filled;
         const char* const end = scan + n;
-        while (const char* newline = static_cast<const char*>(std::memchr(scan, '\n', end - scan))) {
+        while (const char* newline =
+                   static_cast<const char*>(std::memchr(scan, '\n', end - scan))) {
             HandOver({lineStart, newline}, onLine);
             lineStart = scan = newline + 1;
         }
@@ -109,7 +114,11 @@ private:
 // Output gathered into large blocks, so that millions of lines take few system calls.
 class OutputBlock {
 public:
-    explicit OutputBlock(int fd) : m_fd(fd), m_buffer(BlockSize) {}
+    explicit OutputBlock(int fd)
+        : m_fd(fd)
+        , m_buffer(BlockSize)
+    {
+    }
 
     // Where the next line goes, with room for a result and its line break.
     char* Reserve()
@@ -222,7 +231,8 @@ int ConvertCommand::ConvertOne() const
         const std::optional<LevelUnit>& from = m_commandLine.fromUnit;
         std::string message = "« " + std::string(text) + " »";
         if (!level) {
-            message += from ? " n'est pas un nombre" : " n'est pas un niveau (un nombre suivi de son unité)";
+            message += from ? " n'est pas un nombre"
+                            : " n'est pas un niveau (un nombre suivi de son unité)";
         } else {
             if (from) {
                 message += " ";
@@ -230,8 +240,9 @@ int ConvertCommand::ConvertOne() const
             }
             message += " ne se convertit pas en ";
             message += UnitIdentifiers[*m_commandLine.toUnit];
-            message += " (une tension nulle n'a pas de niveau en dB ; une puissance négative, une "
-                       "déviation nulle ou un résultat trop grand ne se convertissent pas non plus)";
+            message +=
+                " (une tension nulle n'a pas de niveau en dB ; une puissance négative, une "
+                "déviation nulle ou un résultat trop grand ne se convertissent pas non plus)";
         }
         Complain(message);
         return ExitFailure;
@@ -274,8 +285,7 @@ int ConvertCommand::ConvertLines(int input, int output) const
     };
     // Answers go out before each wait for input, so a program feeding the lines one by one
     // gets each answer at once.
-    while (out.Flush() && lines.ReadBlock(convertLine)) {
-    }
+    while (out.Flush() && lines.ReadBlock(convertLine)) {}
     if (lines.Failed()) {
         Complain("impossible de lire l'entrée standard");
     }

@@ -9,9 +9,9 @@ namespace tarvane {
 
 // Exit statuses of tarvane-convert.
 enum ExitStatus : int {
-    ExitSuccess = 0,      // every conversion succeeded
-    ExitFailure = 1,      // a conversion failed, or the output could not be written
-    ExitUsageError = 2,   // the arguments make no command line
+    ExitSuccess = 0,    // every conversion succeeded
+    ExitFailure = 1,    // a conversion failed, or the output could not be written
+    ExitUsageError = 2, // the arguments make no command line
 };
 
 // Runs what a command line asks for, on the engine alone: one conversion, one value in

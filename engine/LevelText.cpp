@@ -19,7 +19,15 @@ constexpr std::string_view MicroSign = "\xC2\xB5";
 constexpr std::string_view GreekMu = "\xCE\xBC";
 
 constexpr std::array<Prefix, 9> Prefixes = {{
-    {"n", -9}, {"N", -9}, {MicroSign, -6}, {"u", -6}, {"U", -6}, {"m", -3}, {"k", 3}, {"K", 3}, {"M", 6},
+    {"n", -9},
+    {"N", -9},
+    {MicroSign, -6},
+    {"u", -6},
+    {"U", -6},
+    {"m", -3},
+    {"k", 3},
+    {"K", 3},
+    {"M", 6},
 }};
 
 // No-break spaces, which French texts put between a number and its unit.
@@ -64,7 +72,8 @@ std::optional<LevelUnit> ReadUnitName(std::string_view text, int currentUnit)
     }
     for (const Prefix& prefix : Prefixes) {
         if (text.size() > prefix.symbol.size() && text.starts_with(prefix.symbol)) {
-            const std::optional<int> unit = FindUnit(text.substr(prefix.symbol.size()), currentUnit);
+            const std::optional<int> unit =
+                FindUnit(text.substr(prefix.symbol.size()), currentUnit);
             if (unit && InVoltsOrWatts(*unit)) {
                 return LevelUnit{*unit, prefix.powerOfTen};
             }
@@ -94,7 +103,8 @@ std::optional<Level> ReadLevel(std::string_view text, int currentUnit)
         return std::nullopt;
     }
     const std::string_view unitText = TrimSpaces(number->Rest());
-    const std::optional<LevelUnit> unit = unitText.empty() ? std::nullopt : ReadLevelUnit(unitText, currentUnit);
+    const std::optional<LevelUnit> unit =
+        unitText.empty() ? std::nullopt : ReadLevelUnit(unitText, currentUnit);
     if (!unit) {
         return std::nullopt;
     }

@@ -54,7 +54,8 @@ Decimal Significant(double magnitude, int count)
     // to_chars ignores the C library's locale, unlike printf.
     char buffer[32];
     char* const end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                    std::chars_format::scientific, count - 1).ptr;
+                                    std::chars_format::scientific, count - 1)
+                          .ptr;
     const char* const e = std::find(buffer, end, 'e');
     Decimal result;
     for (const char* p = buffer; p != e; ++p) {
@@ -144,7 +145,8 @@ char* WriteGeneral(char* out, double value, int digits)
         *out++ = decimal.digits[0];
         if (decimal.count > 1) {
             *out++ = '.';
-            out = std::copy(decimal.digits.begin() + 1, decimal.digits.begin() + decimal.count, out);
+            out =
+                std::copy(decimal.digits.begin() + 1, decimal.digits.begin() + decimal.count, out);
         }
         *out++ = 'E';
         return std::to_chars(out, out + 4, e).ptr;

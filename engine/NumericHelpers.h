@@ -17,7 +17,8 @@ public:
 };
 
 inline constexpr std::string_view SValueMustBePositive = "Value must be > 0";
-inline constexpr std::string_view SCannotRaiseZeroToNegativePower = "Cannot Raise 0 to a negative power";
+inline constexpr std::string_view SCannotRaiseZeroToNegativePower =
+    "Cannot Raise 0 to a negative power";
 inline constexpr std::string_view SFloatingPointOverflow = "Floating point overflow";
 
 // Smallest argument StrictLog10 accepts. Held at extended precision, so the smallest

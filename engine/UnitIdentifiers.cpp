@@ -5,7 +5,8 @@
 namespace tarvane {
 
 const std::array<std::string_view, UnitCount> UnitIdentifiers = {
-    "Vrms", "Vpp", "dBm50", "dBm600", "dBu", "dBV", "W50", "W600", "kHz75", "kHz80", "dBuV50", "dBuV75",
+    "Vrms", "Vpp",  "dBm50", "dBm600", "dBu",    "dBV",
+    "W50",  "W600", "kHz75", "kHz80",  "dBuV50", "dBuV75",
 };
 
 // The French names of the voltages, and the micro sign as the unit lists write it.
@@ -54,7 +55,8 @@ std::optional<int> FindUnit(std::string_view name, int currentUnit)
     }
     for (const UnitSymbol& symbol : BareSymbols) {
         if (SameName(name, symbol.name)) {
-            const bool keepsCurrent = symbol.open && (currentUnit == symbol.unit || currentUnit == symbol.unit + 1);
+            const bool keepsCurrent =
+                symbol.open && (currentUnit == symbol.unit || currentUnit == symbol.unit + 1);
             return keepsCurrent ? currentUnit : symbol.unit;
         }
     }

@@ -18,18 +18,10 @@ const std::array<std::string_view, UnitCount> UnitLongNames = {
 };
 
 const std::array<std::string_view, UnitCount> UnitShortNames = {
-    "Veff (Vrms)",
-    "Vcac (Vpp)",
-    "dBm (1 mW / 50 ohms)",
-    "dBm (1 mW / 600 ohms)",
-    "dBu (réf. 775 mV)",
-    "dBV (réf. 1 V)",
-    "Watts (50 ohms)",
-    "Watts (600 ohms)",
-    "KHz (75 KHz / 12 dBu)",
-    "KHz (80 KHz / 12 dBu)",
-    "dBuV (50 ohms)",
-    "dBuV (75 ohms)",
+    "Veff (Vrms)",           "Vcac (Vpp)",        "dBm (1 mW / 50 ohms)",
+    "dBm (1 mW / 600 ohms)", "dBu (réf. 775 mV)", "dBV (réf. 1 V)",
+    "Watts (50 ohms)",       "Watts (600 ohms)",  "KHz (75 KHz / 12 dBu)",
+    "KHz (80 KHz / 12 dBu)", "dBuV (50 ohms)",    "dBuV (75 ohms)",
 };
 
 } // namespace tarvane

@@ -111,7 +111,8 @@ std::optional<double> TWrittenNumber::Value(int powerOfTen) const
     std::string longText;
     if (powerOfTen != 0 || number.find(',') != std::string_view::npos) {
         const std::size_t size = m_integerDigits.size() + m_fractionDigits.size() + 24;
-        char* const first = size <= sizeof shortText ? shortText : (longText.resize(size), longText.data());
+        char* const first =
+            size <= sizeof shortText ? shortText : (longText.resize(size), longText.data());
         char* out = std::copy(m_integerDigits.begin(), m_integerDigits.end(), first);
         *out++ = '.';
         out = std::copy(m_fractionDigits.begin(), m_fractionDigits.end(), out);
@@ -135,7 +136,8 @@ std::optional<double> TWrittenNumber::Value(int powerOfTen) const
 
 int TWrittenNumber::Decimals(int powerOfTen) const
 {
-    const long long decimals = static_cast<long long>(m_fractionDigits.size()) - m_exponent - powerOfTen;
+    const long long decimals =
+        static_cast<long long>(m_fractionDigits.size()) - m_exponent - powerOfTen;
     return static_cast<int>(std::clamp<long long>(decimals, 0, std::numeric_limits<int>::max()));
 }
 

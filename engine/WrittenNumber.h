@@ -29,7 +29,7 @@ private:
     bool m_negative = false;
     std::string_view m_integerDigits;
     std::string_view m_fractionDigits;
-    long long m_exponent = 0; // saturated far beyond the range of a double
+    long long m_exponent = 0;          // saturated far beyond the range of a double
     std::string_view m_unsignedNumber; // from the first digit or separator to the exponent's end
     std::string_view m_rest;
 };

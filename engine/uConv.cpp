@@ -38,9 +38,11 @@ constexpr Extended DbmReferencePower = 0.001L;
 constexpr Extended DbuvReference = 1E-6L;
 constexpr double DbmFailureValue = -999;
 
+// clang-format off
 bool IsDbm(int unit) { return unit == DbmIn50 || unit == DbmIn600; }
 bool IsWatts(int unit) { return unit == WattsIn50 || unit == WattsIn600; }
 bool IsDeviation(int unit) { return unit == DeviationRef75 || unit == DeviationRef80; }
+// clang-format on
 
 // The reference impedance of a dBm or watt unit.
 Extended Impedance(int unit)
@@ -49,10 +51,12 @@ Extended Impedance(int unit)
 }
 
 // The constants below are formed at extended precision on use, never stored rounded.
+// clang-format off
 Extended DbmVoltageFactor(int unit) { return std::sqrt(Impedance(unit) / 1000); }
 Extended DbuReference() { return std::sqrt(0.6L); }
 Extended PeakToPeakFactor() { return std::sqrt(2.0L) * 2; }
 Extended DeviationReference(int unit) { return unit == DeviationRef75 ? 75 : 80; }
+// clang-format on
 
 // A level in dB as a voltage ratio.
 Extended LevelToRatio(Extended level)
@@ -192,9 +196,12 @@ double ConvertPair(double value, int fromUnit, int toUnit) noexcept
         return Step(value, [](Extended level) { return TenToThe(level / 10) / 1000; });
     }
     if (rule == PairRule::OneStep) {
-        return Step(value, [fromUnit, toUnit](Extended x) { return OneStepRule(fromUnit, toUnit, x); });
+        return Step(value,
+                    [fromUnit, toUnit](Extended x) { return OneStepRule(fromUnit, toUnit, x); });
     }
-    const double v = fromUnit == Vrms ? value : Step(value, [fromUnit](Extended x) { return InboundRule(fromUnit, x); });
+    const double v = fromUnit == Vrms
+        ? value
+        : Step(value, [fromUnit](Extended x) { return InboundRule(fromUnit, x); });
     if (rule == PairRule::UncheckedDeviation) {
         return Step(v, [toUnit](Extended voltage) { return DeviationOf(toUnit, voltage); });
     }

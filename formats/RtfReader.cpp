@@ -14,20 +14,20 @@ enum class Destination { Text, FontTable, ColorTable, Skip };
 // Everything a group inherits from its parent and gets back when it closes.
 struct GroupState {
     Destination destination = Destination::Text;
-    int font = -1;  // font number; -1 until chosen: the document's default font
+    int font = -1; // font number; -1 until chosen: the document's default font
     int colorIndex = 0;
     int halfPoints = 24;
     bool bold = false;
     bool italic = false;
     TRtfAlignment alignment = TRtfAlignment::Left;
-    int unicodeSkip = 1;  // fallback characters that follow each \u
+    int unicodeSkip = 1; // fallback characters that follow each \u
 };
 
 struct ColorEntry {
     int red = 0;
     int green = 0;
     int blue = 0;
-    bool set = false;  // an entry without any component is the automatic colour
+    bool set = false; // an entry without any component is the automatic colour
 };
 
 // Table sizes and name lengths beyond these are ignored, so no input grows them unbounded.
@@ -35,6 +35,7 @@ constexpr std::size_t MaxTableEntries = 1024;
 constexpr std::size_t MaxFontNameLength = 256;
 
 // Destinations whose text is never shown, skipped whole even without \*.
+// clang-format off
 constexpr std::array SkippedDestinations = {
     "author",  "background", "colorschememapping", "datastore", "doccomm", "fldinst",
     "filetbl", "footer",     "footerf",            "footerl",   "footerr", "footnote",
@@ -43,6 +44,7 @@ constexpr std::array SkippedDestinations = {
     "private", "revtbl",     "rsidtbl",            "stylesheet", "themedata", "title",
     "xmlnstbl", "generator",
 };
+// clang-format on
 
 struct SpecialCharacter {
     const char* word;
@@ -50,15 +52,17 @@ struct SpecialCharacter {
 };
 
 constexpr std::array SpecialCharacters = {
-    SpecialCharacter{"tab", u'\t'},        SpecialCharacter{"line", u'\u2028'},
-    SpecialCharacter{"emdash", u'\u2014'}, SpecialCharacter{"endash", u'\u2013'},
-    SpecialCharacter{"bullet", u'\u2022'}, SpecialCharacter{"lquote", u'\u2018'},
-    SpecialCharacter{"rquote", u'\u2019'}, SpecialCharacter{"ldblquote", u'\u201C'},
+    SpecialCharacter{"tab", u'\t'},           SpecialCharacter{"line", u'\u2028'},
+    SpecialCharacter{"emdash", u'\u2014'},    SpecialCharacter{"endash", u'\u2013'},
+    SpecialCharacter{"bullet", u'\u2022'},    SpecialCharacter{"lquote", u'\u2018'},
+    SpecialCharacter{"rquote", u'\u2019'},    SpecialCharacter{"ldblquote", u'\u201C'},
     SpecialCharacter{"rdblquote", u'\u201D'},
 };
 
+// clang-format off
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+// clang-format on
 
 int HexValue(char c)
 {
@@ -71,8 +75,10 @@ int HexValue(char c)
     return -1;
 }
 
+// clang-format off
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+// clang-format on
 
 // A surrogate that lost its partner becomes U+FFFD, so the document holds valid UTF-16.
 void ReplaceLoneSurrogates(std::u16string& text)
@@ -101,7 +107,10 @@ std::u16string Trimmed(const std::u16string& name)
 // so the time is linear in the input whatever it holds.
 class Reader {
 public:
-    explicit Reader(std::string_view data) : m_data(data) {}
+    explicit Reader(std::string_view data)
+        : m_data(data)
+    {
+    }
 
     std::optional<TRtfContent> Read();
 
@@ -149,7 +158,7 @@ std::optional<TRtfContent> Reader::Read()
             break;
         case '}':
             if (!CloseGroup())
-                m_pos = m_data.size();  // the document ends with its outermost group
+                m_pos = m_data.size(); // the document ends with its outermost group
             break;
         case '\\':
             ReadControl();
@@ -162,7 +171,7 @@ std::optional<TRtfContent> Reader::Read()
         }
     }
     if (!m_paragraph.Runs.empty())
-        EndParagraph();  // text after the last \par
+        EndParagraph(); // text after the last \par
     for (TRtfParagraph& paragraph : m_content.Paragraphs)
         for (TRtfRun& run : paragraph.Runs)
             ReplaceLoneSurrogates(run.Text);
@@ -192,14 +201,14 @@ bool Reader::CloseGroup()
 void Reader::ReadControl()
 {
     if (m_pos >= m_data.size())
-        return;  // a lone backslash at the end
+        return; // a lone backslash at the end
     if (!IsLetter(m_data[m_pos])) {
         const char symbol = m_data[m_pos++];
         if (symbol == '\'') {
             const int high = m_pos < m_data.size() ? HexValue(m_data[m_pos]) : -1;
             const int low = m_pos + 1 < m_data.size() ? HexValue(m_data[m_pos + 1]) : -1;
             if (high < 0 || low < 0)
-                return;  // a truncated escape is dropped; what follows reads normally
+                return; // a truncated escape is dropped; what follows reads normally
             m_pos += 2;
             Character(Cp1252ToUnicode(static_cast<unsigned char>(high * 16 + low)));
         } else if (m_pendingSkip > 0) {
@@ -216,8 +225,8 @@ void Reader::ReadControl()
     const std::string_view word = m_data.substr(start, m_pos - start);
 
     std::optional<int> parameter;
-    const bool negative = m_pos + 1 < m_data.size() && m_data[m_pos] == '-'
-                          && IsDigit(m_data[m_pos + 1]);
+    const bool negative =
+        m_pos + 1 < m_data.size() && m_data[m_pos] == '-' && IsDigit(m_data[m_pos + 1]);
     if (negative)
         ++m_pos;
     if (m_pos < m_data.size() && IsDigit(m_data[m_pos])) {
@@ -230,7 +239,7 @@ void Reader::ReadControl()
         ++m_pos;
 
     if (m_pendingSkip > 0) {
-        --m_pendingSkip;  // a control word stands for one fallback character
+        --m_pendingSkip; // a control word stands for one fallback character
         return;
     }
     ControlWord(word, parameter);
@@ -251,14 +260,14 @@ void Reader::ControlSymbol(char symbol)
         Character(u'\u2011');
         break;
     case '*':
-        m_state.destination = Destination::Skip;  // we know no optional destination
+        m_state.destination = Destination::Skip; // we know no optional destination
         break;
     case '\r':
     case '\n':
         ControlWord("par", std::nullopt);
         break;
     default:
-        break;  // optional hyphens and unknown symbols show nothing
+        break; // optional hyphens and unknown symbols show nothing
     }
 }
 
@@ -339,8 +348,8 @@ void Reader::FormattingWord(std::string_view word, std::optional<int> parameter)
         m_state.italic = on;
     } else if (word == "fs") {
         const int halfPoints = parameter.value_or(0);
-        m_state.halfPoints = halfPoints > 0 ? std::min(halfPoints, RtfMaxHalfPoints)
-                                            : GroupState{}.halfPoints;
+        m_state.halfPoints =
+            halfPoints > 0 ? std::min(halfPoints, RtfMaxHalfPoints) : GroupState{}.halfPoints;
     } else if (word == "cf") {
         m_state.colorIndex = std::max(parameter.value_or(0), 0);
     } else if (word == "uc") {
@@ -394,8 +403,8 @@ void Reader::Character(char16_t character)
 
 void Reader::AppendText(char16_t character)
 {
-    const bool control = character < 0x20 ? character != u'\t'
-                                          : (character >= 0x7F && character <= 0x9F);
+    const bool control =
+        character < 0x20 ? character != u'\t' : (character >= 0x7F && character <= 0x9F);
     if (control)
         return;
     TRtfCharFormat format = CurrentFormat();

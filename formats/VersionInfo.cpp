@@ -38,7 +38,7 @@ bool ReadAt(int fd, std::uint64_t offset, T& object)
 template <typename Shdr>
 bool IsRecordSection(int fd, const Shdr& names, std::uint32_t offset)
 {
-    char name[sizeof VersionRecordSection] {};
+    char name[sizeof VersionRecordSection]{};
     return offset <= names.sh_size && names.sh_size - offset >= sizeof name
         && ReadAt(fd, names.sh_offset + offset, name)
         && std::memcmp(name, VersionRecordSection, sizeof name) == 0;
@@ -49,11 +49,11 @@ bool IsRecordSection(int fd, const Shdr& names, std::uint32_t offset)
 template <typename Ehdr, typename Shdr>
 std::optional<SectionPlace> FindRecordSection(int fd)
 {
-    Ehdr file {};
+    Ehdr file{};
     if (!ReadAt(fd, 0, file) || file.e_shentsize != sizeof(Shdr) || file.e_shoff == 0)
         return std::nullopt;
     const auto header = [&](std::uint64_t index) -> std::optional<Shdr> {
-        Shdr section {};
+        Shdr section{};
         if (!ReadAt(fd, file.e_shoff + index * sizeof(Shdr), section))
             return std::nullopt;
         return section;
@@ -90,15 +90,18 @@ std::optional<SectionPlace> FindRecordSection(int fd)
 // The record's section in an ELF file of this machine's byte order, either class.
 std::optional<SectionPlace> FindRecordSection(int fd)
 {
-    unsigned char ident[EI_NIDENT] {};
+    unsigned char ident[EI_NIDENT]{};
     if (!ReadAt(fd, 0, ident) || std::memcmp(ident, ELFMAG, SELFMAG) != 0
-        || ident[EI_DATA] != (std::endian::native == std::endian::little ? ELFDATA2LSB : ELFDATA2MSB))
+        || ident[EI_DATA]
+            != (std::endian::native == std::endian::little ? ELFDATA2LSB : ELFDATA2MSB))
         return std::nullopt;
+    // clang-format off
     switch (ident[EI_CLASS]) {
     case ELFCLASS32: return FindRecordSection<Elf32_Ehdr, Elf32_Shdr>(fd);
     case ELFCLASS64: return FindRecordSection<Elf64_Ehdr, Elf64_Shdr>(fd);
     default: return std::nullopt;
     }
+    // clang-format on
 }
 
 // The bytes of the file's record section; empty when there is none or it cannot be read whole.
@@ -182,7 +185,8 @@ bool KeyEquals(std::span<const std::byte> record, const Block& block, std::strin
         return false;
     const auto fold = [](unsigned c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
     for (std::size_t i = 0; i < key.size(); ++i) {
-        if (fold(ReadU16(record, block.keyBegin + 2 * i)) != fold(static_cast<unsigned char>(key[i])))
+        if (fold(ReadU16(record, block.keyBegin + 2 * i))
+            != fold(static_cast<unsigned char>(key[i])))
             return false;
     }
     return true;
@@ -245,8 +249,8 @@ std::optional<TFixedFileInfo> ReadFixedFileInfo(std::span<const std::byte> value
     std::uint32_t fields[Fields];
     for (std::size_t i = 0; i < Fields; ++i)
         fields[i] = ReadU32(value, 4 * i);
-    return TFixedFileInfo{fields[0], fields[1], fields[2],  fields[3],  fields[4],
-                          fields[5], fields[6], fields[7],  fields[8],  fields[9],
+    return TFixedFileInfo{fields[0],  fields[1],  fields[2], fields[3], fields[4],
+                          fields[5],  fields[6],  fields[7], fields[8], fields[9],
                           fields[10], fields[11], fields[12]};
 }
 

@@ -93,7 +93,7 @@ bool ReadsBackAsWritten(const QString& value)
 {
     const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
     const bool quoted = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
-                        && value.back() == value.front();
+        && value.back() == value.front();
     return value.isEmpty() || (!blank(value.front()) && !blank(value.back()) && !quoted);
 }
 

@@ -21,9 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<Level> level = ReadLevel(text, currentUnit);
     if (!level)
         return 0;
-    if (level->unit < 0 || level->unit >= UnitCount || !std::isfinite(level->value) || level->decimals < 0)
+    if (level->unit < 0 || level->unit >= UnitCount || !std::isfinite(level->value)
+        || level->decimals < 0)
         std::abort();
-    const std::string copied = NumberToString(level->value, 0) + " " + std::string(UnitIdentifiers[level->unit]);
+    const std::string copied =
+        NumberToString(level->value, 0) + " " + std::string(UnitIdentifiers[level->unit]);
     const std::optional<Level> pastedBack = ReadLevel(copied, currentUnit);
     if (!pastedBack || pastedBack->unit != level->unit
         || std::fabs(pastedBack->value - level->value) > 1e-14 * std::fabs(level->value) + 1e-300)

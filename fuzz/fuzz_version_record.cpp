@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     for (const char* key : {"CompanyName", "FileVersion", "LegalTradeMarks", "Comments"}) {
-        if (const auto text = tarvane::VerQueryValue(block, "StringFileInfo\\" + table + "\\" + key))
+        if (const auto text =
+                tarvane::VerQueryValue(block, "StringFileInfo\\" + table + "\\" + key))
             sink = sink + unsigned(tarvane::ReadVersionText(*text).size()) + Sum(*text);
     }
     return 0;

@@ -40,9 +40,8 @@ QColor GradientBandColor(const QColor& from, const QColor& to, int band, int ban
     return BlendColor(from, to, band, bands, TBlendRounding::Nearest);
 }
 
-void FillBandedGradient(QPainter& painter, const QRect& rect, const QColor& from,
-                        const QColor& to, TGradientDirection direction, int bands,
-                        const QRect& visible)
+void FillBandedGradient(QPainter& painter, const QRect& rect, const QColor& from, const QColor& to,
+                        TGradientDirection direction, int bands, const QRect& visible)
 {
     const QRect area = visible.isNull() ? rect : rect.intersected(visible);
     if (area.isEmpty() || !from.isValid())

@@ -11,12 +11,12 @@ namespace tarvane {
 // The layout of a gradient. The gradient panel knows all six; the banded fills of tabs and
 // menus know the two full ones, under the names they carry there.
 enum TGradientDirection {
-    gdUpDown,        // horizontal bands from the top down
-    gdUpDownHalf,    // start at the top, end in the middle, start again at the bottom
-    gdLeftRight,     // vertical bands from the left rightwards
-    gdLeftRightHalf, // start at the left, end in the middle, start again at the right
-    gdChord1,        // diagonals from the top edge to the left edge
-    gdChord2,        // diagonals from the left edge to the bottom edge
+    gdUpDown,                   // horizontal bands from the top down
+    gdUpDownHalf,               // start at the top, end in the middle, start again at the bottom
+    gdLeftRight,                // vertical bands from the left rightwards
+    gdLeftRightHalf,            // start at the left, end in the middle, start again at the right
+    gdChord1,                   // diagonals from the top edge to the left edge
+    gdChord2,                   // diagonals from the left edge to the bottom edge
     gdVertical = gdUpDown,      // colour changes from top to bottom
     gdHorizontal = gdLeftRight, // colour changes from left to right
 };
@@ -39,8 +39,7 @@ QColor GradientBandColor(const QColor& from, const QColor& to, int band, int ban
 // Band borders fall on whole pixels, so a band may be a pixel wider than another. Only the
 // part inside `visible` is painted (all of `rect` when `visible` is null), so a widget can
 // show its slice of a gradient that spans a larger reference area.
-void FillBandedGradient(QPainter& painter, const QRect& rect, const QColor& from,
-                        const QColor& to, TGradientDirection direction, int bands,
-                        const QRect& visible = QRect());
+void FillBandedGradient(QPainter& painter, const QRect& rect, const QColor& from, const QColor& to,
+                        TGradientDirection direction, int bands, const QRect& visible = QRect());
 
 } // namespace tarvane

@@ -60,9 +60,9 @@ QByteArray FromUtf8(const QByteArray& text, Encoding encoding)
 struct Line {
     enum Kind { Other, Section, Key };
     Kind kind = Other;
-    qsizetype end = 0;        // end of the text, before its line break
-    qsizetype next = 0;       // first byte of the next line
-    qsizetype nameStart = 0;  // sections and keys: the name, without the blanks around it
+    qsizetype end = 0;       // end of the text, before its line break
+    qsizetype next = 0;      // first byte of the next line
+    qsizetype nameStart = 0; // sections and keys: the name, without the blanks around it
     qsizetype nameEnd = 0;
     qsizetype valueStart = 0; // keys: first byte after '='
     bool blank = true;
@@ -267,8 +267,10 @@ bool IniFile::WriteString(const QString& section, const QString& key, const QStr
 
 bool IniFile::WriteStrings(const QString& section, const QList<Entry>& entries) const
 {
-    const bool valid = IsSectionName(section) && std::all_of(entries.begin(), entries.end(),
-        [](const Entry& entry) { return IsKeyName(entry.Key) && OnOneLine(entry.Value); });
+    const bool valid = IsSectionName(section)
+        && std::all_of(entries.begin(), entries.end(), [](const Entry& entry) {
+                           return IsKeyName(entry.Key) && OnOneLine(entry.Value);
+                       });
     if (!valid)
         return false;
     const std::optional<QByteArray> data = ContentsToRewrite(m_fileName);

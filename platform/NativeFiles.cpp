@@ -23,7 +23,7 @@ bool IsEscape(QStringView name, qsizetype at)
 {
     const char16_t c = name[at].unicode();
     return c >= EscapeBase + 0x80 && c <= EscapeBase + 0xFF
-           && (at == 0 || !name[at - 1].isHighSurrogate()); // not the second half of a pair
+        && (at == 0 || !name[at - 1].isHighSurrogate()); // not the second half of a pair
 }
 
 // The length of the well-formed UTF-8 sequence that starts bytes, 0 when there is none.
@@ -40,7 +40,7 @@ qsizetype Utf8SequenceLength(QByteArrayView bytes)
         length = 2;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80; // no overlong forms
+        low = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
         high = lead == 0xED ? 0x9F : 0xBF; // no surrogates
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         length = 4;
@@ -215,7 +215,7 @@ bool MayReplaceFile(const QString& name)
 {
     const std::optional<QByteArray> path = ReplacedPath(name);
     return path && ::access(FolderOf(*path).constData(), W_OK | X_OK) == 0
-           && (::access(path->constData(), F_OK) != 0 || ::access(path->constData(), W_OK) == 0);
+        && (::access(path->constData(), F_OK) != 0 || ::access(path->constData(), W_OK) == 0);
 }
 
 bool ReplaceFile(const QString& name, QByteArrayView contents)
@@ -228,8 +228,8 @@ bool ReplaceFile(const QString& name, QByteArrayView contents)
     QByteArray temporary;
     FileHandle file(CreateFileBeside(*path, temporary));
     const bool written = file.Fd() >= 0
-                         && (!exists || ::fchmod(file.Fd(), old.st_mode & 07777) == 0)
-                         && WriteAll(file.Fd(), contents) && ::fsync(file.Fd()) == 0;
+        && (!exists || ::fchmod(file.Fd(), old.st_mode & 07777) == 0)
+        && WriteAll(file.Fd(), contents) && ::fsync(file.Fd()) == 0;
     const bool closed = file.Close();
     if (written && closed && ::rename(temporary.constData(), path->constData()) == 0)
         return true;

@@ -14,12 +14,14 @@ namespace {
 
 Qt::Alignment ToQtAlignment(TRtfAlignment alignment)
 {
+    // clang-format off
     switch (alignment) {
     case TRtfAlignment::Center: return Qt::AlignHCenter;
     case TRtfAlignment::Right: return Qt::AlignRight;
     case TRtfAlignment::Justify: return Qt::AlignJustify;
     case TRtfAlignment::Left: break;
     }
+    // clang-format on
     return Qt::AlignLeft;
 }
 
@@ -104,8 +106,7 @@ void TRichTextEngine::SetWordWrap(bool wordWrap)
 {
     m_wordWrap = wordWrap;
     QTextOption option = m_document.defaultTextOption();
-    option.setWrapMode(wordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere
-                                : QTextOption::NoWrap);
+    option.setWrapMode(wordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
     m_document.setDefaultTextOption(option);
 }
 
@@ -115,8 +116,7 @@ void TRichTextEngine::FormatRange(QPainter& painter, const QRect& twips)
     const qreal dpiX = HorizontalDpi(device);
     const qreal dpiY = VerticalDpi(device);
     const QRectF target(twips.x() * dpiX / TwipsPerInch, twips.y() * dpiY / TwipsPerInch,
-                        twips.width() * dpiX / TwipsPerInch,
-                        twips.height() * dpiY / TwipsPerInch);
+                        twips.width() * dpiX / TwipsPerInch, twips.height() * dpiY / TwipsPerInch);
     if (target.isEmpty())
         return;
 

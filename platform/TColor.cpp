@@ -11,6 +11,7 @@ namespace {
 QColor SystemColor(std::uint32_t index)
 {
     const QPalette palette = QGuiApplication::palette();
+    // clang-format off
     switch (index) {
     case 5: return palette.color(QPalette::Base);                       // window background
     case 8: return palette.color(QPalette::Text);                       // window text
@@ -20,6 +21,7 @@ QColor SystemColor(std::uint32_t index)
     case 18: return palette.color(QPalette::ButtonText);
     default: return palette.color(QPalette::Button);                    // button face and the rest
     }
+    // clang-format on
 }
 
 } // namespace

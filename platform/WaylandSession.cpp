@@ -85,7 +85,7 @@ void SetOwnWindowCaptions(bool own)
 bool OwnWindowCaptions()
 {
     return qApp && qApp->property(OwnCaptionsProperty).toBool()
-           && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+        && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 void EndBeforeWaylandTeardown(int status)

@@ -23,8 +23,7 @@ struct Token {
 };
 
 // Splits the source into words, numbers, strings and commas.
-class Lexer
-{
+class Lexer {
 public:
     explicit Lexer(std::string_view source)
         : m_source(source)
@@ -81,8 +80,8 @@ private:
                     Fail("unterminated comment");
                 m_line += int(std::count(m_source.begin() + m_pos, m_source.begin() + close, '\n'));
                 m_pos = close + 2;
-            } else if (m_source[m_pos] == ' ' || m_source[m_pos] == '\t'
-                       || m_source[m_pos] == '\r' || m_source[m_pos] == '\n') {
+            } else if (m_source[m_pos] == ' ' || m_source[m_pos] == '\t' || m_source[m_pos] == '\r'
+                       || m_source[m_pos] == '\n') {
                 m_line += m_source[m_pos++] == '\n';
             } else {
                 return;
@@ -145,8 +144,11 @@ std::optional<std::u32string> DecodeUtf8(std::string_view text)
     std::u32string decoded;
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2
-                        : (lead & 0xF8) == 0xF0 ? 3 : -1;
+        const int extra = lead < 0x80 ? 0
+            : (lead & 0xE0) == 0xC0   ? 1
+            : (lead & 0xF0) == 0xE0   ? 2
+            : (lead & 0xF8) == 0xF0   ? 3
+                                      : -1;
         if (extra < 0 || i + std::size_t(extra) >= text.size())
             return std::nullopt;
         char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
@@ -190,8 +192,7 @@ void AppendU32(std::vector<std::byte>& out, std::uint32_t value)
     AppendU16(out, value >> 16);
 }
 
-class Parser
-{
+class Parser {
 public:
     explicit Parser(std::string_view source)
         : m_lexer(source)
@@ -289,7 +290,11 @@ private:
             return;
         }
         static constexpr std::array<std::pair<std::string_view, std::size_t>, 5> Fields = {{
-            {"FILEFLAGSMASK", 6}, {"FILEFLAGS", 7}, {"FILEOS", 8}, {"FILETYPE", 9}, {"FILESUBTYPE", 10},
+            {"FILEFLAGSMASK", 6},
+            {"FILEFLAGS", 7},
+            {"FILEOS", 8},
+            {"FILETYPE", 9},
+            {"FILESUBTYPE", 10},
         }};
         const auto field = std::find_if(Fields.begin(), Fields.end(),
                                         [&](const auto& f) { return f.first == statement; });
@@ -340,7 +345,8 @@ private:
             const std::optional<std::u32string> text = DecodeUtf8(ExpectString());
             if (!text)
                 m_lexer.Fail("text is not UTF-8");
-            if (IsWindows1252Table(tableKey) && !std::all_of(text->begin(), text->end(), InWindows1252))
+            if (IsWindows1252Table(tableKey)
+                && !std::all_of(text->begin(), text->end(), InWindows1252))
                 m_lexer.Fail("text has a character outside code page 1252");
             const std::u16string encoded = ToUtf16(*text) + u'\0';
             for (const char16_t c : encoded)

@@ -8,12 +8,14 @@ namespace {
 
 QString DirectionName(TArrowDirection direction)
 {
+    // clang-format off
     switch (direction) {
     case pdLeft: return QStringLiteral("Flèche vers la gauche");
     case pdRight: return QStringLiteral("Flèche vers la droite");
     case pdUp: return QStringLiteral("Flèche vers le haut");
     case pdDown: return QStringLiteral("Flèche vers le bas");
     }
+    // clang-format on
     return {};
 }
 

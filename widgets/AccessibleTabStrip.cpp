@@ -13,7 +13,8 @@ namespace {
 class TAccessibleTab : public QAccessibleInterface {
 public:
     TAccessibleTab(const TAccessibleTabStrip* strip, int index)
-        : m_strip(strip->Strip()), m_index(index)
+        : m_strip(strip->Strip())
+        , m_index(index)
     {
     }
 

@@ -15,12 +15,14 @@ namespace {
 
 QString PictureResource(TArrowDirection direction)
 {
+    // clang-format off
     switch (direction) {
     case pdLeft: return QStringLiteral("LEFTARROW");
     case pdRight: return QStringLiteral("RIGHTARROW");
     case pdUp: return QStringLiteral("UPARROW");
     case pdDown: return QStringLiteral("DOWNARROW");
     }
+    // clang-format on
     return {};
 }
 
@@ -157,8 +159,8 @@ bool TArrowIndicator::IsOverArrow(QPoint point) const
         return false;
     const QPoint inFrame = point - frame.topLeft();
     const qreal ratio = m_picture.devicePixelRatio();
-    const QPoint inPicture = FrameSource().topLeft() + QPoint(qFloor(inFrame.x() * ratio),
-                                                              qFloor(inFrame.y() * ratio));
+    const QPoint inPicture =
+        FrameSource().topLeft() + QPoint(qFloor(inFrame.x() * ratio), qFloor(inFrame.y() * ratio));
     return m_hitMask.pixelIndex(inPicture) == 1;
 }
 

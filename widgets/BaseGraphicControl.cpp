@@ -33,13 +33,9 @@ void TBaseGraphicControl::RepaintNow()
         repaint();
 }
 
-void TBaseGraphicControl::MouseEnter()
-{
-}
+void TBaseGraphicControl::MouseEnter() {}
 
-void TBaseGraphicControl::MouseLeave()
-{
-}
+void TBaseGraphicControl::MouseLeave() {}
 
 void TBaseGraphicControl::FontChanged()
 {

@@ -7,7 +7,8 @@
 namespace tarvane {
 
 TBoundLabel::TBoundLabel(QWidget* control)
-    : QLabel(control->parentWidget()), m_control(control)
+    : QLabel(control->parentWidget())
+    , m_control(control)
 {
     setBuddy(control);
     FollowVisibility();
@@ -64,8 +65,8 @@ void TBoundLabel::Place()
     const int margin = m_look.Margin;
     const int besideLeft = box.left() - label.width() - margin;
     const int centredLeft = label.width() < box.width()
-                                ? box.left() + (box.width() - label.width()) / 2
-                                : box.left() - (label.width() - box.width()) / 2;
+        ? box.left() + (box.width() - label.width()) / 2
+        : box.left() - (label.width() - box.width()) / 2;
     const int above = box.top() - label.height() - margin;
     const int below = box.top() + box.height() + margin;
     const int middle = box.top() + (box.height() - label.height()) / 2;
@@ -73,15 +74,29 @@ void TBoundLabel::Place()
     QPoint position;
     switch (m_look.Position) {
     case lpLeftTop:
-    case lpLeftTopLeft: position = {besideLeft, box.top()}; break;
+    case lpLeftTopLeft:
+        position = {besideLeft, box.top()};
+        break;
     case lpLeftCenter:
-    case lpLeftCenterLeft: position = {besideLeft, middle}; break;
+    case lpLeftCenterLeft:
+        position = {besideLeft, middle};
+        break;
     case lpLeftBottom:
-    case lpLeftBottomLeft: position = {besideLeft, bottom}; break;
-    case lpTopLeft: position = {box.left(), above}; break;
-    case lpBottomLeft: position = {box.left(), below}; break;
-    case lpTopCenter: position = {centredLeft, above}; break;
-    case lpBottomCenter: position = {centredLeft, below}; break;
+    case lpLeftBottomLeft:
+        position = {besideLeft, bottom};
+        break;
+    case lpTopLeft:
+        position = {box.left(), above};
+        break;
+    case lpBottomLeft:
+        position = {box.left(), below};
+        break;
+    case lpTopCenter:
+        position = {centredLeft, above};
+        break;
+    case lpBottomCenter:
+        position = {centredLeft, below};
+        break;
     }
     move(position);
 }

@@ -23,7 +23,9 @@ constexpr TColor Rgb(std::uint32_t rgb)
 } // namespace
 
 TCustomMenuStyler::TCustomMenuStyler(QObject* parent)
-    : QObject(parent), m_font(TahomaPixels(11)), m_notesFont(TahomaPixels(8))
+    : QObject(parent)
+    , m_font(TahomaPixels(11))
+    , m_notesFont(TahomaPixels(8))
 {
     const auto changed = [this] { Changed(); };
     m_background.SetChangeHandler(changed);
@@ -52,6 +54,7 @@ void TCustomMenuStyler::SetStyle(TMenuStyle value)
     LoadBluePreset();
 }
 
+// clang-format off
 void TCustomMenuStyler::SetAntiAlias(TAntiAlias value) { Assign(m_antiAlias, value); }
 void TCustomMenuStyler::SetFont(const QFont& value) { Assign(m_font, value); }
 void TCustomMenuStyler::SetFontColor(TColor value) { Assign(m_fontColor, value); }
@@ -59,6 +62,7 @@ void TCustomMenuStyler::SetNotesFont(const QFont& value) { Assign(m_notesFont, v
 void TCustomMenuStyler::SetNotesFontColor(TColor value) { Assign(m_notesFontColor, value); }
 void TCustomMenuStyler::SetUseSystemFont(bool value) { Assign(m_useSystemFont, value); }
 void TCustomMenuStyler::SetMenuBorderColor(TColor value) { Assign(m_menuBorderColor, value); }
+// clang-format on
 
 QFont TCustomMenuStyler::Rendered(QFont font) const
 {

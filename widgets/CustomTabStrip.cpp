@@ -36,8 +36,10 @@ QFont DefaultTabFont()
 } // namespace
 
 TCustomTabStrip::TCustomTabStrip(QWidget* parent)
-    : QWidget(parent), m_scroller(new TScroller(this)), m_font(DefaultTabFont()),
-      m_activeFont(DefaultTabFont())
+    : QWidget(parent)
+    , m_scroller(new TScroller(this))
+    , m_font(DefaultTabFont())
+    , m_activeFont(DefaultTabFont())
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -66,6 +68,7 @@ void TCustomTabStrip::Assign(T& field, const T& value)
     Relayout();
 }
 
+// clang-format off
 void TCustomTabStrip::SetTabPosition(TTabPosition value) { Assign(m_tabPosition, value); }
 void TCustomTabStrip::SetTabStyle(TTabStyle value) { Assign(m_tabStyle, value); }
 void TCustomTabStrip::SetSelectedColor(TColor value) { Assign(m_selectedColor, value); }
@@ -88,6 +91,7 @@ void TCustomTabStrip::SetEndMargin(int value) { Assign(m_endMargin, value); }
 void TCustomTabStrip::SetTabHeight(int value) { Assign(m_tabHeight, value); }
 void TCustomTabStrip::SetLowerSelected(int value) { Assign(m_lowerSelected, value); }
 void TCustomTabStrip::SetShowScroller(TShowScroller value) { Assign(m_showScroller, value); }
+// clang-format on
 
 void TCustomTabStrip::SetGradientDirection(TGradientDirection value)
 {

@@ -64,7 +64,10 @@ public:
     TColor SelectedColorTo() const { return m_selected.ColorTo; }
     void SetSelectedColorTo(TColor value) { Assign(m_selected.ColorTo, value); }
     TGradientDirection SelectedGradientDirection() const { return m_selected.Direction; }
-    void SetSelectedGradientDirection(TGradientDirection value) { Assign(m_selected.Direction, value); }
+    void SetSelectedGradientDirection(TGradientDirection value)
+    {
+        Assign(m_selected.Direction, value);
+    }
     TColor SelectedBorderColor() const { return m_selected.BorderColor; }
     void SetSelectedBorderColor(TColor value) { Assign(m_selected.BorderColor, value); }
     TColor SelectedFontColor() const { return m_selected.FontColor; }

@@ -8,9 +8,9 @@
 namespace tarvane {
 
 TMenuGlyphs::TMenuGlyphs()
-    : m_subMenu(LoadGlyph(QStringLiteral("MENUSUBMENUITEM"))),
-      m_check(LoadGlyph(QStringLiteral("MENUCHECKITEM"))),
-      m_radio(LoadGlyph(QStringLiteral("MENURADIOITEM")))
+    : m_subMenu(LoadGlyph(QStringLiteral("MENUSUBMENUITEM")))
+    , m_check(LoadGlyph(QStringLiteral("MENUCHECKITEM")))
+    , m_radio(LoadGlyph(QStringLiteral("MENURADIOITEM")))
 {
 }
 
@@ -34,8 +34,10 @@ void TMenuGlyphs::Assign(QPixmap& field, const QPixmap& value)
         m_changed();
 }
 
+// clang-format off
 void TMenuGlyphs::SetSubMenu(const QPixmap& value) { Assign(m_subMenu, value); }
 void TMenuGlyphs::SetCheck(const QPixmap& value) { Assign(m_check, value); }
 void TMenuGlyphs::SetRadio(const QPixmap& value) { Assign(m_radio, value); }
+// clang-format on
 
 } // namespace tarvane

@@ -8,7 +8,10 @@ namespace tarvane {
 class TMenuStyler : public TCustomMenuStyler {
     Q_OBJECT
 public:
-    explicit TMenuStyler(QObject* parent = nullptr) : TCustomMenuStyler(parent) {}
+    explicit TMenuStyler(QObject* parent = nullptr)
+        : TCustomMenuStyler(parent)
+    {
+    }
 };
 
 } // namespace tarvane

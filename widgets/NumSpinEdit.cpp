@@ -67,7 +67,9 @@ QAction* StandardActionOf(const QMenu& menu, const char* caption)
 bool IsIntegerText(const QString& text)
 {
     const qsizetype start = text.startsWith(QLatin1Char('+')) || text.startsWith(QLatin1Char('-'));
-    return text.size() > start && std::all_of(text.cbegin() + start, text.cend(), [](QChar c) { return c.isDigit() && c.unicode() < 0x80; });
+    return text.size() > start && std::all_of(text.cbegin() + start, text.cend(), [](QChar c) {
+               return c.isDigit() && c.unicode() < 0x80;
+           });
 }
 
 int SaturatedInt(long long value)
@@ -170,9 +172,8 @@ void TNumSpinEdit::SetSigned(bool isSigned)
 // or floating-point box the sign and separator too; nothing it would capitalise or complete.
 void TNumSpinEdit::ApplyInputMethodHints()
 {
-    const Qt::InputMethodHints numbers = m_signed || m_spinType == sptFloat
-                                             ? Qt::ImhFormattedNumbersOnly
-                                             : Qt::ImhDigitsOnly;
+    const Qt::InputMethodHints numbers =
+        m_signed || m_spinType == sptFloat ? Qt::ImhFormattedNumbersOnly : Qt::ImhDigitsOnly;
     setInputMethodHints(numbers | Qt::ImhNoAutoUppercase | Qt::ImhNoPredictiveText);
 }
 
@@ -350,7 +351,8 @@ void TNumSpinEdit::keyPressEvent(QKeyEvent* event)
     if (!HandleKey(event)) {
         const QString typed = TypedCharacters(event);
         if (typed.isEmpty())
-            Edit([&] { QLineEdit::keyPressEvent(event); }); // shortcuts, caret movement and the like
+            Edit(
+                [&] { QLineEdit::keyPressEvent(event); }); // shortcuts, caret movement and the like
         for (const QChar key : typed)
             HandleCharacter(event, key);
     }
@@ -376,6 +378,7 @@ bool TNumSpinEdit::HandleKey(QKeyEvent* event)
 
     if (HandleEditingShortcut(event))
         return true;
+    // clang-format off
     switch (event->key()) {
     case Qt::Key_Up: return keepingSelection([this] { StepUp(); });
     case Qt::Key_Down: return keepingSelection([this] { StepDown(); });
@@ -395,12 +398,14 @@ bool TNumSpinEdit::HandleKey(QKeyEvent* event)
     default:
         return false;
     }
+    // clang-format on
 }
 
 // Shortcuts skip the character filter: they type nothing, even when the decimals are full.
 bool TNumSpinEdit::HandleEditingShortcut(QKeyEvent* event)
 {
     const bool editable = !isReadOnly(); // the line edit is read-only whenever the box is locked
+    // clang-format off
     switch (EditingShortcut(event)) {
     case QKeySequence::SelectAll: selectAll(); return true;
     case QKeySequence::Copy: copy(); return true;
@@ -419,6 +424,7 @@ bool TNumSpinEdit::HandleEditingShortcut(QKeyEvent* event)
         return true;
     default: return false;
     }
+    // clang-format on
 }
 
 void TNumSpinEdit::HandleCharacter(QKeyEvent* event, QChar key)
@@ -508,8 +514,9 @@ void TNumSpinEdit::ToggleSign()
 
 bool TNumSpinEdit::IsAcceptedChar(QChar& key) const
 {
-    const TKeyFilterBox box{m_spinType, m_precision, text(), int(cursorPosition()),
-                            int(selectionLength()), m_editorEnabled};
+    const TKeyFilterBox box{
+        m_spinType,     m_precision, text(), int(cursorPosition()), int(selectionLength()),
+        m_editorEnabled};
     const std::optional<QChar> accepted =
         FilterNumberKey(key, box, TNumberSeparators::Of(QLocale()));
     if (!accepted)

@@ -43,9 +43,9 @@ void TNumSpinEdit::SetAutoSize(bool autoSize)
 void TNumSpinEdit::SetEditAlign(TEditAlign align)
 {
     m_editAlign = align;
-    const Qt::Alignment horizontal = align == eaCenter  ? Qt::AlignHCenter
-                                     : align == eaRight ? Qt::AlignRight
-                                                        : Qt::AlignLeft;
+    const Qt::Alignment horizontal = align == eaCenter ? Qt::AlignHCenter
+        : align == eaRight                             ? Qt::AlignRight
+                                                       : Qt::AlignLeft;
     setAlignment(horizontal | Qt::AlignVCenter);
 }
 
@@ -174,8 +174,8 @@ void TNumSpinEdit::PlaceTextRect()
     if (m_flatTextRect)
         textRect = QRect(2, 4, right - 2, height() - 8);
     else if (hasFrame())
-        textRect = QRect(contents.left(), contents.top(), right - contents.left(),
-                         contents.height() + 1);
+        textRect =
+            QRect(contents.left(), contents.top(), right - contents.left(), contents.height() + 1);
     else
         textRect = QRect(2, 2, right - 2, height() - 1); // to one pixel below the box
     textRect.setWidth(std::max(0, textRect.width()));

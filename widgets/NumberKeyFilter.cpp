@@ -49,8 +49,8 @@ bool IsFullDecimals(const TKeyFilterBox& box, qsizetype separatorIndex)
     if (box.Precision <= 0 || box.SelectionLength > 0)
         return false;
     const qsizetype separatorPosition = separatorIndex + 1; // 1-based
-    return separatorPosition > 0 && box.Caret >= separatorPosition &&
-           box.Text.size() - separatorPosition >= box.Precision;
+    return separatorPosition > 0 && box.Caret >= separatorPosition
+        && box.Text.size() - separatorPosition >= box.Precision;
 }
 
 } // namespace
@@ -60,6 +60,7 @@ bool IsFullDecimals(const TKeyFilterBox& box, qsizetype separatorIndex)
 QString TypedCharacters(const QKeyEvent* event)
 {
     const int key = event->key();
+    // clang-format off
     switch (key) {
     case Qt::Key_Backspace: return QString(Backspace);
     case Qt::Key_Escape: return QString(Escape);
@@ -70,6 +71,7 @@ QString TypedCharacters(const QKeyEvent* event)
     case Qt::Key_Backtab: return {};
     default: break;
     }
+    // clang-format on
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier))
         return {};
@@ -128,8 +130,8 @@ std::optional<QChar> FilterNumberKey(QChar key, const TKeyFilterBox& box,
     if (isFloat && (key == QLatin1Char('.') || key == QLatin1Char(',')))
         key = separators.Decimal;
     const bool isSign = key == QLatin1Char('+') || key == QLatin1Char('-');
-    const bool isSeparator = key == separators.Decimal || key == separators.Thousands ||
-                             key == separators.Time || key == separators.Date;
+    const bool isSeparator = key == separators.Decimal || key == separators.Thousands
+        || key == separators.Time || key == separators.Date;
     const bool isControl = key.unicode() < 0x20 && key != CarriageReturn;
     if (!IsDigit(key) && !isSign && !isSeparator && !isControl)
         return std::nullopt;
@@ -138,8 +140,9 @@ std::optional<QChar> FilterNumberKey(QChar key, const TKeyFilterBox& box,
         return std::nullopt;
     // No time or date mode here: their separators only pass as a number's own character.
     const auto passesAsNumberCharacter = [&](QChar separator) {
-        return isFloat && (separator == separators.Decimal || separator == separators.Thousands ||
-                           separator == QLatin1Char('-') || separator == QLatin1Char('+'));
+        return isFloat
+            && (separator == separators.Decimal || separator == separators.Thousands
+                || separator == QLatin1Char('-') || separator == QLatin1Char('+'));
     };
     if (key == separators.Time && !passesAsNumberCharacter(separators.Time))
         return std::nullopt;

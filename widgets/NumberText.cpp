@@ -25,7 +25,8 @@ std::string EngineText(const QString& text, QChar separator, bool pointAndCommaS
     for (const QChar c : text) {
         if (c == separator)
             result += '.';
-        else if (c.unicode() > 0x7f || (!pointAndCommaSeparate && (c == QLatin1Char('.') || c == QLatin1Char(','))))
+        else if (c.unicode() > 0x7f
+                 || (!pointAndCommaSeparate && (c == QLatin1Char('.') || c == QLatin1Char(','))))
             result += Refused;
         else
             result += char(c.unicode());
@@ -39,7 +40,8 @@ QString FloatToText(double value, int precision, const QLocale& locale)
 {
     char buffer[MaxNumberTextLength];
     const char* const end = FormatNumber(buffer, value, precision);
-    return QString::fromLatin1(buffer, end - buffer).replace(QLatin1Char('.'), DecimalSeparator(locale));
+    return QString::fromLatin1(buffer, end - buffer)
+        .replace(QLatin1Char('.'), DecimalSeparator(locale));
 }
 
 std::optional<double> TextToFloat(const QString& text, const QLocale& locale)

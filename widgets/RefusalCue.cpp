@@ -8,7 +8,9 @@
 namespace tarvane {
 
 TRefusalCue::TRefusalCue(QWidget* widget)
-    : QObject(widget), m_widget(widget), m_timer(new QTimer(this))
+    : QObject(widget)
+    , m_widget(widget)
+    , m_timer(new QTimer(this))
 {
     m_timer->setSingleShot(true);
     m_timer->setInterval(Duration);

@@ -27,7 +27,8 @@ void DrawArrow(QPainter& painter, const QRect& box, bool pointsLeft, const QColo
 
 } // namespace
 
-TScroller::TScroller(QWidget* parent) : QWidget(parent)
+TScroller::TScroller(QWidget* parent)
+    : QWidget(parent)
 {
     resize(DefaultWidth, DefaultHeight);
 }

@@ -52,8 +52,8 @@ void TSpinButtons::resizeEvent(QResizeEvent*)
 void TSpinButtons::ButtonPressed()
 {
     QWidget* const box = m_focusControl;
-    if (box && (box->focusPolicy() & Qt::TabFocus) && box->isEnabled() && box->isVisible() &&
-        !box->hasFocus())
+    if (box && (box->focusPolicy() & Qt::TabFocus) && box->isEnabled() && box->isVisible()
+        && !box->hasFocus())
         box->setFocus(Qt::OtherFocusReason);
 }
 

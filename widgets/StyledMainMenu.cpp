@@ -8,7 +8,8 @@
 
 namespace tarvane {
 
-TStyledMainMenu::TStyledMainMenu(QWidget* parent) : QMenuBar(parent)
+TStyledMainMenu::TStyledMainMenu(QWidget* parent)
+    : QMenuBar(parent)
 {
     m_style = new TStyledMenuStyle(*this);
     m_style->setParent(this);

@@ -86,7 +86,10 @@ bool IsSeparator(const QStyleOptionMenuItem& item)
 
 } // namespace
 
-TStyledMenuStyle::TStyledMenuStyle(const TStyledMainMenu& menu) : m_menu(menu) {}
+TStyledMenuStyle::TStyledMenuStyle(const TStyledMainMenu& menu)
+    : m_menu(menu)
+{
+}
 
 const TCustomMenuStyler& TStyledMenuStyle::Styler() const
 {
@@ -97,7 +100,7 @@ int TStyledMenuStyle::TextFlags(const QStyleOption& option, const QWidget* widge
 {
     return Qt::TextSingleLine
         | (proxy()->styleHint(SH_UnderlineShortcut, &option, widget) ? Qt::TextShowMnemonic
-                                                                    : Qt::TextHideMnemonic);
+                                                                     : Qt::TextHideMnemonic);
 }
 
 QSize TStyledMenuStyle::MeasureRootItem(const QStyleOptionMenuItem& item,
@@ -122,8 +125,8 @@ QSize TStyledMenuStyle::MeasureDropDownItem(const QStyleOptionMenuItem& item,
     const QFontMetrics metrics(font);
     // Qt adds the widest shortcut to every item of the menu after measuring the captions.
     const int caption = CaptionWidth(metrics, CaptionPart(item.text));
-    const int width = styler.IconBar().Size() + CaptionGapLeft + caption + CaptionGapRight
-        + SubMenuArrowWidth;
+    const int width =
+        styler.IconBar().Size() + CaptionGapLeft + caption + CaptionGapRight + SubMenuArrowWidth;
     int height = std::max(proposal.height() - 1, metrics.height() + ItemTextPadding);
     if (!item.icon.isNull())
         height = std::max(height, proxy()->pixelMetric(PM_SmallIconSize));
@@ -164,8 +167,8 @@ int TStyledMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option
     }
 }
 
-int TStyledMenuStyle::styleHint(StyleHint hint, const QStyleOption* option,
-                                const QWidget* widget, QStyleHintReturn* returnData) const
+int TStyledMenuStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                                QStyleHintReturn* returnData) const
 {
     switch (hint) {
     case SH_Menu_AllowActiveAndDisabled: // a disabled item can be highlighted, never chosen
@@ -283,8 +286,8 @@ void TStyledMenuStyle::DrawItemBackground(QPainter& painter, const QRect& rect) 
     const int iconBarSize = Styler().IconBar().Size();
     FillBar(painter, QRect(rect.left(), rect.top(), iconBarSize, rect.height()),
             Styler().IconBar());
-    FillBar(painter, QRect(rect.left() + iconBarSize, rect.top(), rect.width() - iconBarSize,
-                           rect.height()),
+    FillBar(painter,
+            QRect(rect.left() + iconBarSize, rect.top(), rect.width() - iconBarSize, rect.height()),
             Styler().Background());
 }
 
@@ -319,9 +322,9 @@ void TStyledMenuStyle::DrawCheckMark(QPainter& painter, const QStyleOptionMenuIt
     const TColor border = highlighted
         ? (radio ? styler.SelectedItem().RadioBorder() : styler.SelectedItem().CheckBorder())
         : (radio ? styler.IconBar().RadioBorder() : styler.IconBar().CheckBorder());
-    const QRect box = QRect(item.rect.left(), item.rect.top(), styler.IconBar().Size(),
-                            item.rect.height())
-                          .adjusted(CheckBoxInset, CheckBoxInset, -CheckBoxInset, -CheckBoxInset);
+    const QRect box =
+        QRect(item.rect.left(), item.rect.top(), styler.IconBar().Size(), item.rect.height())
+            .adjusted(CheckBoxInset, CheckBoxInset, -CheckBoxInset, -CheckBoxInset);
     if (color != clNone)
         painter.fillRect(box, Resolve(color));
     Outline(painter, box, border);
@@ -352,9 +355,9 @@ void TStyledMenuStyle::DrawCaption(QPainter& painter, const QStyleOptionMenuItem
                      Qt::AlignLeft | Qt::AlignVCenter | flags, CaptionPart(item.text));
     const QString shortcut = ShortcutPart(item.text);
     if (!shortcut.isEmpty()) {
-        painter.drawText(QRect(rect.left(), rect.top(), rect.width() - ShortcutRightGap,
-                               rect.height()),
-                         Qt::AlignRight | Qt::AlignVCenter | flags, shortcut);
+        painter.drawText(
+            QRect(rect.left(), rect.top(), rect.width() - ShortcutRightGap, rect.height()),
+            Qt::AlignRight | Qt::AlignVCenter | flags, shortcut);
     }
 }
 

@@ -5,7 +5,10 @@
 
 namespace tarvane {
 
-TTabCollection::TTabCollection(TCustomTabStrip& owner) : m_owner(owner) {}
+TTabCollection::TTabCollection(TCustomTabStrip& owner)
+    : m_owner(owner)
+{
+}
 
 TTabCollection::~TTabCollection() = default;
 

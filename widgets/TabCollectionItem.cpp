@@ -4,7 +4,10 @@
 
 namespace tarvane {
 
-TTabCollectionItem::TTabCollectionItem(TTabCollection& collection) : m_collection(collection) {}
+TTabCollectionItem::TTabCollectionItem(TTabCollection& collection)
+    : m_collection(collection)
+{
+}
 
 template <typename T>
 void TTabCollectionItem::Assign(T& field, const T& value)
@@ -15,6 +18,7 @@ void TTabCollectionItem::Assign(T& field, const T& value)
     m_collection.Changed();
 }
 
+// clang-format off
 void TTabCollectionItem::SetCaption(const QString& value) { Assign(m_caption, value); }
 void TTabCollectionItem::SetEnable(bool value) { Assign(m_enable, value); }
 void TTabCollectionItem::SetVisible(bool value) { Assign(m_visible, value); }
@@ -23,6 +27,7 @@ void TTabCollectionItem::SetTextColor(TColor value) { Assign(m_textColor, value)
 void TTabCollectionItem::SetTabColor(TColor value) { Assign(m_tabColor, value); }
 void TTabCollectionItem::SetTabColorTo(TColor value) { Assign(m_tabColorTo, value); }
 void TTabCollectionItem::SetImageIndex(int value) { Assign(m_imageIndex, value); }
+// clang-format on
 
 void TTabCollectionItem::SetTabGradientDirection(TGradientDirection value)
 {

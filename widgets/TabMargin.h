@@ -6,7 +6,12 @@ namespace tarvane {
 class TTabMargin {
 public:
     constexpr TTabMargin() = default;
-    constexpr TTabMargin(int left, int top, int right) : m_left(left), m_top(top), m_right(right) {}
+    constexpr TTabMargin(int left, int top, int right)
+        : m_left(left)
+        , m_top(top)
+        , m_right(right)
+    {
+    }
 
     constexpr int LeftMargin() const { return m_left; }
     constexpr void SetLeftMargin(int value) { m_left = value; }

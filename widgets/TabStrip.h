@@ -8,7 +8,10 @@ namespace tarvane {
 class TTabStrip : public TCustomTabStrip {
     Q_OBJECT
 public:
-    explicit TTabStrip(QWidget* parent = nullptr) : TCustomTabStrip(parent) {}
+    explicit TTabStrip(QWidget* parent = nullptr)
+        : TCustomTabStrip(parent)
+    {
+    }
 };
 
 } // namespace tarvane

@@ -52,7 +52,8 @@ bool WriteElfFile(const QString& path, const std::optional<Record>& record)
             sectionHeader->sh_type = type;
             return section;
         };
-        header->e_shstrndx = std::uint16_t(elf_ndxscn(addSection(names.data(), names.size(), 1, SHT_STRTAB)));
+        header->e_shstrndx =
+            std::uint16_t(elf_ndxscn(addSection(names.data(), names.size(), 1, SHT_STRTAB)));
         if (record)
             addSection(record->data(), record->size(), RecordNameOffset, SHT_PROGBITS);
         written = elf_update(elf, ELF_C_WRITE) > 0;
@@ -65,9 +66,9 @@ bool WriteElfFile(const QString& path, const std::optional<Record>& record)
 QString StringTable(const QString& name, const QString& prefix, const QString& leftOut = {})
 {
     QString table = QStringLiteral("BLOCK \"%1\" BEGIN\n").arg(name);
-    for (const char* key : {"CompanyName", "FileDescription", "FileVersion", "InternalName",
-                            "LegalCopyright", "LegalTrademarks", "OriginalFilename",
-                            "ProductName", "ProductVersion", "Comments"}) {
+    for (const char* key :
+         {"CompanyName", "FileDescription", "FileVersion", "InternalName", "LegalCopyright",
+          "LegalTrademarks", "OriginalFilename", "ProductName", "ProductVersion", "Comments"}) {
         if (leftOut != key)
             table += QStringLiteral("VALUE \"%1\", \"%2%1\"\n").arg(key, prefix);
     }
@@ -78,9 +79,9 @@ QString StringTable(const QString& name, const QString& prefix, const QString& l
 QStringList TableTexts(const QString& prefix, const QString& leftOut = {})
 {
     QStringList texts;
-    for (const char* key : {"CompanyName", "FileDescription", "FileVersion", "InternalName",
-                            "LegalCopyright", "LegalTrademarks", "OriginalFilename",
-                            "ProductName", "ProductVersion", "Comments"})
+    for (const char* key :
+         {"CompanyName", "FileDescription", "FileVersion", "InternalName", "LegalCopyright",
+          "LegalTrademarks", "OriginalFilename", "ProductName", "ProductVersion", "Comments"})
         texts << (leftOut == key ? QString() : prefix + key);
     return texts;
 }
@@ -96,9 +97,9 @@ QString RecordSource(const QString& fixed, const QString& tables, const QString&
 
 QStringList Texts(const TExeInfo& info)
 {
-    return {info.CompanyName(),    info.FileDescription(),  info.FileVersion(),
-            info.InternalName(),   info.LegalCopyright(),   info.LegalTradeMark(),
-            info.OriginalFileName(), info.ProductName(),    info.ProductVersion(),
+    return {info.CompanyName(),      info.FileDescription(), info.FileVersion(),
+            info.InternalName(),     info.LegalCopyright(),  info.LegalTradeMark(),
+            info.OriginalFileName(), info.ProductName(),     info.ProductVersion(),
             info.Comments()};
 }
 
@@ -110,9 +111,11 @@ void PatchU32(Record& record, std::size_t offset, std::uint32_t value)
 
 std::size_t FixedPartOffset(const Record& record)
 {
-    const std::byte signature[] = {std::byte(0xBD), std::byte(0x04), std::byte(0xEF), std::byte(0xFE)};
-    return std::size_t(std::search(record.begin(), record.end(), std::begin(signature),
-                                   std::end(signature)) - record.begin());
+    const std::byte signature[] = {std::byte(0xBD), std::byte(0x04), std::byte(0xEF),
+                                   std::byte(0xFE)};
+    return std::size_t(
+        std::search(record.begin(), record.end(), std::begin(signature), std::end(signature))
+        - record.begin());
 }
 
 std::uint64_t FileTime(const QDateTime& dateTime)
@@ -122,8 +125,7 @@ std::uint64_t FileTime(const QDateTime& dateTime)
 
 } // namespace
 
-class TestExeInfo : public QObject
-{
+class TestExeInfo : public QObject {
     Q_OBJECT
 
 private slots:
@@ -143,16 +145,18 @@ private:
 void TestExeInfo::readsOwnRecordAtCreation()
 {
     const TExeInfo info(this);
-    QCOMPARE(Texts(info), (QStringList{"Les auteurs de Tarvane", "Convertisseur de niveaux de signal",
-                                       TARVANE_FILE_VERSION, "Tarvane",
-                                       QString::fromUtf8("© 2026 Les auteurs de Tarvane"), "",
-                                       "Tarvane", "Tarvane", TARVANE_FILE_VERSION, "Freeware"}));
+    QCOMPARE(Texts(info),
+             (QStringList{"Les auteurs de Tarvane", "Convertisseur de niveaux de signal",
+                          TARVANE_FILE_VERSION, "Tarvane",
+                          QString::fromUtf8("© 2026 Les auteurs de Tarvane"), "", "Tarvane",
+                          "Tarvane", TARVANE_FILE_VERSION, "Freeware"}));
     QCOMPARE(info.FileFlags(), 0u);
     QCOMPARE(info.FileOS(), 4u);
     QCOMPARE(info.FileType(), 1u);
     QCOMPARE(info.FileDate(), QDateTime(QDate(1601, 1, 1), QTime(0, 0), Qt::UTC));
 }
 
+// clang-format off
 void TestExeInfo::records_data()
 {
     QTest::addColumn<QString>("kind");
@@ -182,6 +186,7 @@ void TestExeInfo::records_data()
     QTest::newRow("text file") << "text" << "" << QStringList();
     QTest::newRow("missing file") << "missing" << "" << QStringList();
 }
+// clang-format on
 
 void TestExeInfo::records()
 {
@@ -203,6 +208,7 @@ void TestExeInfo::records()
     QCOMPARE(Texts(info), texts.isEmpty() ? before : texts);
 }
 
+// clang-format off
 void TestExeInfo::fixedPart_data()
 {
     QTest::addColumn<QString>("fixed");
@@ -229,6 +235,7 @@ void TestExeInfo::fixedPart_data()
                                          << false << quint64(FileTime(stamp)) << 0u << 4u << 1u
                                          << QDateTime();
 }
+// clang-format on
 
 void TestExeInfo::fixedPart()
 {
@@ -276,8 +283,10 @@ void TestExeInfo::tempDir_data()
     const QString existing = QDir(m_dir.path()).canonicalPath();
     QTest::newRow("folder") << existing << existing + "/";
     QTest::newRow("folder with a separator") << existing + "/" << existing + "/";
-    QTest::newRow("root") << "/" << "/";
-    QTest::newRow("missing folder") << existing + "/missing" << "";
+    QTest::newRow("root") << "/"
+                          << "/";
+    QTest::newRow("missing folder") << existing + "/missing"
+                                    << "";
 }
 
 void TestExeInfo::tempDir()

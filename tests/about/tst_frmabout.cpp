@@ -98,6 +98,7 @@ void TestFrmAbout::init()
         QSKIP("the same without a version record");
 }
 
+// clang-format off
 void TestFrmAbout::labels_data()
 {
     QTest::addColumn<LabelOf>("label");
@@ -125,6 +126,7 @@ void TestFrmAbout::labels_data()
     row("subtitle, right-aligned", &TfmAbout::Label2, QStringLiteral("Convertisseur d'unités"),
         {288, 40}, qRgb(0, 0, 0));
 }
+// clang-format on
 
 // Each label shows its text whole, at its place, in its colour.
 void TestFrmAbout::labels()
@@ -145,6 +147,7 @@ void TestFrmAbout::labels()
     QCOMPARE(shown->textFormat(), Qt::PlainText);
 }
 
+// clang-format off
 void TestFrmAbout::closing_data()
 {
     QTest::addColumn<Close>("close");
@@ -165,6 +168,7 @@ void TestFrmAbout::closing_data()
     QTest::newRow("close box") << Close([](TfmAbout& about) { about.close(); }) << true
                                << int(QDialog::Rejected);
 }
+// clang-format on
 
 // OK, Enter and the close box close the window and stop its strip; Escape does nothing.
 void TestFrmAbout::closing()
@@ -192,6 +196,7 @@ void TestFrmAbout::stripScrollsWhileOpen()
     QTRY_VERIFY_WITH_TIMEOUT(panel->y() <= start - 2, 2000); // upwards, 1 pixel a step
 }
 
+// clang-format off
 void TestFrmAbout::pixels_data()
 {
     QTest::addColumn<QRect>("area");
@@ -216,6 +221,7 @@ void TestFrmAbout::pixels_data()
     QTest::newRow("green icon") << QRect(16, 16, 32, 32) << exactly(qRgb(0, 255, 0)) << true;
     QTest::newRow("bevel draws its top edge") << QRect(100, 56, 1, 2) << hasRed << true;
 }
+// clang-format on
 
 void TestFrmAbout::pixels()
 {

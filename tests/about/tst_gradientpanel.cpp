@@ -67,6 +67,7 @@ private slots:
     void propertyWrites();
 };
 
+// clang-format off
 void TestGradientPanel::paints_data()
 {
     QTest::addColumn<TGradientDirection>("direction");
@@ -124,6 +125,7 @@ void TestGradientPanel::paints_data()
         << gdUpDownHalf << 1 << QSize(6, 1) << black << green250 << false << 0
         << Probes{{{0, 0}, qRgb(255, 0, 255)}, {{5, 0}, qRgb(255, 0, 255)}};
 }
+// clang-format on
 
 void TestGradientPanel::paints()
 {
@@ -157,6 +159,7 @@ void TestGradientPanel::paints()
     }
 }
 
+// clang-format off
 void TestGradientPanel::propertyWrites_data()
 {
     QTest::addColumn<Write>("write");
@@ -170,6 +173,7 @@ void TestGradientPanel::propertyWrites_data()
     QTest::newRow("new start colour") << Write([](auto& p) { p.SetStartColor(clRed); }) << 1 << 1;
     QTest::newRow("swap") << Write([](auto& p) { p.SetSwapColors(true); }) << 1 << 1;
 }
+// clang-format on
 
 // Each change repaints at once, before the write returns; a write that changes nothing
 // does not.
@@ -180,7 +184,7 @@ void TestGradientPanel::propertyWrites()
     QFETCH(int, expectedPaints);
 
     CountingPanel panel(nullptr);
-    write(panel);  // while loading: stored, never painted
+    write(panel); // while loading: stored, never painted
     QCOMPARE(panel.paints, 0);
 
     CountingPanel shown(nullptr);

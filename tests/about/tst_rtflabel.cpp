@@ -39,8 +39,10 @@ struct Scene {
     }
 };
 
+// clang-format off
 bool IsRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60; }
 bool IsDark(QRgb c) { return qRed(c) < 60 && qGreen(c) < 60 && qBlue(c) < 60; }
+// clang-format on
 
 // Columns of the label area holding pixels that pass the test.
 QList<int> InkColumns(const QImage& image, bool (*test)(QRgb))
@@ -95,7 +97,7 @@ void TestRTFLabel::title()
     const QImage image = scene.window.grab().toImage();
 
     QFont bold("Arial");
-    bold.setPixelSize(24);  // 18 points at 96 dpi
+    bold.setPixelSize(24); // 18 points at 96 dpi
     bold.setBold(true);
     const QFontMetrics metrics(bold);
     QFont regular = bold;

@@ -1,6 +1,6 @@
 #include "RichTextEngine.h"
-#include "frmAbout.h"
 #include "RtfReader.h"
+#include "frmAbout.h"
 
 #include <QTest>
 #include <QTextBlock>
@@ -49,6 +49,7 @@ private slots:
     void engineLoads();
 };
 
+// clang-format off
 void TestRtfReader::reads_data()
 {
     QTest::addColumn<QByteArray>("rtf");
@@ -103,6 +104,7 @@ void TestRtfReader::reads_data()
     row("truncated header", "{\\rt", "(plain)");
     row("empty document", "{\\rtf1}", "");
 }
+// clang-format on
 
 void TestRtfReader::reads()
 {
@@ -111,6 +113,7 @@ void TestRtfReader::reads()
     QCOMPARE(Describe(ReadRtf(rtf.toStdString())), expected);
 }
 
+// clang-format off
 void TestRtfReader::engineLoads_data()
 {
     QTest::addColumn<QByteArray>("stream");
@@ -125,6 +128,7 @@ void TestRtfReader::engineLoads_data()
         << QByteArray("{\\rtf1" + QByteArray(RtfMaxDepth, '{') + "a") << false
         << "{\\rtf1" + QString(RtfMaxDepth, '{') + "a";
 }
+// clang-format on
 
 void TestRtfReader::engineLoads()
 {

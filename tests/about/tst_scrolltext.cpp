@@ -44,8 +44,8 @@ TScrollTextPanel* PanelOf(const TScrollText& strip)
 
 int PanelPosition(const TScrollText& strip)
 {
-    const bool vertical = strip.ScrollDirection() == drFromTop
-                          || strip.ScrollDirection() == drFromBottom;
+    const bool vertical =
+        strip.ScrollDirection() == drFromTop || strip.ScrollDirection() == drFromBottom;
     return vertical ? PanelOf(strip)->y() : PanelOf(strip)->x();
 }
 
@@ -136,6 +136,7 @@ private slots:
     void manyStripsLeaveNoThread();
 };
 
+// clang-format off
 void TestScrollText::stepsAndWraps_data()
 {
     QTest::addColumn<TScrollDirection>("direction");
@@ -154,6 +155,7 @@ void TestScrollText::stepsAndWraps_data()
     QTest::newRow("huge step stays in range")
         << drFromBottom << INT_MAX << QList<int>{-QWIDGETSIZE_MAX, 25, -QWIDGETSIZE_MAX} << 2;
 }
+// clang-format on
 
 void TestScrollText::stepsAndWraps()
 {
@@ -204,6 +206,7 @@ void TestScrollText::aboutStripPixels()
     QCOMPARE(TextShows(image, textTop, 25), textTop < 25);
 }
 
+// clang-format off
 void TestScrollText::panelHeight_data()
 {
     QTest::addColumn<QStringList>("items");
@@ -218,6 +221,7 @@ void TestScrollText::panelHeight_data()
     QTest::newRow("larger font") << QStringList{ThanksLine} << 2000 << 40 << 1;
     QTest::newRow("no width to wrap in") << QStringList(10, QStringLiteral("x")) << 0 << 11 << 0;
 }
+// clang-format on
 
 void TestScrollText::panelHeight()
 {
@@ -236,6 +240,7 @@ void TestScrollText::panelHeight()
     QCOMPARE(PanelOf(*strip)->height(), expected);
 }
 
+// clang-format off
 void TestScrollText::pauseRamps_data()
 {
     QTest::addColumn<bool>("activeAtStart");
@@ -258,6 +263,7 @@ void TestScrollText::pauseRamps_data()
     QTest::newRow("unpause when active does nothing")
         << true << QStringList{unpause, step, step} << QList<int>{97, 94} << true;
 }
+// clang-format on
 
 void TestScrollText::pauseRamps()
 {
@@ -290,6 +296,7 @@ void TestScrollText::pauseRamps()
     QCOMPARE(strip->Active(), activeAfter);
 }
 
+// clang-format off
 void TestScrollText::hintDelay_data()
 {
     QTest::addColumn<int>("saved");
@@ -305,6 +312,7 @@ void TestScrollText::hintDelay_data()
     QTest::newRow("above the saved delay restores it") << 500 << 501u << 500;
     QTest::newRow("largest delay") << 700 << 4294967295u << 700;
 }
+// clang-format on
 
 void TestScrollText::hintDelay()
 {
@@ -351,6 +359,7 @@ void TestScrollText::workerPacesStepsOnlyWhileActive()
     QTRY_VERIFY(recorder.tops.size() > stoppedAfter);
 }
 
+// clang-format off
 void TestScrollText::dragging_data()
 {
     QTest::addColumn<TScrollDirection>("direction");
@@ -368,6 +377,7 @@ void TestScrollText::dragging_data()
     QTest::newRow("left past the left edge reappears at the right")
         << drFromLeft << QList<QPoint>{{-150, 0}, {-250, 0}, {-1, 0}} << QList<int>{50, -200, 200};
 }
+// clang-format on
 
 void TestScrollText::dragging()
 {
@@ -400,6 +410,7 @@ void TestScrollText::dragging()
     QTRY_VERIFY(PanelPosition(*strip) != positions.constLast());
 }
 
+// clang-format off
 void TestScrollText::destruction_data()
 {
     QTest::addColumn<bool>("active");
@@ -414,6 +425,7 @@ void TestScrollText::destruction_data()
     QTest::newRow("inactive after running") << false << std::uint32_t(1) << 2;
     QTest::newRow("active, very long delay") << true << std::uint32_t(4294967295u) << 0;
 }
+// clang-format on
 
 void TestScrollText::destruction()
 {

@@ -6,14 +6,14 @@
 
 #include "Application.h"
 #include "ArrowIndicator.h"
+#include "ConversionController.h"
 #include "GradientFill.h"
 #include "MenuStyler.h"
 #include "NumSpinEdit.h"
+#include "NumberText.h"
 #include "StyledMainMenu.h"
 #include "TabStrip.h"
-#include "NumberText.h"
 #include "TwoColorPalette.h"
-#include "ConversionController.h"
 #include "frmMain.h"
 #include "uConv.h"
 
@@ -42,8 +42,6 @@
 
 Q_DECLARE_METATYPE(tarvane::TUserPrefs)
 Q_DECLARE_METATYPE(QLocale)
-
-
 
 namespace tarvane::testing {
 
@@ -197,7 +195,8 @@ protected:
         QCOMPARE(source->Tag(), 1);
         QCOMPARE(target->Tag(), 0);
         const QString text = source->Text();
-        QVERIFY2(!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')), qPrintable(text));
+        QVERIFY2(!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')),
+                 qPrintable(text));
         static const QRegularExpression numberText(
             QStringLiteral("^ *([+-]?([0-9]+[.,]?[0-9]*|[.,][0-9]*)([eE][+-]?[0-9]+)?)? *$"));
         if (!c.ShowsResult(from) && !text.isEmpty()) {

@@ -9,6 +9,7 @@ class TestCommandLine : public QObject {
     Q_OBJECT
 
 private slots:
+    // clang-format off
     void Answers_data()
     {
         QTest::addColumn<QStringList>("arguments"); // after the program's name
@@ -36,6 +37,7 @@ private slots:
         QTest::newRow("a Qt option without its value")
             << QStringList{"-style"} << false << 2 << QString() << QStringLiteral("tarvane : option sans");
     }
+    // clang-format on
 
     // --help and --version answer and end the program; what is not understood ends it with 2
     // and the usage on standard error; anything else opens the window.

@@ -50,6 +50,7 @@ private slots:
         QFile::remove(m_path);
     }
 
+    // clang-format off
     void WriteEditsOnlyItsLine_data()
     {
         QTest::addColumn<QByteArray>("before");
@@ -98,6 +99,7 @@ private slots:
             << Utf16(QStringLiteral("[S]\nK=1\n"), QStringConverter::Utf16BE) << "s" << "k"
             << Utf16(QStringLiteral("[S]\nK=V\n"), QStringConverter::Utf16BE);
     }
+    // clang-format on
 
     void WriteEditsOnlyItsLine()
     {
@@ -111,6 +113,7 @@ private slots:
         QCOMPARE(Contents(), after);
     }
 
+    // clang-format off
     void Read_data()
     {
         QTest::addColumn<QByteArray>("data");
@@ -138,6 +141,7 @@ private slots:
                                   << "K" << "été";
         QTest::newRow("UTF-16BE") << Utf16("[S]\nK=5", QStringConverter::Utf16BE) << "S" << "K" << "5";
     }
+    // clang-format on
 
     void Read()
     {
@@ -157,6 +161,7 @@ private slots:
         QCOMPARE(IniFile(m_path).ReadString("S", "L", {}), QStringLiteral("1"));
     }
 
+    // clang-format off
     void WriteThatWouldBreakALineIsRefused_data()
     {
         QTest::addColumn<QString>("section");
@@ -169,6 +174,7 @@ private slots:
         QTest::newRow("key read as a section") << "S" << "[K]" << "1";
         QTest::newRow("blank around a name") << " S" << "K" << "1";
     }
+    // clang-format on
 
     void WriteThatWouldBreakALineIsRefused()
     {
@@ -181,6 +187,7 @@ private slots:
     }
 
     // Only a regular file, or a link to one, within the size limit is read or written.
+    // clang-format off
     void FileKinds_data()
     {
         QTest::addColumn<QString>("kind");
@@ -194,6 +201,7 @@ private slots:
         QTest::newRow("UTF-16 that would not come back whole") << "odd" << true << false;
         QTest::newRow("link to a regular file") << "link" << true << true;
     }
+    // clang-format on
 
     void FileKinds()
     {
@@ -226,7 +234,8 @@ private slots:
         QCOMPARE(file.ReadString("S", "K", "def"), before);
         QCOMPARE(file.WriteString("S", "K", "2"), writable);
         QCOMPARE(file.ReadString("S", "K", "def"), writable ? QStringLiteral("2") : before);
-        QCOMPARE(QFileInfo(m_path).isSymLink(), kind == "device" || kind == "dangling" || kind == "link");
+        QCOMPARE(QFileInfo(m_path).isSymLink(),
+                 kind == "device" || kind == "dangling" || kind == "link");
         QCOMPARE(QFile::exists(target), kind == "link"); // never created through a link
         const QDir::Filters all = QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot;
         QCOMPARE(QDir(m_dir.path()).entryList(all).size(), kind == "link" ? 2 : 1); // no leftover
@@ -240,10 +249,10 @@ private slots:
         const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         QVERIFY(QFile::setPermissions(m_path, permissions));
         QVERIFY(IniFile(m_path).WriteString("S", "K", "1"));
-        QCOMPARE(QFile::permissions(m_path) & ~QFile::Permissions(QFile::ReadUser | QFile::WriteUser),
+        QCOMPARE(QFile::permissions(m_path)
+                     & ~QFile::Permissions(QFile::ReadUser | QFile::WriteUser),
                  permissions);
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestIniFile)

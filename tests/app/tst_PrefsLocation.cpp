@@ -50,6 +50,7 @@ class TestPrefsLocation : public QObject {
     Q_OBJECT
 
 private slots:
+    // clang-format off
     void SavedWhereTheUserCanWrite_data()
     {
         QTest::addColumn<bool>("installed");      // the program beside its share/tarvane folder
@@ -97,6 +98,7 @@ private slots:
         installed("installed: the user's file, once there, wins")
             << none << true << true << unit7 << unit5 << true << false << 7;
     }
+    // clang-format on
 
     // Preferences are never lost: an installed copy keeps them in the user's own file, a
     // portable one beside itself when it can write there, else in the user's file; a file that
@@ -147,7 +149,8 @@ private slots:
         }
         const QString systemFile = systemConfig + QStringLiteral("/tarvane/tarvane.ini");
         if (system != "<missing>")
-            QVERIFY(QDir().mkpath(systemConfig + QStringLiteral("/tarvane")) && Store(systemFile, system));
+            QVERIFY(QDir().mkpath(systemConfig + QStringLiteral("/tarvane"))
+                    && Store(systemFile, system));
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("HOME"), home);
@@ -171,7 +174,8 @@ private slots:
                  QStringLiteral("%1\n%2\n").arg(saved).arg(startUnit));
         QCOMPARE(tarvane::ReadUserPrefs(saved).Value2Index, ChosenUnit);
         if (!portable)
-            QCOMPARE(ReadAll(besideFile), beside == "<dangling>" ? QByteArray("<missing>") : beside);
+            QCOMPARE(ReadAll(besideFile),
+                     beside == "<dangling>" ? QByteArray("<missing>") : beside);
         else
             QVERIFY(!QFile::exists(userFile));
         QCOMPARE(ReadAll(systemFile), system);

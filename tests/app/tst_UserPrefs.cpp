@@ -63,6 +63,7 @@ private slots:
         QFile::remove(m_path);
     }
 
+    // clang-format off
     void ReadGivesDefaultsForWhatDoesNotParse_data()
     {
         QTest::addColumn<QByteArray>("data");
@@ -102,6 +103,7 @@ private slots:
             << QByteArray("[UserPrefs]\nValue1=" + QByteArray(5000, '7') + "\nValue1Index=2\n")
             << TUserPrefs{4, 4, 2, 0, 1.0};
     }
+    // clang-format on
 
     void ReadGivesDefaultsForWhatDoesNotParse()
     {
@@ -117,6 +119,7 @@ private slots:
         QCOMPARE(prefs.Value1, expected.Value1);
     }
 
+    // clang-format off
     void SaveWritesTheFileText_data()
     {
         QTest::addColumn<QLocale>("locale");
@@ -143,6 +146,7 @@ private slots:
                           "value2index=5\r\nExtra=x\r\nWriteTest=1\r\nValue1precision=255\r\n"
                           "Value2precision=4\r\nValue1Index=0\r\n\r\n[Tail]\r\n");
     }
+    // clang-format on
 
     void SaveWritesTheFileText()
     {
@@ -166,6 +170,7 @@ private slots:
         QCOMPARE(tarvane::ReadUserPrefs(m_path), prefs);
     }
 
+    // clang-format off
     void UnwritableFileIsNeverChanged_data()
     {
         QTest::addColumn<bool>("exists");
@@ -175,6 +180,7 @@ private slots:
         QTest::newRow("writable file in a read-only folder") << true << 0666 << 0755;
         QTest::newRow("no file in a read-only folder") << false << 0 << 0755;
     }
+    // clang-format on
 
     // Root writes through permission bits, so the save runs as an unprivileged user.
     void UnwritableFileIsNeverChanged()
@@ -196,8 +202,9 @@ private slots:
         QVERIFY(::chmod(QFile::encodeName(folder.path()).constData(), folderMode) == 0);
 
         QProcess child;
-        child.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups",
-                              QCoreApplication::applicationFilePath(), "--save", path});
+        child.start(setpriv,
+                    {"--reuid=65534", "--regid=65534", "--clear-groups",
+                     QCoreApplication::applicationFilePath(), "--save", path});
         QVERIFY(child.waitForFinished());
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.readAllStandardError(), QByteArray());
@@ -217,8 +224,9 @@ private slots:
         const QByteArray before("[UserPrefs]\nValue1=3\n");
         Store(path, before);
         QProcess child; // room for the write test's line, not for the other keys
-        child.start(prlimit, {QStringLiteral("--fsize=%1").arg(before.size() + 20),
-                              QCoreApplication::applicationFilePath(), "--save", path});
+        child.start(prlimit,
+                    {QStringLiteral("--fsize=%1").arg(before.size() + 20),
+                     QCoreApplication::applicationFilePath(), "--save", path});
         QVERIFY(child.waitForFinished());
         QCOMPARE(child.exitCode(), 1);
         QCOMPARE(child.readAllStandardError(), QByteArray("save failed"));
@@ -226,6 +234,7 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"tarvane.ini"});
     }
 
+    // clang-format off
     void FileNamesComeBackByteForByte_data()
     {
         QTest::addColumn<QByteArray>("native");
@@ -237,6 +246,7 @@ private slots:
         QTest::newRow("cut short at the end") << QByteArray("a\xE2\x82") << false;
         QTest::newRow("pair ending like a stand-in, then one") << QByteArray("\xF0\x90\x82\x80\xFF") << false;
     }
+    // clang-format on
 
     void FileNamesComeBackByteForByte()
     {
@@ -256,18 +266,22 @@ private slots:
         const auto removeFolder = qScopeGuard([&folder] { // beyond what Qt can name
             std::filesystem::remove_all(folder.toStdString());
         });
-        std::filesystem::copy_file(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
-                                   (folder + "/tarvane").toStdString());
+        std::filesystem::copy_file(
+            QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
+            (folder + "/tarvane").toStdString());
         // Started through a link of a plain name: Qt cannot pass the program's own.
         const QString link = top.filePath(QStringLiteral("run"));
-        QCOMPARE(::symlink((folder + "/tarvane").constData(), QFile::encodeName(link).constData()), 0);
+        QCOMPARE(::symlink((folder + "/tarvane").constData(), QFile::encodeName(link).constData()),
+                 0);
         QProcess child;
         child.start(link, {"--save-beside"});
         QVERIFY(child.waitForFinished());
         QCOMPARE(child.exitCode(), 0);
-        QCOMPARE(tarvane::ReadUserPrefs(tarvane::DecodeFileName(folder + "/tarvane.ini")), Unit5Prefs);
+        QCOMPARE(tarvane::ReadUserPrefs(tarvane::DecodeFileName(folder + "/tarvane.ini")),
+                 Unit5Prefs);
     }
 
+    // clang-format off
     void Paths_data()
     {
         QTest::addColumn<QString>("executable");
@@ -278,6 +292,7 @@ private slots:
         QTest::newRow("dot in a folder name") << "/opt/v1.2/tarvane" << "/opt/v1.2/"
                                               << "/opt/v1.2/tarvane.ini";
     }
+    // clang-format on
 
     void Paths()
     {

@@ -108,7 +108,8 @@ private slots:
         QCOMPARE(box1->text(QAccessible::Description), QStringLiteral("Conversion impossible"));
         w.edValue1->SetText(QStringLiteral("1"));
         QCOMPARE(box2->text(QAccessible::Description), QString());
-        QCOMPARE(box1->text(QAccessible::Description), QStringLiteral("13.0103 dBm (1 mW / 50 ohms)"));
+        QCOMPARE(box1->text(QAccessible::Description),
+                 QStringLiteral("13.0103 dBm (1 mW / 50 ohms)"));
     }
 
 private:

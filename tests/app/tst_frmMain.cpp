@@ -25,7 +25,8 @@ private slots:
         QCOMPARE(w.lblUnit2->text(), QStringLiteral("Veff (Vrms)"));
         QCOMPARE(w.Prefs(), (TUserPrefs{4, 4, 0, 0, 1.0}));
         QCOMPARE(w.lstUnits1->count(), 12);
-        QCOMPARE(w.lstUnits2->item(1)->text(), QStringLiteral("Tension crête à crête (Vcac / Vpp)"));
+        QCOMPARE(w.lstUnits2->item(1)->text(),
+                 QStringLiteral("Tension crête à crête (Vcac / Vpp)"));
         QCOMPARE(w.AppPath(), m_dir.path() + u'/');
         QCOMPARE(w.IniFileName(), IniPath());
         QVERIFY(!QFile::exists(IniPath()));
@@ -38,6 +39,7 @@ private slots:
                             "Value1Index=0\nValue2Index=0\nValue1=1\n"));
     }
 
+    // clang-format off
     void RestoresThePreferences_data()
     {
         QTest::addColumn<QByteArray>("ini");
@@ -66,6 +68,7 @@ private slots:
             << QByteArray("[UserPrefs]\nValue2Index=2\nValue1=0\n") << "0.0000" << "-.--"
             << "Veff (Vrms)" << "dBm (1 mW / 50 ohms)" << TUserPrefs{4, 4, 0, 2, 0.0};
     }
+    // clang-format on
 
     void RestoresThePreferences()
     {
@@ -88,8 +91,9 @@ private slots:
 
     void RestoreAndSaveRoundTrip()
     {
-        const QByteArray ini("; kept\n[UserPrefs]\nWriteTest=1\nValue1precision=3\nValue2precision=6\n"
-                             "Value1Index=5\nValue2Index=1\nValue1=-2.5\n\n[Other]\nx=1\n");
+        const QByteArray ini(
+            "; kept\n[UserPrefs]\nWriteTest=1\nValue1precision=3\nValue2precision=6\n"
+            "Value1Index=5\nValue2Index=1\nValue1=-2.5\n\n[Other]\nx=1\n");
         Start(ini);
         CheckShown("-2.500", "2.121021", true, false);
         QVERIFY(m_window->close());
@@ -187,6 +191,7 @@ private slots:
         QCOMPARE(w.Prefs().Value2precision, quint8(10));
     }
 
+    // clang-format off
     void FocusMovesChangeNoNumber_data()
     {
         QTest::addColumn<QByteArray>("ini");
@@ -208,6 +213,7 @@ private slots:
         QTest::newRow("target precision 0, every digit") << QByteArray("[UserPrefs]\nValue2Index=1\nValue2precision=0\n")
                                             << "1.2" << "1.2000" << "3.39411254969543" << 1.2;
     }
+    // clang-format on
 
     // Clicking into the result, or Tabbing to it and back, makes it the source and changes
     // neither box: box 1 keeps every digit typed, "-.--" stays, and so does the saved number.
@@ -264,8 +270,10 @@ private slots:
                         box->setFocus(Qt::TabFocusReason);
                         QVERIFY2(w.edValue1->Text() == typed && w.edValue2->Text() == result,
                                  qPrintable(QStringLiteral("%1 to %2: %3 gives %4, then %5 and %6")
-                                                .arg(from).arg(to).arg(typed, result,
-                                                w.edValue1->Text(), w.edValue2->Text())));
+                                                .arg(from)
+                                                .arg(to)
+                                                .arg(typed, result, w.edValue1->Text(),
+                                                     w.edValue2->Text())));
                     }
                 }
             }
@@ -330,10 +338,11 @@ private slots:
         std::mt19937 random(15);
         const auto pick = [&random](const auto& list) { return list[random() % list.size()]; };
         const QString characters = QStringLiteral("0123456789,.-eE a");
-        const QStringList pastes = {"2,5", "-12.5", "-73 dBm", "abc", "1E999", "-1e308", " ",
-                                    "0", "1234,5678", "2,123456789"};
-        const QList<QKeyCombination> keys = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Up,
-                                             Qt::Key_Down, Qt::Key_PageUp, Qt::CTRL | Qt::Key_Z};
+        const QStringList pastes = {"2,5",    "-12.5", "-73 dBm", "abc",       "1E999",
+                                    "-1e308", " ",     "0",       "1234,5678", "2,123456789"};
+        const QList<QKeyCombination> keys = {Qt::Key_Backspace, Qt::Key_Delete,
+                                             Qt::Key_Up,        Qt::Key_Down,
+                                             Qt::Key_PageUp,    Qt::CTRL | Qt::Key_Z};
         for (int i = 0; i < 400; ++i) {
             TfmMain& w = *m_window;
             const TConversionController& c = *w.Controller();
@@ -348,7 +357,8 @@ private slots:
                 QTest::mouseClick(pick(boxes), Qt::LeftButton);
             } else if (kind < 5) {
                 action = QStringLiteral("Tab");
-                QTest::keyClick(focused, Qt::Key_Tab, random() % 2 ? Qt::ShiftModifier : Qt::NoModifier);
+                QTest::keyClick(focused, Qt::Key_Tab,
+                                random() % 2 ? Qt::ShiftModifier : Qt::NoModifier);
             } else if (kind < 9 && focused != w.edValue1 && focused != w.edValue2) {
                 action = QStringLiteral("into box 1 from the keyboard");
                 w.edValue1->setFocus(Qt::TabFocusReason);
@@ -367,13 +377,14 @@ private slots:
                 action = QStringLiteral("unit");
                 QListWidget* const list = pick(QList{w.lstUnits1, w.lstUnits2});
                 const int row = int(random() % 13); // 12: the blank area
-                const QPoint point = row < 12 ? list->visualItemRect(list->item(row)).center()
-                                              : QPoint(20, 210);
+                const QPoint point =
+                    row < 12 ? list->visualItemRect(list->item(row)).center() : QPoint(20, 210);
                 QTest::mouseClick(list->viewport(), Qt::LeftButton,
                                   random() % 4 ? Qt::NoModifier : Qt::ControlModifier, point);
             } else if (kind < 15) {
                 action = QStringLiteral("precision");
-                TNumSpinEdit* const spinner = pick(QList{w.seEdValue1Precision, w.seEdValue2Precision});
+                TNumSpinEdit* const spinner =
+                    pick(QList{w.seEdValue1Precision, w.seEdValue2Precision});
                 spinner->setFocus(Qt::TabFocusReason);
                 if (random() % 2) {
                     spinner->selectAll();
@@ -388,13 +399,15 @@ private slots:
                 const QByteArray saved = ReadAll(IniPath());
                 Start(saved);
                 const TUserPrefs restored = ReadUserPrefs(IniPath());
-                QCOMPARE(FloatToText(restored.Value1, 0, QLocale()), FloatToText(closed.Value1, 0, QLocale()));
+                QCOMPARE(FloatToText(restored.Value1, 0, QLocale()),
+                         FloatToText(closed.Value1, 0, QLocale()));
                 const TUserPrefs shown = m_window->Prefs();
                 QCOMPARE(shown.Value1precision, closed.Value1precision);
                 QCOMPARE(shown.Value2precision, closed.Value2precision);
                 QCOMPARE(shown.Value1Index, closed.Value1Index);
                 QCOMPARE(shown.Value2Index, closed.Value2Index);
-                QCOMPARE(m_window->edValue1->Text(), FloatToText(restored.Value1, closed.Value1precision, QLocale()));
+                QCOMPARE(m_window->edValue1->Text(),
+                         FloatToText(restored.Value1, closed.Value1precision, QLocale()));
             }
             TfmMain& now = *m_window;
             if (action == "click into a box" || action == "Tab") {
@@ -403,16 +416,22 @@ private slots:
                     if (after == numbers[box])
                         continue;
                     // Only the box left re-shows the user's number in its format.
-                    QVERIFY2(focused == boxes[box] && numbers[box] && after
-                                 && *after == UserTextToFloat(FloatToText(*numbers[box],
-                                                    boxes[box]->Precision(), QLocale()), QLocale()),
-                             qPrintable(QStringLiteral("%1 in box %2: %3 became %4").arg(action)
-                                            .arg(box + 1).arg(texts[box], boxes[box]->Text())));
+                    QVERIFY2(
+                        focused == boxes[box] && numbers[box] && after
+                            && *after
+                                == UserTextToFloat(
+                                    FloatToText(*numbers[box], boxes[box]->Precision(), QLocale()),
+                                    QLocale()),
+                        qPrintable(QStringLiteral("%1 in box %2: %3 became %4")
+                                       .arg(action)
+                                       .arg(box + 1)
+                                       .arg(texts[box], boxes[box]->Text())));
                 }
             }
             CheckConversionShown();
             for (QListWidget* const list : {now.lstUnits1, now.lstUnits2}) {
-                const int unit = now.Controller()->Unit(list == now.lstUnits1 ? vbValue1 : vbValue2);
+                const int unit =
+                    now.Controller()->Unit(list == now.lstUnits1 ? vbValue1 : vbValue2);
                 QCOMPARE(list->selectedItems(), QList<QListWidgetItem*>{list->item(unit)});
             }
             if (QTest::currentTestFailed())
@@ -427,7 +446,9 @@ private slots:
         Start("<missing>");
         TfmMain& w = *m_window;
         QWidget* const client = w.centralWidget();
-        const auto ring = [](const QWidget* control) { return control->geometry().topLeft() + QPoint(-2, 8); };
+        const auto ring = [](const QWidget* control) {
+            return control->geometry().topLeft() + QPoint(-2, 8);
+        };
         const QColor navy(0, 0, 128);
         const QColor aqua(0, 255, 255);
         const QList<QWidget*> framed = {w.lstUnits1, w.lstUnits2, w.seEdValue1Precision,
@@ -450,6 +471,7 @@ private slots:
             QCOMPARE(PixelAt(client, ring(control)), navy);
     }
 
+    // clang-format off
     void EntryReadsInEveryLocale_data()
     {
         QTest::addColumn<QLocale>("locale");
@@ -469,6 +491,7 @@ private slots:
         QTest::newRow("letters") << en << false << "abc" << "abc" << "-.--" << 3.0;
         QTest::newRow("lone minus") << en << false << "-" << "-" << "-.--" << 3.0;
     }
+    // clang-format on
 
     // A typed or pasted entry converts as the number it reads under any locale, and one that
     // reads as no number fails visibly while the preferences keep the last number.
@@ -494,6 +517,7 @@ private slots:
         QCOMPARE(w.Prefs().Value1, value1);
     }
 
+    // clang-format off
     void PastedLevels_data()
     {
         QTest::addColumn<QString>("way");
@@ -523,6 +547,7 @@ private slots:
         row("plain number", "Ctrl+V", 1, dBu, "2,5", "2,5", "10,1773", 0, 4, 4);
         row("unknown unit", "context menu", 1, dBu, "-73 dBmV", "-73 dBmV", "-.--", 0, 4, 4);
     }
+    // clang-format on
 
     // A level pasted by any way sets the box's number, selects its unit and raises the box's
     // precision so that every digit written shows and survives leaving the box; anything
@@ -602,7 +627,6 @@ private slots:
         QVERIFY(w.close());
         QVERIFY(ReadAll(IniPath()).contains("\nValue1=1.79769313486231E308\n"));
     }
-
 };
 
 int main(int argc, char** argv)

@@ -29,8 +29,9 @@ private slots:
             if (!action->isSeparator())
                 captions << action->text().section(u'\t', 0, 0).remove(u'&');
         }
-        QCOMPARE(captions, (QStringList{"Annuler", "Rétablir", "Couper", "Copier", "Coller",
-                                        "Supprimer", "Tout sélectionner"}));
+        QCOMPARE(captions,
+                 (QStringList{"Annuler", "Rétablir", "Couper", "Copier", "Coller", "Supprimer",
+                              "Tout sélectionner"}));
     }
 
     void RandomEntryNeverShowsAWrongNumber_data()
@@ -52,14 +53,29 @@ private slots:
         std::mt19937 random(20261207);
         const auto pick = [&random](const auto& list) { return list[random() % list.size()]; };
         const QString characters = QStringLiteral("0123456789012345.,+-eE aZ:");
-        const QList<QKeyCombination> keys = {
-            Qt::KeypadModifier | Qt::Key_Period, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left,
-            Qt::Key_Right, Qt::Key_Home, Qt::Key_End, Qt::Key_Up, Qt::Key_Down, Qt::Key_PageDown,
-            Qt::CTRL | Qt::Key_A, Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_X, Qt::CTRL | Qt::Key_V,
-            Qt::SHIFT | Qt::Key_Insert, Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::Key_Y,
-            Qt::CTRL | Qt::SHIFT | Qt::Key_Z};
-        const QStringList pastes = {"2.5", "-12,5", "12,5 dBu", "abc", "1.2.3", "1,234.5", "1E999",
-                                    "-1e308", "1.7976931348623157E308", "12\n34", " ", "-", ".", "7"};
+        const QList<QKeyCombination> keys = {Qt::KeypadModifier | Qt::Key_Period,
+                                             Qt::Key_Backspace,
+                                             Qt::Key_Delete,
+                                             Qt::Key_Left,
+                                             Qt::Key_Right,
+                                             Qt::Key_Home,
+                                             Qt::Key_End,
+                                             Qt::Key_Up,
+                                             Qt::Key_Down,
+                                             Qt::Key_PageDown,
+                                             Qt::CTRL | Qt::Key_A,
+                                             Qt::CTRL | Qt::Key_C,
+                                             Qt::CTRL | Qt::Key_X,
+                                             Qt::CTRL | Qt::Key_V,
+                                             Qt::SHIFT | Qt::Key_Insert,
+                                             Qt::CTRL | Qt::Key_Z,
+                                             Qt::CTRL | Qt::Key_Y,
+                                             Qt::CTRL | Qt::SHIFT | Qt::Key_Z};
+        const QStringList pastes = {"2.5",    "-12,5",  "12,5 dBu",
+                                    "abc",    "1.2.3",  "1,234.5",
+                                    "1E999",  "-1e308", "1.7976931348623157E308",
+                                    "12\n34", " ",      "-",
+                                    ".",      "7"};
         const QStringList precisions = {"0", "3", "10", "67", "99999999999"};
         for (int i = 0; i < 1500; ++i) {
             TNumSpinEdit* const box = w.edValue1->Tag() == 1 ? w.edValue1 : w.edValue2;
@@ -75,7 +91,8 @@ private slots:
             } else if (kind == 18) {
                 (box == w.edValue1 ? w.edValue2 : w.edValue1)->setFocus(Qt::TabFocusReason);
             } else {
-                TNumSpinEdit* const spinner = pick(QList{w.seEdValue1Precision, w.seEdValue2Precision});
+                TNumSpinEdit* const spinner =
+                    pick(QList{w.seEdValue1Precision, w.seEdValue2Precision});
                 spinner->setFocus(Qt::TabFocusReason);
                 spinner->selectAll();
                 QTest::keyClicks(spinner, pick(precisions));
@@ -101,8 +118,13 @@ private slots:
     {
         Start("<missing>");
         TfmMain& w = *m_window;
-        const QList<QWidget*> order = {w.edValue1, w.edValue2, w.lstUnits1, w.lstUnits2,
-                                       w.seEdValue1Precision, w.seEdValue2Precision, w.edValue1};
+        const QList<QWidget*> order = {w.edValue1,
+                                       w.edValue2,
+                                       w.lstUnits1,
+                                       w.lstUnits2,
+                                       w.seEdValue1Precision,
+                                       w.seEdValue2Precision,
+                                       w.edValue1};
         QCOMPARE(QApplication::focusWidget(), order[0]);
         for (qsizetype i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -143,12 +165,13 @@ private slots:
         QCOMPARE(w.lstUnits1->visualItemRect(w.lstUnits1->item(1)).top(), 13);
 
         const QImage client = w.centralWidget()->grab().toImage();
-        QCOMPARE(client.pixelColor(4, 50), QColor(0, 0, 128));          // navy
-        QCOMPARE(client.pixelColor(276, 84), QColor(0, 255, 0));        // lime arrow
-        QCOMPARE(client.pixelColor(20, 340), QColor(128, 0, 128));      // purple list
+        QCOMPARE(client.pixelColor(4, 50), QColor(0, 0, 128));           // navy
+        QCOMPARE(client.pixelColor(276, 84), QColor(0, 255, 0));         // lime arrow
+        QCOMPARE(client.pixelColor(20, 340), QColor(128, 0, 128));       // purple list
         QCOMPARE(client.pixelColor(256 + 2, 64 + 2), QColor(0, 0, 128)); // navy around the arrow
     }
 
+    // clang-format off
     void StripAndMenuBarPixels_data()
     {
         QTest::addColumn<QString>("where");
@@ -174,6 +197,7 @@ private slots:
         QTest::newRow("menu band at the right edge")
             << "bar" << QPoint(552, 1) << GradientBandColor(rootFrom, rootTo, 552, 653);
     }
+    // clang-format on
 
     // The strip and the menu bar as the window shows them.
     void StripAndMenuBarPixels()
@@ -342,7 +366,12 @@ private slots:
     {
         int saves = 0;
         bool writable = true;
-        TPrefsAutosave autosave([&] { ++saves; return writable; }, nullptr);
+        TPrefsAutosave autosave(
+            [&] {
+                ++saves;
+                return writable;
+            },
+            nullptr);
         for (int keystroke = 0; keystroke < 20; ++keystroke)
             autosave.Changed();
         QTRY_COMPARE_WITH_TIMEOUT(saves, 1, 2000);
@@ -374,7 +403,8 @@ private slots:
         Start("<missing>");
         TypeInto(m_window->edValue1, QStringLiteral("2.5"));
         const TTerminationSignals terminationSignals;
-        connect(&terminationSignals, &TTerminationSignals::Received, qApp, &QApplication::closeAllWindows);
+        connect(&terminationSignals, &TTerminationSignals::Received, qApp,
+                &QApplication::closeAllWindows);
         QSignalSpy received(&terminationSignals, &TTerminationSignals::Received);
         std::raise(signalNumber);
         QTRY_VERIFY(!m_window->isVisible());
@@ -420,7 +450,6 @@ private slots:
         QCOMPARE(catcher->Title, QStringLiteral("Tarvane"));
         QCOMPARE(catcher->Icon, QMessageBox::Critical);
     }
-
 };
 
 } // namespace

@@ -74,6 +74,7 @@ void TestHelpActions::cleanup()
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }
 
+// clang-format off
 void TestHelpActions::runDocument_data()
 {
     QTest::addColumn<QString>("name");       // created in the temporary folder unless empty
@@ -90,6 +91,7 @@ void TestHelpActions::runDocument_data()
                                                  << QStringLiteral("doc.txt")
                                                  << QStringLiteral("--flag") << ShellRefused;
 }
+// clang-format on
 
 // A file opens as that one path whatever its name holds; what cannot open is reported.
 void TestHelpActions::runDocument()
@@ -106,6 +108,7 @@ void TestHelpActions::runDocument()
     QCOMPARE(m_catcher.urls, result == ShellAccepted ? opened : QList<QUrl>());
 }
 
+// clang-format off
 void TestHelpActions::readme_data()
 {
     QTest::addColumn<QString>("folder");      // the program's, in a prefix
@@ -129,6 +132,7 @@ void TestHelpActions::readme_data()
         << bin << false << true << false << false << QString();
     QTest::newRow("missing readme") << bin << false << false << false << false << QString();
 }
+// clang-format on
 
 // Lisez-moi opens the readme of the copy, from the installed data folder or beside a portable
 // program, and says nothing when there is none.
@@ -154,8 +158,8 @@ void TestHelpActions::readme()
         CreateFile(prefix + QStringLiteral("share/tarvane/A_Lire.txt"));
     TfmMain fmMain(nullptr, appPath + QStringLiteral("tarvane"));
     fmMain.ActAppReadme->trigger();
-    QCOMPARE(m_catcher.urls, opened.isEmpty() ? QList<QUrl>{}
-                                              : QList<QUrl>{QUrl::fromLocalFile(prefix + opened)});
+    QCOMPARE(m_catcher.urls,
+             opened.isEmpty() ? QList<QUrl>{} : QList<QUrl>{QUrl::fromLocalFile(prefix + opened)});
     QVERIFY(!QApplication::activeModalWidget());
 }
 

@@ -6,8 +6,8 @@
 #include "NumSpinEdit.h"
 #include "RepeatSpeedButton.h"
 #include "ScreenDensity.h"
-#include "SpinButtons.h"
 #include "ScrollTextPanel.h"
+#include "SpinButtons.h"
 #include "frmAbout.h"
 #include "frmMain.h"
 
@@ -82,7 +82,8 @@ bool ArrowDrawnFine(TfmMain& window)
 {
     const QImage image = Grab(window);
     const QRect arrow = DeviceRect(window, window.Arrow1);
-    const QList<int> edge = RightmostInk(image, arrow, arrow.top() + 2 * 7 + 2, arrow.top() + 2 * 19);
+    const QList<int> edge =
+        RightmostInk(image, arrow, arrow.top() + 2 * 7 + 2, arrow.top() + 2 * 19);
     for (qsizetype i = 1; i < edge.size(); ++i) {
         if (edge[i] - edge[i - 1] != 1)
             return false;
@@ -118,7 +119,8 @@ private slots:
         QVERIFY(window.frameGeometry().top() >= area.top());
 
         const int caption = InkHeight(image, DeviceRect(window, window.edValue1->Label()));
-        QVERIFY2(qAbs(caption - 2 * CaptionInkHeight1x) <= Tolerance, qPrintable(QString::number(caption)));
+        QVERIFY2(qAbs(caption - 2 * CaptionInkHeight1x) <= Tolerance,
+                 qPrintable(QString::number(caption)));
 
         QVERIFY(ArrowDrawnFine(window));
 
@@ -133,8 +135,8 @@ private slots:
         }
         QVERIFY(window.Label1->geometry().right() < window.Label2->x());
         QVERIFY(window.Label2->geometry().right() < window.centralWidget()->width());
-        QVERIFY(window.seEdValue1Precision->fontMetrics().horizontalAdvance(QStringLiteral("10")) <
-                window.seEdValue1Precision->width() - 15);
+        QVERIFY(window.seEdValue1Precision->fontMetrics().horizontalAdvance(QStringLiteral("10"))
+                < window.seEdValue1Precision->width() - 15);
     }
 
     void aboutWindowTextIsScaled()
@@ -146,12 +148,13 @@ private slots:
         QVERIFY(credits);
         const QImage strip = Grab(*credits);
         const int height = InkHeight(strip, strip.rect());
-        QVERIFY2(qAbs(height - 2 * CreditsInkHeight1x) <= Tolerance, qPrintable(QString::number(height)));
+        QVERIFY2(qAbs(height - 2 * CreditsInkHeight1x) <= Tolerance,
+                 qPrintable(QString::number(height)));
 
         for (QLabel* label : about.findChildren<QLabel*>())
             QVERIFY2(about.rect().contains(label->geometry()), qPrintable(label->text()));
-        QVERIFY(about.btnOK->fontMetrics().horizontalAdvance(about.btnOK->text()) <
-                about.btnOK->width());
+        QVERIFY(about.btnOK->fontMetrics().horizontalAdvance(about.btnOK->text())
+                < about.btnOK->width());
     }
 
     // The window's screen changing density at run time: on an ordinary screen the bitmap face
@@ -176,7 +179,8 @@ private slots:
         QCOMPARE(DenseScreen(), dense);
         QCOMPARE(QFontInfo(window.Label1->font()).family(), face);
         QCOMPARE(ArrowDrawnFine(window), dense);
-        const QImage glyph = window.edValue1->findChild<TSpinButtons*>()->UpButton()->Glyph().toImage();
+        const QImage glyph =
+            window.edValue1->findChild<TSpinButtons*>()->UpButton()->Glyph().toImage();
         QCOMPARE(glyph.devicePixelRatio(), dense ? 2.0 : 1.0);
     }
 };

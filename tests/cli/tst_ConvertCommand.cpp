@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include <optional>
-#include <utility>
 #include <random>
+#include <utility>
 
 using namespace tarvane;
 
@@ -38,7 +38,8 @@ Outcome Run(const QStringList& arguments, const QByteArray& input = {})
 QByteArray Expected(const QByteArray& text, int fromUnit, int toUnit, int precision, bool& failed)
 {
     const std::optional<double> value = ReadNumber(std::string_view(text.constData(), text.size()));
-    const std::optional<double> result = value ? TryConvertValue(*value, fromUnit, toUnit) : std::nullopt;
+    const std::optional<double> result =
+        value ? TryConvertValue(*value, fromUnit, toUnit) : std::nullopt;
     if (!result) {
         failed = true;
         return "-.--";
@@ -48,12 +49,15 @@ QByteArray Expected(const QByteArray& text, int fromUnit, int toUnit, int precis
 
 // Ordinary levels, the zeros and negatives that fail in some units, the edges of the
 // double range and texts that are no numbers.
-const QList<QByteArray> Values = {"1", "-10", "0", "12", "75", "0.001", "-0,5", "1e-300", "4E-320",
-                                  "1.7976931348623157E308", "-1E308", " 2.5 ", "abc", "", "1.2.3", "-"};
+const QList<QByteArray> Values = {"1",      "-10",   "0",      "12",     "75",
+                                  "0.001",  "-0,5",  "1e-300", "4E-320", "1.7976931348623157E308",
+                                  "-1E308", " 2.5 ", "abc",    "",       "1.2.3",
+                                  "-"};
 
 QStringList Arguments(int fromUnit, int toUnit, int precision)
 {
-    return {QString::number(fromUnit), QString::number(toUnit), QStringLiteral("-p%1").arg(precision)};
+    return {QString::number(fromUnit), QString::number(toUnit),
+            QStringLiteral("-p%1").arg(precision)};
 }
 
 } // namespace
@@ -94,7 +98,8 @@ void TestConvertCommand::everyPairAsTheEngine()
             QCOMPARE(streamed.exitCode, anyFailed ? 1 : 0);
 
             // The same lines, each carrying its unit, with the unit converted from omitted.
-            const QByteArray identifier(UnitIdentifiers[fromUnit].data(), UnitIdentifiers[fromUnit].size());
+            const QByteArray identifier(UnitIdentifiers[fromUnit].data(),
+                                        UnitIdentifiers[fromUnit].size());
             QByteArray withUnits;
             for (const QByteArray& value : Values)
                 withUnits += value + ' ' + identifier + '\n';
@@ -105,7 +110,8 @@ void TestConvertCommand::everyPairAsTheEngine()
             const QByteArray value = Values[pair % Values.size()].trimmed();
             bool failed = false;
             const QByteArray result = Expected(value, fromUnit, toUnit, precision, failed);
-            const Outcome single = Run(QStringList{QString::fromLatin1(value)} + Arguments(fromUnit, toUnit, precision));
+            const Outcome single = Run(QStringList{QString::fromLatin1(value)}
+                                       + Arguments(fromUnit, toUnit, precision));
             QCOMPARE(single.output, result + '\n');
             QCOMPARE(single.exitCode, failed ? 1 : 0);
             QCOMPARE(single.errors.isEmpty(), !failed);
@@ -113,6 +119,7 @@ void TestConvertCommand::everyPairAsTheEngine()
     }
 }
 
+// clang-format off
 void TestConvertCommand::singleValue_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -149,6 +156,7 @@ void TestConvertCommand::singleValue_data()
     row("prefix on the unit from", "316 mV dBu", "-7.7878\n", 0);
     row("level that fails", "0V dBV", "-.--\n", 1, QStringLiteral("« 0V » ne se convertit pas en dBV"));
 }
+// clang-format on
 
 void TestConvertCommand::singleValue()
 {
@@ -162,6 +170,7 @@ void TestConvertCommand::singleValue()
     QVERIFY2(QString::fromUtf8(outcome.errors).contains(message), outcome.errors.constData());
 }
 
+// clang-format off
 void TestConvertCommand::usageErrors_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -183,6 +192,7 @@ void TestConvertCommand::usageErrors_data()
     QTest::newRow("four operands") << QStringList{"1", "2", "0", "1"} << QStringLiteral("il faut une valeur");
     QTest::newRow("units with operands") << QStringList{"--units", "1"} << QStringLiteral("--units");
 }
+// clang-format on
 
 void TestConvertCommand::usageErrors()
 {
@@ -192,9 +202,11 @@ void TestConvertCommand::usageErrors()
     QCOMPARE(outcome.exitCode, 2);
     QVERIFY(outcome.output.isEmpty());
     const QString errors = QString::fromUtf8(outcome.errors);
-    QVERIFY2(errors.contains(message) && errors.contains(QLatin1String("Usage : ")), outcome.errors.constData());
+    QVERIFY2(errors.contains(message) && errors.contains(QLatin1String("Usage : ")),
+             outcome.errors.constData());
 }
 
+// clang-format off
 void TestConvertCommand::streaming_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -220,6 +232,7 @@ void TestConvertCommand::streaming_data()
         << QStringList{"dBu"} << QByteArray("1 V\n-73 dBm\n316 \xC2\xB5V\r\n12 dBu\n2 mW600\n12\n0 V\n3 dBmV\n")
         << QByteArray("2.2185\n-83.7918\n-67.7878\n12.0000\n3.0103\n-.--\n-.--\n-.--\n") << 1;
 }
+// clang-format on
 
 void TestConvertCommand::streaming()
 {
@@ -244,7 +257,8 @@ void TestConvertCommand::manyLines()
         input += value + '\n';
         expected += Expected(value, 5, 2, 10, failed) + '\n';
     }
-    const Outcome outcome = Run({QStringLiteral("dBV"), QStringLiteral("dBm50"), QStringLiteral("-p10")}, input);
+    const Outcome outcome =
+        Run({QStringLiteral("dBV"), QStringLiteral("dBm50"), QStringLiteral("-p10")}, input);
     QCOMPARE(outcome.exitCode, 0);
     QVERIFY(outcome.output == expected);
 }
@@ -254,7 +268,8 @@ void TestConvertCommand::answersEachLineAtOnce()
 {
     QProcess process;
     process.start(QStringLiteral(TARVANE_CONVERT), {QStringLiteral("Vrms"), QStringLiteral("dBu")});
-    const QList<std::pair<QByteArray, QByteArray>> exchanges = {{"1\n", "2.2185\n"}, {"0\n", "-.--\n"}};
+    const QList<std::pair<QByteArray, QByteArray>> exchanges = {{"1\n", "2.2185\n"},
+                                                                {"0\n", "-.--\n"}};
     for (const auto& [line, answer] : exchanges) {
         process.write(line);
         QVERIFY(process.waitForReadyRead(30000));
@@ -265,6 +280,7 @@ void TestConvertCommand::answersEachLineAtOnce()
     QCOMPARE(process.exitCode(), 1);
 }
 
+// clang-format off
 void TestConvertCommand::everyUnit_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -277,6 +293,7 @@ void TestConvertCommand::everyUnit_data()
     QTest::newRow("scaled level") << QStringList{"316µV", "-p", "7"} << 316e-6 << 0 << 7;
     QTest::newRow("some units fail") << QStringList{"0", "V"} << 0.0 << 0 << 4;
 }
+// clang-format on
 
 // The level in every unit, one per line: identifier, the engine's value at the precision and
 // the French name, in aligned columns; the exit status says whether every unit converted.
@@ -292,10 +309,13 @@ void TestConvertCommand::everyUnit()
     bool anyFailed = false;
     const qsizetype nameColumn = lines[0].indexOf("Tension");
     for (int unit = 0; unit < UnitCount; ++unit) {
-        const QByteArray expected = Expected(QByteArray::number(value, 'g', 17), fromUnit, unit, precision, anyFailed);
+        const QByteArray expected =
+            Expected(QByteArray::number(value, 'g', 17), fromUnit, unit, precision, anyFailed);
         const QByteArray name(UnitLongNames[unit].data(), UnitLongNames[unit].size());
         const QByteArray& line = lines[unit];
-        QVERIFY2(line.startsWith(QByteArray(UnitIdentifiers[unit].data(), UnitIdentifiers[unit].size()) + ' '), line);
+        QVERIFY2(line.startsWith(
+                     QByteArray(UnitIdentifiers[unit].data(), UnitIdentifiers[unit].size()) + ' '),
+                 line);
         QVERIFY2(line.endsWith("  " + name) && line.indexOf(name) == nameColumn, line);
         QVERIFY2(line.left(nameColumn).trimmed().endsWith(' ' + expected), line);
     }
@@ -308,13 +328,14 @@ void TestConvertCommand::unitList()
     QCOMPARE(outcome.exitCode, 0);
     const QList<QByteArray> lines = outcome.output.split('\n');
     QCOMPARE(lines.size(), UnitCount + 1);
-    const QList<QByteArray> identifiers = {"Vrms", "Vpp", "dBm50", "dBm600", "dBu", "dBV",
-                                           "W50", "W600", "kHz75", "kHz80", "dBuV50", "dBuV75"};
+    const QList<QByteArray> identifiers = {"Vrms", "Vpp",  "dBm50", "dBm600", "dBu",    "dBV",
+                                           "W50",  "W600", "kHz75", "kHz80",  "dBuV50", "dBuV75"};
     for (int unit = 0; unit < UnitCount; ++unit) {
         const QList<QByteArray> words = lines[unit].simplified().split(' ');
         QCOMPARE(words[0].toInt(), unit);
         QCOMPARE(words[1], identifiers[unit]);
-        QVERIFY(lines[unit].endsWith(QByteArray(UnitLongNames[unit].data(), UnitLongNames[unit].size())));
+        QVERIFY(lines[unit].endsWith(
+            QByteArray(UnitLongNames[unit].data(), UnitLongNames[unit].size())));
     }
 }
 

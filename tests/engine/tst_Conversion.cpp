@@ -66,6 +66,7 @@ private slots:
     void roundTrips();
 };
 
+// clang-format off
 void TestConversion::values_data()
 {
     QTest::addColumn<int>("fromUnit");
@@ -132,6 +133,7 @@ void TestConversion::values_data()
     fails("equal bad indexes", 12, 12, 1, 0);
     fails("index INT_MIN", INT_MIN, 3, 1, 0);
 }
+// clang-format on
 
 void TestConversion::values()
 {
@@ -144,9 +146,11 @@ void TestConversion::values()
     bool failed = false;
     const double result = Convert(value, fromUnit, toUnit, failed);
     QCOMPARE(failed, fails);
-    QVERIFY2(std::fabs(result - expected) <= tolerance, qPrintable(QString::number(result, 'g', 17)));
+    QVERIFY2(std::fabs(result - expected) <= tolerance,
+             qPrintable(QString::number(result, 'g', 17)));
 }
 
+// clang-format off
 void TestConversion::zeroAndNegative_data()
 {
     QTest::addColumn<int>("fromUnit");
@@ -174,6 +178,7 @@ void TestConversion::zeroAndNegative_data()
     QTest::newRow("0 kHz 80") << 9 << 0.0 << "FFFFFFFFF=FF";
     QTest::newRow("-1 kHz 80") << 9 << -1.0 << "--mmFFmm0=FF";
 }
+// clang-format on
 
 void TestConversion::zeroAndNegative()
 {
@@ -199,7 +204,8 @@ void TestConversion::zeroAndNegative()
             break;
         case 'm': {
             bool magnitudeFailed = false;
-            const double magnitudeResult = Convert(std::fabs(value), fromUnit, toUnit, magnitudeFailed);
+            const double magnitudeResult =
+                Convert(std::fabs(value), fromUnit, toUnit, magnitudeFailed);
             QVERIFY2(!magnitudeFailed && result == magnitudeResult, where);
             break;
         }
@@ -286,7 +292,7 @@ void TestConversion::roundTrips()
     QFETCH(int, toUnit);
     // Values inside every unit's domain, so both directions must succeed.
     const QList<double> values = IsLevelInDb(fromUnit) ? QList<double>{-60, -3.5, 0, 12, 40}
-                                                        : QList<double>{1e-3, 0.5, 1, 7.5, 300};
+                                                       : QList<double>{1e-3, 0.5, 1, 7.5, 300};
     for (const double value : values) {
         bool failed = false;
         const double there = Convert(value, fromUnit, toUnit, failed);

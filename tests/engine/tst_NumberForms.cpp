@@ -57,6 +57,7 @@ void TestNumberForms::everyTextReadsBack()
     }
 }
 
+// clang-format off
 void TestNumberForms::reading_data()
 {
     QTest::addColumn<QString>("text");
@@ -72,6 +73,7 @@ void TestNumberForms::reading_data()
     QTest::newRow("too small reads zero") << "-1e-400" << true << 0.0;
     QTest::newRow("largest shown") << "1.79769313486231E308" << true << 1.79769313486231E308;
 }
+// clang-format on
 
 void TestNumberForms::reading()
 {
@@ -86,6 +88,7 @@ void TestNumberForms::reading()
 
 // Levels as people write them: the unit chosen, the number scaled by its prefix (rounded once,
 // so exactly the double the scaled number names) and the decimals that show every digit.
+// clang-format off
 void TestNumberForms::levels_data()
 {
     QTest::addColumn<QString>("text");
@@ -145,6 +148,7 @@ void TestNumberForms::levels_data()
     refused("1,2,3 V");
     refused("- 5 V");
 }
+// clang-format on
 
 void TestNumberForms::levels()
 {
@@ -162,6 +166,7 @@ void TestNumberForms::levels()
     }
 }
 
+// clang-format off
 void TestNumberForms::formatting_data()
 {
     QTest::addColumn<int>("precision");
@@ -208,6 +213,7 @@ void TestNumberForms::formatting_data()
     QTest::newRow("not a number") << 4 << nan << "NAN";
     QTest::newRow("negative not a number") << 4 << -nan << "-NAN";
 }
+// clang-format on
 
 void TestNumberForms::formatting()
 {

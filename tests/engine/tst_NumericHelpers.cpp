@@ -44,6 +44,7 @@ void TestNumericHelpers::strictLog10()
     QCOMPARE(Log10OrFault(x), StrictLog10(x));
 }
 
+// clang-format off
 void TestNumericHelpers::domainErrors_data()
 {
     QTest::addColumn<int>("helper"); // 0 StrictLog10(x), 1 StrictIntPower(x, n)
@@ -65,6 +66,7 @@ void TestNumericHelpers::domainErrors_data()
     QTest::newRow("0 ^ INT_MIN") << 1 << 0.0 << INT_MIN << zeroPower << FE_INVALID;
     QTest::newRow("10 ^ 5000") << 1 << 10.0 << 5000 << overflow << FE_OVERFLOW;
 }
+// clang-format on
 
 void TestNumericHelpers::domainErrors()
 {
@@ -86,6 +88,7 @@ void TestNumericHelpers::domainErrors()
     QVERIFY(!std::isfinite(result));
 }
 
+// clang-format off
 void TestNumericHelpers::powers_data()
 {
     QTest::addColumn<double>("x");
@@ -107,6 +110,7 @@ void TestNumericHelpers::powers_data()
     QTest::newRow("10 ^ -5000") << 10.0 << -5000 << 0.0;
     QTest::newRow("2 ^ INT_MIN") << 2.0 << INT_MIN << 0.0;
 }
+// clang-format on
 
 void TestNumericHelpers::powers()
 {

@@ -53,8 +53,7 @@ std::optional<QString> QueryText(std::span<const std::byte> record, const std::s
 
 } // namespace
 
-class TestVersionInfo : public QObject
-{
+class TestVersionInfo : public QObject {
     Q_OBJECT
 
 private slots:
@@ -68,6 +67,7 @@ private slots:
     void fileRecordSize();
 };
 
+// clang-format off
 void TestVersionInfo::queryText_data()
 {
     QTest::addColumn<QString>("path");
@@ -89,6 +89,7 @@ void TestVersionInfo::queryText_data()
     QTest::newRow("other table") << "\\StringFileInfo\\040904B0\\FileVersion" << false << "";
     QTest::newRow("past a value") << "\\StringFileInfo\\040C04E4\\Comments\\More" << false << "";
 }
+// clang-format on
 
 void TestVersionInfo::queryText()
 {
@@ -129,6 +130,7 @@ void TestVersionInfo::fixedPartAndTranslation()
              record.size());
 }
 
+// clang-format off
 void TestVersionInfo::malformed_data()
 {
     QTest::addColumn<QString>("block");     // the block to damage ("" for the root)
@@ -165,6 +167,7 @@ void TestVersionInfo::malformed_data()
         << "FileVersion" << 2 << 3 << -1
         << QStringList{"FileVersion", "Comments", "1.2", "Freeware"} << QStringList();
 }
+// clang-format on
 
 void TestVersionInfo::malformed()
 {
@@ -257,7 +260,8 @@ void TestVersionInfo::fileRecordSize()
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         if (kind == "text")
-            file.write("\x7F" "ELF is what this file says, but it is only text.\n");
+            file.write("\x7F"
+                       "ELF is what this file says, but it is only text.\n");
     } else if (kind == "folder") {
         path = dir.path();
     } else if (kind == "fifo") {

@@ -2,8 +2,8 @@
 // What the value box's tests share: typing, the main window's pair of boxes, locales.
 #include "WidgetTesting.h"
 
-#include "DesktopFonts.h"
 #include "Beep.h"
+#include "DesktopFonts.h"
 #include "NumSpinEdit.h"
 #include "NumberKeyFilter.h"
 #include "NumberText.h"
@@ -13,10 +13,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
-#include <QInputMethodEvent>
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
@@ -26,8 +26,6 @@
 #include <cmath>
 #include <limits>
 #include <memory>
-
-
 
 namespace tarvane::testing {
 

@@ -3,9 +3,9 @@
 #include "PixelFont.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFont>
 #include <QImage>
-#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QString>
@@ -34,7 +34,8 @@ inline void PressShortcut(QWidget* widget, QKeyCombination combination)
 {
     const Qt::Key key = combination.key();
     const Qt::KeyboardModifiers modifiers = combination.keyboardModifiers();
-    const bool controlLetter = (modifiers & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z;
+    const bool controlLetter =
+        (modifiers & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z;
     Press(widget, key, controlLetter ? QString(QChar(key - Qt::Key_A + 1)) : QString(), modifiers);
 }
 

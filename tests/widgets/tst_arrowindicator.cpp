@@ -1,6 +1,6 @@
-#include "WidgetTesting.h"
 #include "ArrowIndicator.h"
 #include "TwoColorPalette.h"
+#include "WidgetTesting.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -22,22 +22,23 @@ const QColor kGreen(0x00, 0x80, 0x00), kLime(0x00, 0xFF, 0x00), kRed(0xFF, 0x00,
 
 // Points of the right-pointing 28 x 27 frame and what a lit, navy-backed arrow shows there.
 const std::pair<QPoint, QColor> kFramePoints[] = {
-    {{27, 13}, kGrey}, {{26, 13}, kBlack}, {{20, 13}, kLime},  {{0, 13}, kGrey},
-    {{1, 13}, kBlack}, {{2, 13}, kLime},   {{-1, 13}, kNavy},  {{13, 0}, kGrey},
-    {{13, -1}, kNavy}, {{12, 5}, kNavy},   {{5, 6}, kGrey},    {{5, 7}, kBlack},
-    {{5, 8}, kLime},   {{0, 0}, kNavy},    {{27, 26}, kNavy},
+    {{27, 13}, kGrey}, {{26, 13}, kBlack}, {{20, 13}, kLime}, {{0, 13}, kGrey},  {{1, 13}, kBlack},
+    {{2, 13}, kLime},  {{-1, 13}, kNavy},  {{13, 0}, kGrey},  {{13, -1}, kNavy}, {{12, 5}, kNavy},
+    {{5, 6}, kGrey},   {{5, 7}, kBlack},   {{5, 8}, kLime},   {{0, 0}, kNavy},   {{27, 26}, kNavy},
 };
 const QPoint kFill(20, 13), kCorner(0, 0), kTip(27, 13);
 
 // Where a point of the right-pointing frame lands in a 41 x 41 arrow of each direction.
 QPoint InArrow(TArrowDirection direction, QPoint p)
 {
+    // clang-format off
     switch (direction) {
     case pdLeft: return QPoint(27 - p.x(), p.y()) + QPoint(6, 7);
     case pdUp: return QPoint(p.y(), 27 - p.x()) + QPoint(7, 6);
     case pdDown: return QPoint(p.y(), p.x()) + QPoint(7, 6);
     default: return p + QPoint(6, 7);
     }
+    // clang-format on
 }
 
 // An arrow as the main window sets it up, but opaque so that grab() shows its background.
@@ -119,7 +120,9 @@ void TestArrowIndicator::drawsEachDirectionCentred()
         const QPoint at = InArrow(direction, point);
         QVERIFY2(shown.pixelColor(at) == colour,
                  qPrintable(QStringLiteral("frame point (%1, %2) shows %3")
-                                .arg(point.x()).arg(point.y()).arg(shown.pixelColor(at).name())));
+                                .arg(point.x())
+                                .arg(point.y())
+                                .arg(shown.pixelColor(at).name())));
     }
 }
 
@@ -197,14 +200,14 @@ void TestArrowIndicator::repaintsAtOnceOnRealChanges_data()
     QTest::newRow("direction left")
         << true << ArrowChange([](TArrowIndicator& a) { a.SetDirection(pdLeft); }) << 1;
     QTest::newRow("direction out of range")
-        << true << ArrowChange([](TArrowIndicator& a) { a.SetDirection(TArrowDirection(7)); })
-        << 0;
-    QTest::newRow("inactive")
-        << true << ArrowChange([](TArrowIndicator& a) { a.SetActive(false); }) << 1;
+        << true << ArrowChange([](TArrowIndicator& a) { a.SetDirection(TArrowDirection(7)); }) << 0;
+    QTest::newRow("inactive") << true << ArrowChange([](TArrowIndicator& a) { a.SetActive(false); })
+                              << 1;
     QTest::newRow("active unchanged")
         << true << ArrowChange([](TArrowIndicator& a) { a.SetActive(true); }) << 0;
-    QTest::newRow("transparent")
-        << true << ArrowChange([](TArrowIndicator& a) { a.SetTransparent(true); }) << 1;
+    QTest::newRow("transparent") << true
+                                 << ArrowChange([](TArrowIndicator& a) { a.SetTransparent(true); })
+                                 << 1;
 }
 
 void TestArrowIndicator::repaintsAtOnceOnRealChanges()

@@ -27,6 +27,7 @@ private slots:
     void autoRepeat();
 };
 
+// clang-format off
 void TestNumSpinEdit::formatting_data()
 {
     QTest::addColumn<QString>("locale");
@@ -41,6 +42,7 @@ void TestNumSpinEdit::formatting_data()
     QTest::newRow("largest negative, French") << "fr" << 4 << -DBL_MAX << "-1,79769313486231E308";
     QTest::newRow("infinite") << "fr" << 4 << std::numeric_limits<double>::infinity() << "INF";
 }
+// clang-format on
 
 void TestNumSpinEdit::formatting()
 {
@@ -59,6 +61,7 @@ void TestNumSpinEdit::formatting()
         QVERIFY(box.ParsedFloatValue().has_value()); // what a box shows reads back
 }
 
+// clang-format off
 void TestNumSpinEdit::reading_data()
 {
     QTest::addColumn<QString>("locale");
@@ -89,6 +92,7 @@ void TestNumSpinEdit::reading_data()
     QTest::newRow("below 32 bits saturates") << "en" << " -99999999999999999999" << -1E20 << INT_MIN;
     QTest::newRow("INF reads the minimum") << "en" << "INF" << -7.0 << -7;
 }
+// clang-format on
 
 void TestNumSpinEdit::reading()
 {
@@ -105,6 +109,7 @@ void TestNumSpinEdit::reading()
     QCOMPARE(box.Value(), value);
 }
 
+// clang-format off
 void TestNumSpinEdit::steps_data()
 {
     QTest::addColumn<bool>("byButton");
@@ -124,6 +129,7 @@ void TestNumSpinEdit::steps_data()
     QTest::newRow("key down") << false << false << "10.5000" << 3 << 0 << "9.5000" << 3 << 0;
     QTest::newRow("key up drops minus") << false << true << "-0.5000" << 3 << 0 << "0.5000" << 3 << 0;
 }
+// clang-format on
 
 void TestNumSpinEdit::steps()
 {
@@ -152,8 +158,8 @@ void TestNumSpinEdit::steps()
     else
         Press(window.value, up ? Qt::Key_Up : Qt::Key_Down);
     QCOMPARE(window.value->Text(), expected);
-    const int actualStart =
-        window.value->hasSelectedText() ? window.value->selectionStart() : window.value->cursorPosition();
+    const int actualStart = window.value->hasSelectedText() ? window.value->selectionStart()
+                                                            : window.value->cursorPosition();
     QCOMPARE(actualStart, expectedStart);
     QCOMPARE(int(window.value->selectionLength()), expectedLength);
     QCOMPARE(window.valueChanges - changesBefore, 1);
@@ -161,6 +167,7 @@ void TestNumSpinEdit::steps()
     QVERIFY(window.value->isModified());
 }
 
+// clang-format off
 void TestNumSpinEdit::pageKeys_data()
 {
     QTest::addColumn<bool>("valueBox");
@@ -176,6 +183,7 @@ void TestNumSpinEdit::pageKeys_data()
     QTest::newRow("value page down") << true << "0.2500" << int(Qt::Key_PageDown) << "-0.7500";
     QTest::newRow("value ctrl return steps up") << true << "1.0000" << int(Qt::Key_Return) << "2.0000";
 }
+// clang-format on
 
 void TestNumSpinEdit::pageKeys()
 {
@@ -195,6 +203,7 @@ void TestNumSpinEdit::pageKeys()
     QCOMPARE(int(box->selectionLength()), 1);
 }
 
+// clang-format off
 void TestNumSpinEdit::lockedBox_data()
 {
     QTest::addColumn<bool>("editorEnabled");
@@ -209,6 +218,7 @@ void TestNumSpinEdit::lockedBox_data()
     QTest::newRow("steps still") << false << int(Qt::Key_Up) << "5" << 0 << 1;
     QTest::newRow("read-only step beeps") << true << int(Qt::Key_Up) << "4" << 1 << 1;
 }
+// clang-format on
 
 void TestNumSpinEdit::lockedBox()
 {
@@ -226,14 +236,15 @@ void TestNumSpinEdit::lockedBox()
     box->setCursorPosition(1); // after the digit
     const int beepsBefore = BeepCount();
     const QString text = key == Qt::Key_5 ? QStringLiteral("5")
-                         : key == Qt::Key_Backspace ? QStringLiteral("\b")
-                                                    : QString();
+        : key == Qt::Key_Backspace        ? QStringLiteral("\b")
+                                          : QString();
     Press(box, Qt::Key(key), text);
     QCOMPARE(box->Text(), expected);
     QCOMPARE(BeepCount() - beepsBefore, beeps);
     QCOMPARE(clicks, upClicks);
 }
 
+// clang-format off
 void TestNumSpinEdit::leavingTheBox_data()
 {
     QTest::addColumn<bool>("valueBox");
@@ -250,6 +261,7 @@ void TestNumSpinEdit::leavingTheBox_data()
     QTest::newRow("spinner beyond 32 bits") << false << "99999999999" << "99999999999" << "10" << 1;
     QTest::newRow("spinner in range") << false << "7" << "7" << "7" << 0;
 }
+// clang-format on
 
 void TestNumSpinEdit::leavingTheBox()
 {
@@ -274,7 +286,8 @@ void TestNumSpinEdit::leavingTheBox()
     const int changesBefore = valueBox ? window.valueChanges : window.spinnerChanges;
     window.elsewhere->setFocus(Qt::TabFocusReason);
     QCOMPARE(box->Text(), afterLeaving);
-    QCOMPARE((valueBox ? window.valueChanges : window.spinnerChanges) - changesBefore, changesOnLeaving);
+    QCOMPARE((valueBox ? window.valueChanges : window.spinnerChanges) - changesBefore,
+             changesOnLeaving);
     QCOMPARE(exits, 1);
 }
 
@@ -435,8 +448,8 @@ void TestNumSpinEdit::flatLineAndFocusFrame()
     QCOMPARE(pixel(0, 0), blue);
     QCOMPARE(pixel(box->width() / 2, 1), blue);
     box->SetColor(clBlack);
-    QCOMPARE(pixel(0, 10), blue);            // the frame
-    QCOMPARE(pixel(1, 10), black);           // inside it
+    QCOMPARE(pixel(0, 10), blue);  // the frame
+    QCOMPARE(pixel(1, 10), black); // inside it
     QCOMPARE(pixel(box->width() / 2, 0), blue);
     QCOMPARE(pixel(0, bottom), blue);
 }
@@ -447,7 +460,12 @@ namespace {
 // then sees each step the timer causes, whatever the machine's speed.
 class HeldTimer : public QObject {
 public:
-    explicit HeldTimer(QTimer* timer) : QObject(timer), m_timer(timer) { timer->installEventFilter(this); }
+    explicit HeldTimer(QTimer* timer)
+        : QObject(timer)
+        , m_timer(timer)
+    {
+        timer->installEventFilter(this);
+    }
 
     void Expire()
     {

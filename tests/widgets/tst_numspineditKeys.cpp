@@ -30,6 +30,7 @@ private slots:
 
 } // namespace
 
+// clang-format off
 void TestNumSpinEditKeys::characterFilter_data()
 {
     QTest::addColumn<QString>("locale");
@@ -70,6 +71,7 @@ void TestNumSpinEditKeys::characterFilter_data()
     QTest::newRow("integer minus unsigned") << "en" << false << "4" << 1 << "-" << "4" << 0;
     QTest::newRow("return") << "en" << true << "1.5" << 3 << "\r" << "1.5" << 0;
 }
+// clang-format on
 
 void TestNumSpinEditKeys::characterFilter()
 {
@@ -103,6 +105,7 @@ void TestNumSpinEditKeys::characterFilter()
     QCOMPARE(BeepCount() - beepsBefore, beeps);
 }
 
+// clang-format off
 void TestNumSpinEditKeys::signToggle_data()
 {
     QTest::addColumn<QString>("start");
@@ -116,6 +119,7 @@ void TestNumSpinEditKeys::signToggle_data()
     QTest::newRow("caret at start") << "-12.5" << 0 << "12.5" << 0 << 0;
     QTest::newRow("full decimals beep") << "1.2345" << 6 << "-1.2345" << 7 << 1;
 }
+// clang-format on
 
 void TestNumSpinEditKeys::signToggle()
 {
@@ -136,6 +140,7 @@ void TestNumSpinEditKeys::signToggle()
     QCOMPARE(BeepCount() - beepsBefore, beeps);
 }
 
+// clang-format off
 void TestNumSpinEditKeys::shortcuts_data()
 {
     QTest::addColumn<QString>("before"); // "", "undo" or "select 15"
@@ -157,6 +162,7 @@ void TestNumSpinEditKeys::shortcuts_data()
     QTest::newRow("read-only undo") << "" << "read-only" << "Ctrl+Z" << "3.1415" << "" << "7";
     QTest::newRow("editor off cut") << "select 15" << "editor off" << "Shift+Del" << "3.1415" << "15" << "7";
 }
+// clang-format on
 
 // Editing shortcuts reach the line edit whatever the character filter would say, and a
 // locked box still refuses the ones that edit. None beeps.
@@ -189,6 +195,7 @@ void TestNumSpinEditKeys::shortcuts()
     QCOMPARE(BeepCount(), beepsBefore);
 }
 
+// clang-format off
 void TestNumSpinEditKeys::everyPasteWay_data()
 {
     QTest::addColumn<QString>("way");
@@ -202,6 +209,7 @@ void TestNumSpinEditKeys::everyPasteWay_data()
         QTest::addRow("%s, taken by the owner", way) << way << false << true << "";
     }
 }
+// clang-format on
 
 // Every way of pasting offers the text, as pasted, to the owner's OnPaste; unless the owner
 // takes it, the text is inserted unfiltered on one line and raises OnChange once. A locked
@@ -245,6 +253,7 @@ void TestNumSpinEditKeys::everyPasteWay()
     QCOMPARE(offered, locked ? QStringList() : QStringList{pasted});
 }
 
+// clang-format off
 void TestNumSpinEditKeys::copyWithUnit_data()
 {
     QTest::addColumn<QString>("symbol");
@@ -256,6 +265,7 @@ void TestNumSpinEditKeys::copyWithUnit_data()
     QTest::newRow("failure text") << "dBu" << "-.--" << "";
     QTest::newRow("no unit") << "" << "2,8284" << "";
 }
+// clang-format on
 
 // With a unit symbol, the context menu copies the whole text followed by the symbol, right
 // after Copy; it offers nothing to copy while the text is no number. Ctrl+C still copies the
@@ -278,12 +288,14 @@ void TestNumSpinEditKeys::copyWithUnit()
     const QStringList entries = TriggerMenuEntry(box, caption);
     QCOMPARE(entries.contains(caption), !symbol.isEmpty());
     if (!symbol.isEmpty())
-        QCOMPARE(entries.indexOf(caption) - 1, entries.indexOf(QCoreApplication::translate("QLineEdit", "&Copy")));
+        QCOMPARE(entries.indexOf(caption) - 1,
+                 entries.indexOf(QCoreApplication::translate("QLineEdit", "&Copy")));
     QCOMPARE(QApplication::clipboard()->text(), copied.isEmpty() ? text.left(1) : copied);
     QCOMPARE(box->Text(), text);
 }
 
 // The filter alone, as a function of the box's state: no widget, no locale.
+// clang-format off
 void TestNumSpinEditKeys::filterWithoutWindow_data()
 {
     QTest::addColumn<bool>("floatMode");
@@ -323,6 +335,7 @@ void TestNumSpinEditKeys::filterWithoutWindow_data()
     row("locked editor: escape") << true << 4 << "12" << 2 << 0 << false << english << QChar(0x1B) << "\x1b";
     row("return never passes") << true << 4 << "12" << 2 << 0 << true << english << QChar('\r') << "";
 }
+// clang-format on
 
 void TestNumSpinEditKeys::filterWithoutWindow()
 {
@@ -335,14 +348,15 @@ void TestNumSpinEditKeys::filterWithoutWindow()
     QFETCH(QString, separators);
     QFETCH(QChar, key);
     QFETCH(QString, result);
-    const TKeyFilterBox box{floatMode ? sptFloat : sptNormal, precision, text, caret, selected,
-                            editorEnabled};
+    const TKeyFilterBox box{
+        floatMode ? sptFloat : sptNormal, precision, text, caret, selected, editorEnabled};
     const TNumberSeparators locale{separators[0], separators[1], separators[2], separators[3]};
     const std::optional<QChar> accepted = FilterNumberKey(key, box, locale);
     QCOMPARE(accepted ? QString(*accepted) : QString(), result);
 }
 
 // Text an input method commits obeys the rules typed keys obey; what it composes is shown.
+// clang-format off
 void TestNumSpinEditKeys::inputMethodCommit_data()
 {
     QTest::addColumn<QString>("start");
@@ -357,6 +371,7 @@ void TestNumSpinEditKeys::inputMethodCommit_data()
     QTest::newRow("minus toggles the sign") << "2" << "-" << "-2" << 0;
     QTest::newRow("line break dropped") << "2" << "1\n" << "21" << 0;
 }
+// clang-format on
 
 void TestNumSpinEditKeys::inputMethodCommit()
 {

@@ -1,10 +1,10 @@
 #include "DesktopFonts.h"
-#include "WidgetTesting.h"
 #include "GradientFill.h"
 #include "MainWindowLook.h"
 #include "MenuGlyphs.h"
 #include "MenuStyler.h"
 #include "StyledMainMenu.h"
+#include "WidgetTesting.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -124,10 +124,11 @@ void TestStyledMenu::initTestCase()
 {
     // The offscreen platform cannot raise windows or grab the keyboard; menus work without.
     static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (!text.startsWith(QLatin1String("This plugin does not support")))
-            previous(type, context, text);
-    });
+    qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (!text.startsWith(QLatin1String("This plugin does not support")))
+                previous(type, context, text);
+        });
     RegisterDesktopFonts();
 }
 
@@ -197,6 +198,7 @@ void TestStyledMenu::rootBand()
     QVERIFY(QColor(bar.pixel(552, 1)) != RootTo);
 }
 
+// clang-format off
 void TestStyledMenu::rootItemStates_data()
 {
     QTest::addColumn<bool>("open");
@@ -208,6 +210,7 @@ void TestStyledMenu::rootItemStates_data()
     QTest::newRow("open, joined to its drop-down") << true << MenuBorder << OpenFrom << OpenTo
                                                    << Background;
 }
+// clang-format on
 
 void TestStyledMenu::rootItemStates()
 {
@@ -367,7 +370,8 @@ void TestStyledMenu::keyboard()
     MenuWindow w;
     QVERIFY(w.Show());
     QString triggered;
-    QObject::connect(w.aide, &QMenu::triggered, [&](QAction* action) { triggered = action->text(); });
+    QObject::connect(w.aide, &QMenu::triggered,
+                     [&](QAction* action) { triggered = action->text(); });
     QVERIFY(w.OpenAide());
     for (int i = 0; i < downs; ++i)
         QTest::keyClick(w.aide, Qt::Key_Down);

@@ -1,10 +1,10 @@
 #include "DesktopFonts.h"
-#include "WidgetTesting.h"
 #include "GradientFill.h"
 #include "MainWindowLook.h"
 #include "Scroller.h"
 #include "TabCollectionItem.h"
 #include "TabStrip.h"
+#include "WidgetTesting.h"
 
 #include <QPainter>
 #include <QTest>
@@ -155,6 +155,7 @@ void TestTabStrip::disabledScroller()
     QVERIFY(QColor(image.pixel(17, 6)) == Grey || QColor(image.pixel(16, 6)) == Grey);
 }
 
+// clang-format off
 void TestTabStrip::captionPlacement_data()
 {
     QTest::addColumn<int>("left");
@@ -167,6 +168,7 @@ void TestTabStrip::captionPlacement_data()
     QTest::newRow("left margin 3") << 3 << 2 << 2 << QPoint(17, 4);
     QTest::newRow("top margin 0") << 8 << 0 << 2 << QPoint(22, 2);
 }
+// clang-format on
 
 void TestTabStrip::captionPlacement()
 {
@@ -267,6 +269,7 @@ void TestTabStrip::backgroundColourRepaintsBandAndScroller()
     QCOMPARE(strip.Scroller()->Color(), clGreen);
 }
 
+// clang-format off
 void TestTabStrip::clickSelects_data()
 {
     QTest::addColumn<bool>("loaded");
@@ -278,6 +281,7 @@ void TestTabStrip::clickSelects_data()
     QTest::newRow("refused") << true << false << 0 << 1 << 0;
     QTest::newRow("while loading: no notifications") << false << false << 1 << 0 << 0;
 }
+// clang-format on
 
 void TestTabStrip::clickSelects()
 {
@@ -311,6 +315,7 @@ void TestTabStrip::clickSelects()
     QCOMPARE(asked, expectedAsked);
 }
 
+// clang-format off
 void TestTabStrip::scrollerScrollsTabsThatDoNotFit_data()
 {
     QTest::addColumn<TShowScroller>("show");
@@ -320,6 +325,7 @@ void TestTabStrip::scrollerScrollsTabsThatDoNotFit_data()
     QTest::newRow("auto, too many") << ssAuto << 12 << true;
     QTest::newRow("always, too many") << ssAlways << 12 << true;
 }
+// clang-format on
 
 void TestTabStrip::scrollerScrollsTabsThatDoNotFit()
 {
