@@ -34,10 +34,17 @@ TApplication::TApplication(int& argc, char** argv, bool ownWindowCaptions)
 
 QIcon TApplication::ProgramIcon()
 {
-    // Read as PNG by name: given only a file, Qt first loads every image plugin to let each
-    // look at it. A window hands all the sizes over at once, so none is left for later.
+    // Window managers draw a window's icon at most about 64 pixels wide, so the larger
+    // pictures (kept for the installed launcher's icon theme) go to the window only on dense
+    // screens: decoded and handed to the window system, the 256-pixel one alone would take
+    // more memory than the rest of the icon. Read as PNG by name: given only a file, Qt first
+    // loads every image plugin to let each look at it. A window hands all the sizes over at
+    // once, so none is left for later.
+    const qreal largest = 64 * qApp->devicePixelRatio();
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        if (size > largest)
+            break;
         QImageReader reader(QStringLiteral(":/icons/tarvane-%1.png").arg(size), "png");
         reader.setAutoDetectImageFormat(false);
         icon.addPixmap(QPixmap::fromImage(reader.read()));

@@ -123,6 +123,9 @@ private slots:
                  qPrintable(QString::number(caption)));
 
         QVERIFY(ArrowDrawnFine(window));
+        // The window manager draws the icon at twice the size too.
+        QTRY_COMPARE(QGuiApplication::windowIcon().availableSizes().size(), 6);
+        QCOMPARE(QGuiApplication::windowIcon().availableSizes().last(), QSize(128, 128));
 
         // Nothing cut off: the longest unit name fits its list, each precision caption
         // stays clear of the other column, the spinner shows its largest value whole.
