@@ -2,6 +2,7 @@
 
 #include "AccessibleFactory.h"
 #include "ProgramStyle.h"
+#include "ScreenDensity.h"
 #include "WaylandSession.h"
 
 #include <QAccessible>
@@ -34,13 +35,12 @@ TApplication::TApplication(int& argc, char** argv, bool ownWindowCaptions)
 
 QIcon TApplication::ProgramIcon()
 {
-    // Window managers draw a window's icon at most about 64 pixels wide, so the larger
-    // pictures (kept for the installed launcher's icon theme) go to the window only on dense
-    // screens: decoded and handed to the window system, the 256-pixel one alone would take
-    // more memory than the rest of the icon. Read as PNG by name: given only a file, Qt first
-    // loads every image plugin to let each look at it. A window hands all the sizes over at
-    // once, so none is left for later.
-    const qreal largest = 64 * qApp->devicePixelRatio();
+    // Window managers draw a window's icon at most about 64 pixels wide, twice that on a dense
+    // screen; the larger pictures serve the installed launcher through the icon theme.
+    // Decoded and handed to the window system, the 256-pixel one alone would take more memory
+    // than the rest of the icon. Read as PNG by name: given only a file, Qt first loads every
+    // image plugin to let each look at it.
+    const int largest = DenseScreen() ? 128 : 64;
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
         if (size > largest)

@@ -225,6 +225,14 @@ void TfmMain::showEvent(QShowEvent* event)
     windowHandle()->installEventFilter(this); // for the first exposure
 }
 
+bool TfmMain::event(QEvent* event)
+{
+    // Once handed over, the icon follows the density, as the pictures do.
+    if (event->type() == DensityChangeEvent && !QGuiApplication::windowIcon().isNull())
+        ShowProgramIcon();
+    return QMainWindow::event(event);
+}
+
 bool TfmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == windowHandle() && event->type() == QEvent::Expose

@@ -160,20 +160,23 @@ private slots:
                 < about.btnOK->width());
     }
 
-    // The window's screen changing density at run time: on an ordinary screen the bitmap face
-    // and the plain pictures, on a dense one the scalable face and the fine pictures again.
+    // The window's screen changing density at run time: on an ordinary screen the bitmap face,
+    // the plain pictures and the icon up to 64 pixels, on a dense one the scalable face, the
+    // fine pictures and the icon up to 128 pixels again.
     void densityChangeRechoosesFaceAndPictures_data()
     {
         QTest::addColumn<bool>("dense");
         QTest::addColumn<QString>("face");
-        QTest::newRow("ordinary") << false << QStringLiteral("MS Sans Serif");
-        QTest::newRow("dense again") << true << QStringLiteral("Tahoma");
+        QTest::addColumn<QSize>("largestIcon");
+        QTest::newRow("ordinary") << false << QStringLiteral("MS Sans Serif") << QSize(64, 64);
+        QTest::newRow("dense again") << true << QStringLiteral("Tahoma") << QSize(128, 128);
     }
 
     void densityChangeRechoosesFaceAndPictures()
     {
         QFETCH(bool, dense);
         QFETCH(QString, face);
+        QFETCH(QSize, largestIcon);
         QTemporaryDir dir;
         TfmMain window(nullptr, dir.filePath(QStringLiteral("tarvane")));
         window.show();
@@ -185,6 +188,7 @@ private slots:
         const QImage glyph =
             window.edValue1->findChild<TSpinButtons*>()->UpButton()->Glyph().toImage();
         QCOMPARE(glyph.devicePixelRatio(), dense ? 2.0 : 1.0);
+        QCOMPARE(QGuiApplication::windowIcon().availableSizes().last(), largestIcon);
     }
 };
 
