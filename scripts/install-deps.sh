@@ -26,8 +26,11 @@ done
 
 if ((${#missing[@]} > 0)); then
     echo "Installing: ${missing[*]}"
-    apt-get update
-    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+    # Another install may hold the package manager's locks (a second build on the same
+    # machine): wait for it rather than fail.
+    apt-get -o DPkg::Lock::Timeout=1800 update
+    DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=1800 install -y \
+        --no-install-recommends "${missing[@]}"
 fi
 
 # The tests type and read numbers under the French and American locales; the screen-reader
