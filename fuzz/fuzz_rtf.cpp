@@ -4,6 +4,7 @@
 #include "RichTextEngine.h"
 #include "RtfReader.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -43,7 +44,13 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     // Rendering lays text out with real fonts, which needs a GUI application; the
     // offscreen platform needs no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication application(*argc, *argv);
+    static auto* const application = new QGuiApplication(*argc, *argv);
+    // Qt's font cache is made when text is first measured and, being a global, is torn down
+    // at exit before whatever was registered earlier. Ended after it, the application could
+    // no longer release the fonts it loaded, and the leak check at exit reports them. So the
+    // cache is made now and the application ended by a handler registered after it.
+    QFontMetrics(QGuiApplication::font()).height();
+    std::atexit([] { delete application; });
     return 0;
 }
 
