@@ -75,10 +75,6 @@ TfmAbout::TfmAbout(QWidget* parent)
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
     setFont(PixelFont(QStringLiteral("Arial"), 11));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, ColorToQColor(clBtnFace));
-    palette.setColor(QPalette::WindowText, ColorToQColor(clWindowText));
-    setPalette(palette);
     CentreOnScreen();
 
     CreateComponents();
@@ -238,6 +234,15 @@ void TfmAbout::done(int result)
 {
     FormClose(this);
     QDialog::done(result);
+}
+
+// The button face, painted rather than set in a palette of the window's own: such a
+// palette, new at each opening, would reach every control, and the style keeps the pictures
+// it draws buttons from by palette, so each opening would leave new ones in the
+// application's picture cache. Every text sets its own colour.
+void TfmAbout::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter(this).fillRect(rect(), ColorToQColor(clBtnFace));
 }
 
 // No button cancels this window, so Escape does nothing.
