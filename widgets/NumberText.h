@@ -13,6 +13,9 @@ namespace tarvane {
 
 // The number as FormatNumber writes it at that precision, with the locale's separator.
 QString FloatToText(double value, int precision, const QLocale& locale);
+// The number as FormatExactNumber writes it, with the locale's separator: it reads back
+// exactly.
+QString ExactFloatToText(double value, const QLocale& locale);
 
 // The number a text spells, or nothing when it does not convert, as ReadNumber reads it
 // with the locale's separator as the only decimal separator.
