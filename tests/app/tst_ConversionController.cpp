@@ -142,6 +142,10 @@ private slots:
             "restore: 4 4 0 0 1; edit 1: 5; edit 1: ; leave 1", "", "5,0000", "4 4", 1, 5);
         row("a unit chosen while the source is empty converts its last number",
             "restore: 4 4 0 0 1; edit 1: 2; edit 1: ; unit 2: 1", "", "5,6569", "4 4", 1, 2);
+        // 1 V in 50 ohms: 10 log10(0,02 / 0,001) = 13,0103 dBm
+        row("box 1 showing -.-- keeps its last number",
+            "restore: 4 4 2 0 3; enter 2; edit 2: 1; edit 2: 0; unit 1: 3", "-.--", "0", "4 4", 2,
+            13.010299956639813);
         // -6 dBV = 0,501187 V
         row("typing in the result makes it the source",
             "restore: 4 4 0 5 1; enter 2; edit 2: -6; leave 2; enter 1", "0,5012", "-6,0000", "4 4",
@@ -171,6 +175,37 @@ private slots:
         QCOMPARE(c.Source(), source == 1 ? vbValue1 : vbValue2);
         QVERIFY2(c.Prefs().Value1 == value1,
                  qPrintable(QString::number(c.Prefs().Value1, 'g', 17)));
+    }
+
+    // Entering the result box and going back leaves both boxes as they were, whatever the
+    // pair of units.
+    void EveryUnitPairSurvivesARoundTripOfTheFocus()
+    {
+        TConversionController c;
+        for (int from = 0; from < 12; ++from) {
+            for (int to = 0; to < 12; ++to) {
+                for (const QString typed : {"0,7000", "-3,2500", "1234,5678", "0,0000"}) {
+                    c.SetUnit(vbValue1, from);
+                    c.SetUnit(vbValue2, to);
+                    c.EditText(vbValue1, typed);
+                    const QString result = c.Text(vbValue2);
+                    const std::optional<double> numbers[2] = {c.Number(vbValue1),
+                                                              c.Number(vbValue2)};
+                    for (const TValueBox box : {vbValue2, vbValue1}) {
+                        c.LeaveBox(box == vbValue1 ? vbValue2 : vbValue1);
+                        c.MakeSource(box);
+                        QVERIFY2(c.Text(vbValue1) == typed && c.Text(vbValue2) == result
+                                     && c.Number(vbValue1) == numbers[0]
+                                     && c.Number(vbValue2) == numbers[1],
+                                 qPrintable(
+                                     QStringLiteral("%1 to %2: %3 gives %4, then %5 and %6")
+                                         .arg(from)
+                                         .arg(to)
+                                         .arg(typed, result, c.Text(vbValue1), c.Text(vbValue2))));
+                    }
+                }
+            }
+        }
     }
 };
 
