@@ -29,15 +29,6 @@ QString Shown(double number, int precision)
     return FloatToText(number, precision, QLocale());
 }
 
-// The number a box's text reads: blanks alone read as 0; nothing for a text that reads as
-// no number.
-std::optional<double> NumberOf(const QString& text)
-{
-    if (text.trimmed().isEmpty())
-        return 0.0;
-    return UserTextToFloat(text, QLocale());
-}
-
 // How many decimals show every digit of a plain number as written, read as a level in the
 // box's unit; 0 when the level reader does not take it.
 int DecimalsWritten(const QString& number, int unit)
@@ -82,7 +73,7 @@ void TConversionController::EditText(TValueBox box, const QString& text)
     if (text.isEmpty()) {
         ShowRoles();
     } else {
-        SetNumber(box, NumberOf(text));
+        SetNumber(box, UserTextToFloat(text, QLocale()));
         UpdateTarget();
         ShowConversion();
     }
@@ -95,7 +86,7 @@ bool TConversionController::Paste(TValueBox box, const QString& pasted, const QS
     const std::optional<Level> level = ReadLevel(pasted.toStdString(), state.unit);
     const std::optional<double> number = level ? std::optional(level->value)
         : result.isEmpty()                     ? std::nullopt
-                                               : NumberOf(result);
+                                               : UserTextToFloat(result, QLocale());
     if (!number)
         return false;
     if (level)

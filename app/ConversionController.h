@@ -21,8 +21,8 @@ enum TValueBox { vbValue1, vbValue2 };
 // exact result; its text only renders it. Nothing but the user's own edit changes a number:
 // leaving a box re-shows its number in the box's format, a precision changes how numbers
 // show, and the focus entering a box makes it the source, so a result never drifts from what
-// the user gave. A text that reads as no number keeps showing as it is, and converts to
-// nothing; an empty box keeps its last number and converts nothing.
+// the user gave. A text that reads as no number keeps showing as it is and fails the
+// conversion; an empty box keeps its last number and converts nothing.
 class TConversionController : public QObject {
     Q_OBJECT
 public:

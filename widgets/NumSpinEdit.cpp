@@ -208,8 +208,6 @@ double TNumSpinEdit::FloatValue() const
 
 std::optional<double> TNumSpinEdit::ParsedFloatValue() const
 {
-    if (text().trimmed().isEmpty())
-        return 0.0;
     return UserTextToFloat(text(), QLocale());
 }
 

@@ -61,6 +61,8 @@ std::optional<double> TextToFloat(const QString& text, const QLocale& locale)
 
 std::optional<double> UserTextToFloat(const QString& text, const QLocale& locale)
 {
+    if (text.trimmed().isEmpty())
+        return 0.0;
     return ReadNumber(EngineText(text, DecimalSeparator(locale), true));
 }
 
