@@ -19,11 +19,6 @@ constexpr QStringView FailureText = u"-.--";
 // From this magnitude on, the fixed form shows a number in the general form anyway.
 constexpr double GeneralFormMagnitude = 1e15;
 
-QString FromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 QString Shown(double number, int precision)
 {
     return FloatToText(number, precision, QLocale());
@@ -33,7 +28,7 @@ QString Shown(double number, int precision)
 // box's unit; 0 when the level reader does not take it.
 int DecimalsWritten(const QString& number, int unit)
 {
-    const QString level = number + u' ' + FromUtf8(UnitIdentifiers.at(size_t(unit)));
+    const QString level = number + u' ' + QString::fromUtf8(UnitIdentifiers.at(size_t(unit)));
     const std::optional<Level> read = ReadLevel(level.toStdString(), unit);
     return read ? read->decimals : 0;
 }
@@ -178,7 +173,7 @@ QString TConversionController::ResultText() const
         return QStringLiteral("Conversion impossible");
     const TBoxState& target = m_boxes[Target()];
     return Shown(*target.number, target.precision) + u' '
-        + FromUtf8(UnitShortNames.at(size_t(target.unit)));
+        + QString::fromUtf8(UnitShortNames.at(size_t(target.unit)));
 }
 
 TUserPrefs TConversionController::Prefs() const

@@ -14,15 +14,6 @@
 
 namespace tarvane {
 
-namespace {
-
-QString FromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-} // namespace
-
 TConversionView::TConversionView(const TConversionController* model, TfmMain* window)
     : QObject(window)
     , m_window(window)
@@ -76,8 +67,8 @@ void TConversionView::ShowPrecisionChoice(TValueBox box, int precision)
 
 void TConversionView::ShowUnit(TValueBox box, int unit)
 {
-    UnitLabel(box)->setText(FromUtf8(UnitShortNames.at(size_t(unit))));
-    Box(box)->SetUnitSymbol(FromUtf8(UnitIdentifiers.at(size_t(unit))));
+    UnitLabel(box)->setText(QString::fromUtf8(UnitShortNames.at(size_t(unit))));
+    Box(box)->SetUnitSymbol(QString::fromUtf8(UnitIdentifiers.at(size_t(unit))));
     QListWidget* const list = UnitList(box);
     const QSignalBlocker blocker(list); // the user's choices only reach the model
     list->setCurrentRow(unit, QItemSelectionModel::ClearAndSelect);
