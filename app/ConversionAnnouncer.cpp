@@ -2,12 +2,11 @@
 
 #include "AccessibleConversionArrow.h"
 #include "ArrowIndicator.h"
+#include "ConversionController.h"
 #include "NumSpinEdit.h"
 #include "frmMain.h"
 
 #include <QAccessible>
-#include <QApplication>
-#include <QListWidget>
 
 namespace tarvane {
 
@@ -32,11 +31,12 @@ TConversionAnnouncer::TConversionAnnouncer(TfmMain* window)
     , m_window(window)
     , m_boxes{{window->edValue1, {}, {}}, {window->edValue2, {}, {}}}
 {
-    for (TBoxState& state : m_boxes)
-        connect(state.box, &QLineEdit::textChanged, this, &TConversionAnnouncer::Announce);
-    for (QListWidget* list : {window->lstUnits1, window->lstUnits2})
-        connect(list, &QListWidget::currentRowChanged, this, &TConversionAnnouncer::Announce);
-    connect(qApp, &QApplication::focusChanged, this, &TConversionAnnouncer::Announce);
+    const TConversionController* model = window->Controller();
+    using Model = TConversionController;
+    connect(model, &Model::SourceChanged, this, &TConversionAnnouncer::Announce);
+    connect(model, &Model::UnitChanged, this, &TConversionAnnouncer::Announce);
+    connect(model, &Model::OutcomeChanged, this, &TConversionAnnouncer::Announce);
+    connect(model, &Model::ResultTextChanged, this, &TConversionAnnouncer::Announce);
 }
 
 void TConversionAnnouncer::Announce()

@@ -13,7 +13,8 @@ class TNumSpinEdit;
 // outcome of the conversion, as a change of the source box's description (the box the user
 // types in, so a screen reader following the focus says the result), a conversion that starts
 // or stops failing (the arrows' descriptions), and each change of a box's spoken name (the
-// source moves to the other box, a unit changes). Silent while no screen reader listens.
+// source moves to the other box, a unit changes). It follows the window's conversion model.
+// Silent while no screen reader listens.
 class TConversionAnnouncer : public QObject {
     Q_OBJECT
 public:

@@ -1,21 +1,14 @@
 #include "ConversionController.h"
 
-#include "ArrowIndicator.h"
 #include "LevelText.h"
-#include "NumSpinEdit.h"
 #include "NumberText.h"
-#include "TwoColorPalette.h"
 #include "Units.h"
-#include "frmMain.h"
 #include "uConv.h"
-#include "uRes.h"
 
-#include <QListWidget>
 #include <QLocale>
-#include <QSignalBlocker>
 
 #include <algorithm>
-#include <utility>
+#include <cmath>
 
 namespace tarvane {
 
@@ -23,139 +16,151 @@ namespace {
 
 constexpr QStringView FailureText = u"-.--";
 
-QString ShortName(int unit)
+// From this magnitude on, the fixed form shows a number in the general form anyway.
+constexpr double GeneralFormMagnitude = 1e15;
+
+QString Shown(double number, int precision)
 {
-    const std::string_view name = UnitShortNames.at(size_t(unit));
-    return QString::fromUtf8(name.data(), qsizetype(name.size()));
+    return FloatToText(number, precision, QLocale());
+}
+
+// How many decimals show every digit of a plain number as written, read as a level in the
+// box's unit; 0 when the level reader does not take it.
+int DecimalsWritten(const QString& number, int unit)
+{
+    const QString level = number + u' ' + QString::fromUtf8(UnitIdentifiers.at(size_t(unit)));
+    const std::optional<Level> read = ReadLevel(level.toStdString(), unit);
+    return read ? read->decimals : 0;
 }
 
 } // namespace
 
-TConversionController::TConversionController(TfmMain* window)
-    : QObject(window)
-    , m_window(window)
+TConversionController::TConversionController(QObject* parent)
+    : QObject(parent)
 {
+    for (TBoxState& box : m_boxes)
+        box.text = Shown(*box.number, box.precision);
+    m_converted = true; // 1 in unit 0 is 1 in unit 0
+    m_toldPrefs = Prefs();
+    m_toldResult = ResultText();
 }
 
-TNumSpinEdit* TConversionController::Edit(TValueBox box) const
-{
-    return box == vbValue1 ? m_window->edValue1 : m_window->edValue2;
-}
-
-// The user's actions --------------------------------------------------------------------------
+// The user's actions ---------------------------------------------------------------------------
 
 void TConversionController::MakeSource(TValueBox box)
 {
-    if (box != m_source)
-        m_converted = false;
-    m_source = box;
-    ShowState();
+    SetSource(box);
+    ShowRoles();
+    ShowOutcome();
+    TellChanges();
 }
 
-void TConversionController::BoxTextChanged(TValueBox box)
+void TConversionController::LeaveBox(TValueBox box)
 {
-    TNumSpinEdit* const edit = Edit(box);
-    TBoxState& state = m_boxes[box];
-    // A box left while it shows no number ("-.--", or a text that reads as none) re-shows
-    // itself as the number 0: the focus moving on is no reason to invent a number.
-    if (!state.number && !edit->hasFocus()
-        && edit->Text() == FloatToText(edit->FloatValue(), state.precision, QLocale())) {
-        WriteText(box, state.text);
-        return;
+    m_boxes[box].text = Rendering(box);
+    ShowText(box); // also over the box's own re-formatting, which reads the number again
+}
+
+void TConversionController::EditText(TValueBox box, const QString& text)
+{
+    m_boxes[box].text = text;
+    SetSource(box); // what the user puts in a box is what converts
+    if (text.isEmpty()) {
+        ShowRoles();
+    } else {
+        SetNumber(box, UserTextToFloat(text, QLocale()));
+        UpdateTarget();
+        ShowConversion();
     }
-    const TUserPrefs before = Prefs();
-    state.users = true;
-    state.text = edit->Text();
-    if (box != m_source)
-        m_converted = false;
-    m_source = box; // what the user puts in a box is what converts
-    if (edit->Text().isEmpty()) {
-        ShowRoles(); // an empty box keeps its last number and converts nothing
-        return;
-    }
-    TakeNumber(box, edit->ParsedFloatValue());
-    Update();
-    NotifyIfChanged(before);
+    TellChanges();
 }
 
-void TConversionController::Convert()
-{
-    const TUserPrefs before = Prefs();
-    Update();
-    NotifyIfChanged(before);
-}
-
-// Setters for the window and its commands ------------------------------------------------------
-
-void TConversionController::SetNumber(TValueBox box, double value)
-{
-    const TUserPrefs before = Prefs();
-    PutNumber(box, value);
-    NotifyIfChanged(before);
-}
-
-bool TConversionController::TakeLevel(TValueBox box, const QString& text)
+bool TConversionController::Paste(TValueBox box, const QString& pasted, const QString& result)
 {
     TBoxState& state = m_boxes[box];
-    const std::optional<Level> level = ReadLevel(text.toStdString(), state.unit);
-    if (!level)
+    const std::optional<Level> level = ReadLevel(pasted.toStdString(), state.unit);
+    const std::optional<double> number = level ? std::optional(level->value)
+        : result.isEmpty()                     ? std::nullopt
+                                               : UserTextToFloat(result, QLocale());
+    if (!number)
         return false;
-    const TUserPrefs before = Prefs();
-    state.unit = level->unit;
-    // Precision 0 is the general form, which already shows every digit.
-    if (state.precision > 0)
-        state.precision = std::clamp(level->decimals, state.precision, MaxPrecision);
-    ShowUnit(box);
+    if (level)
+        state.unit = level->unit;
+    RaisePrecisionFor(box, *number, level ? level->decimals : DecimalsWritten(result, state.unit));
+    // A level shows in the box's format; a plain number as written, until the box is left.
+    state.text = level ? Shown(*number, state.precision) : result;
+    SetNumber(box, number);
+    SetSource(box);
+    UpdateTarget();
+    emit UnitChanged(box, state.unit);
     ShowPrecision(box);
-    PutNumber(box, level->value);
-    NotifyIfChanged(before);
+    ShowText(box);
+    ShowConversion();
+    TellChanges();
     return true;
 }
 
 void TConversionController::SetUnit(TValueBox box, int unit)
 {
-    const TUserPrefs before = Prefs();
-    if (unit >= 0 && unit < UnitCount) {
-        m_boxes[box].unit = unit;
-        Update();
+    TBoxState& state = m_boxes[box];
+    const bool changed = unit >= 0 && unit < UnitCount && unit != state.unit;
+    if (changed) {
+        state.unit = unit;
+        UpdateTarget();
     }
-    ShowUnit(box); // also after a click that left the list without a selection
-    NotifyIfChanged(before);
+    emit UnitChanged(box, state.unit); // also after a click that left the list without one
+    if (changed)
+        ShowConversion();
+    TellChanges();
 }
 
-void TConversionController::SetPrecision(TValueBox box, int precision)
+void TConversionController::SetPrecision(TValueBox box, std::optional<int> precision)
 {
-    const TUserPrefs before = Prefs();
-    m_boxes[box].precision = std::clamp(precision, MinPrecision, MaxPrecision);
-    ShowPrecision(box);
-    if (box == Target())
-        Update();
-    else
-        ReshowSource();
-    NotifyIfChanged(before);
+    TBoxState& state = m_boxes[box];
+    if (!precision || std::clamp(*precision, MinPrecision, MaxPrecision) == state.precision)
+        return;
+    state.precision = std::clamp(*precision, MinPrecision, MaxPrecision);
+    state.text = Rendering(box);
+    emit PrecisionChanged(box, state.precision);
+    ShowText(box);
+    TellChanges();
+}
+
+void TConversionController::LeavePrecision(TValueBox box)
+{
+    emit PrecisionChoiceChanged(box, m_boxes[box].precision);
+}
+
+void TConversionController::Convert()
+{
+    UpdateTarget();
+    ShowConversion();
+    TellChanges();
 }
 
 void TConversionController::Restore(const TUserPrefs& prefs)
 {
-    const TUserPrefs before = Prefs();
     const int precisions[2] = {prefs.Value1precision, prefs.Value2precision};
     const int units[2] = {prefs.Value1Index, prefs.Value2Index};
     for (const TValueBox box : {vbValue1, vbValue2}) {
         m_boxes[box].precision = std::clamp(precisions[box], MinPrecision, MaxPrecision);
-        ShowPrecision(box);
         if (units[box] < UnitCount)
             m_boxes[box].unit = units[box];
-        ShowUnit(box);
     }
     m_source = vbValue1;
-    m_boxes[vbValue1].users = true;
-    WriteText(vbValue1, FloatToText(prefs.Value1, m_boxes[vbValue1].precision, QLocale()));
-    TakeNumber(vbValue1, Edit(vbValue1)->ParsedFloatValue());
-    Update();
-    NotifyIfChanged(before);
+    SetNumber(vbValue1, prefs.Value1);
+    m_boxes[vbValue1].text = Shown(prefs.Value1, m_boxes[vbValue1].precision);
+    UpdateTarget();
+    for (const TValueBox box : {vbValue1, vbValue2}) {
+        emit UnitChanged(box, m_boxes[box].unit);
+        ShowPrecision(box);
+    }
+    ShowText(vbValue1);
+    ShowConversion();
+    TellChanges();
 }
 
-// Reading the state --------------------------------------------------------------------------
+// Reading the state ----------------------------------------------------------------------------
 
 bool TConversionController::Failed() const
 {
@@ -167,7 +172,8 @@ QString TConversionController::ResultText() const
     if (Failed())
         return QStringLiteral("Conversion impossible");
     const TBoxState& target = m_boxes[Target()];
-    return FloatToText(*target.number, target.precision, QLocale()) + u' ' + ShortName(target.unit);
+    return Shown(*target.number, target.precision) + u' '
+        + QString::fromUtf8(UnitShortNames.at(size_t(target.unit)));
 }
 
 TUserPrefs TConversionController::Prefs() const
@@ -185,137 +191,94 @@ std::optional<double> TConversionController::Result() const
     return TryConvertValue(*source.number, source.unit, target.unit);
 }
 
-// Changing the state ---------------------------------------------------------------------------
-
-// The target takes the engine's result for the source's number.
-void TConversionController::Update()
+// The box's number in its format; a text that reads as no number, or none, shows as it is.
+QString TConversionController::Rendering(TValueBox box) const
 {
-    m_boxes[Target()].users = false;
-    TakeNumber(Target(), Result());
-    m_converted = true;
-    ShowState();
+    const TBoxState& state = m_boxes[box];
+    if (state.text.isEmpty() || !state.number)
+        return state.text;
+    return Shown(*state.number, state.precision);
 }
 
-// The user's number in a box, shown at its precision: the box becomes the source and its
-// number is what that text reads.
-void TConversionController::PutNumber(TValueBox box, double value)
+// Changing the state ----------------------------------------------------------------------------
+
+void TConversionController::SetSource(TValueBox box)
 {
+    if (box != m_source)
+        m_converted = false;
     m_source = box;
-    m_boxes[box].users = true;
-    WriteText(box, FloatToText(value, m_boxes[box].precision, QLocale()));
-    TakeNumber(box, Edit(box)->ParsedFloatValue());
-    Update();
 }
 
-void TConversionController::TakeNumber(TValueBox box, std::optional<double> number)
+void TConversionController::SetNumber(TValueBox box, std::optional<double> number)
 {
     m_boxes[box].number = number;
     if (box == vbValue1 && number)
         m_value1 = *number;
 }
 
-// After a precision change of the source: the user's number is re-shown at the new
-// precision and becomes what it then reads (lowering the precision rounds it); the
-// controller's exact number stays and only shows more or fewer of its digits. A box that
-// shows no number, or is empty, keeps its text.
-void TConversionController::ReshowSource()
+// The target takes the engine's result for the source's number.
+void TConversionController::UpdateTarget()
 {
-    TBoxState& source = m_boxes[m_source];
-    if (!source.number || Edit(m_source)->Text().isEmpty())
+    SetNumber(Target(), Result());
+    TBoxState& target = m_boxes[Target()];
+    target.text = target.number ? Shown(*target.number, target.precision) : FailureText.toString();
+    m_converted = true;
+}
+
+// A number given with `decimals` digits after the separator shows them all: the box's
+// precision rises to them; beyond what the fixed form shows, the general form (precision 0)
+// shows the number whole.
+void TConversionController::RaisePrecisionFor(TValueBox box, double value, int decimals)
+{
+    int& precision = m_boxes[box].precision;
+    if (precision == 0)
         return;
-    WriteText(m_source, FloatToText(*source.number, source.precision, QLocale()));
-    if (source.users) {
-        TakeNumber(m_source, Edit(m_source)->ParsedFloatValue());
-        Update();
-    }
+    if (decimals > MaxPrecision || std::fabs(value) >= GeneralFormMagnitude)
+        precision = 0;
+    else
+        precision = std::max(precision, decimals);
 }
 
-void TConversionController::NotifyIfChanged(const TUserPrefs& before)
+// Telling what changed --------------------------------------------------------------------------
+
+void TConversionController::ShowText(TValueBox box)
 {
-    if (Prefs() != before)
-        Notify(OnStateChange, this);
+    emit TextChanged(box, m_boxes[box].text);
 }
 
-// Showing the state ------------------------------------------------------------------------------
-
-void TConversionController::ShowState()
+void TConversionController::ShowPrecision(TValueBox box)
 {
-    ShowRoles();
-    ShowTarget();
-    Edit(m_source)->SetColor(clBlack);
-    const TColor high = Failed() ? clRed : clLime;
-    m_window->Arrow1->Palette()->SetHigh(high);
-    m_window->Arrow2->Palette()->SetHigh(high);
+    emit PrecisionChanged(box, m_boxes[box].precision);
+    emit PrecisionChoiceChanged(box, m_boxes[box].precision);
 }
 
 void TConversionController::ShowRoles()
 {
-    TNumSpinEdit* const source = Edit(m_source);
-    TNumSpinEdit* const target = Edit(Target());
-    source->SetTag(1);
-    target->SetTag(0);
-    source->SetLabelCaption(SValueToConvert.toString());
-    target->SetLabelCaption(SConvertedValue.toString());
-    const TArrowDirection direction = m_source == vbValue1 ? pdRight : pdLeft;
-    m_window->Arrow1->SetDirection(direction);
-    m_window->Arrow2->SetDirection(direction);
+    emit SourceChanged(m_source);
 }
 
-// The target shows the result, unless the user's own number stays there since the focus
-// last moved.
-void TConversionController::ShowTarget()
+void TConversionController::ShowOutcome()
 {
-    const TBoxState& state = m_boxes[Target()];
-    if (!state.users) {
-        WriteText(Target(),
-                  state.number ? FloatToText(*state.number, state.precision, QLocale())
-                               : FailureText.toString());
+    emit OutcomeChanged(Target(), !m_boxes[Target()].number, Failed());
+}
+
+void TConversionController::ShowConversion()
+{
+    ShowText(Target());
+    ShowRoles();
+    ShowOutcome();
+}
+
+void TConversionController::TellChanges()
+{
+    if (const TUserPrefs prefs = Prefs(); prefs != m_toldPrefs) {
+        m_toldPrefs = prefs;
+        emit PrefsChanged(prefs);
     }
-    TNumSpinEdit* const target = Edit(Target());
-    target->SetColor(clBlack);
-    target->SetFontColor(state.number ? clAqua : clRed);
-}
-
-void TConversionController::ShowUnit(TValueBox box)
-{
-    const int unit = m_boxes[box].unit;
-    (box == vbValue1 ? m_window->lblUnit1 : m_window->lblUnit2)->setText(ShortName(unit));
-    const std::string_view symbol = UnitIdentifiers.at(size_t(unit));
-    Edit(box)->SetUnitSymbol(QString::fromUtf8(symbol.data(), qsizetype(symbol.size())));
-    QListWidget* const list = box == vbValue1 ? m_window->lstUnits1 : m_window->lstUnits2;
-    const QSignalBlocker blocker(list);
-    list->setCurrentRow(unit, QItemSelectionModel::ClearAndSelect);
-}
-
-// The box's format and its spinner follow the precision; the box's text is left to the
-// caller, who knows which number it shows.
-void TConversionController::ShowPrecision(TValueBox box)
-{
-    const int precision = m_boxes[box].precision;
-    TNumSpinEdit* const edit = Edit(box);
-    const QString text = edit->Text();
-    {
-        const TNotifyEvent onChange = std::exchange(edit->OnChange, nullptr);
-        edit->SetPrecision(precision);
-        edit->SetText(text);
-        edit->OnChange = onChange;
+    if (const QString result = ResultText(); result != m_toldResult) {
+        m_toldResult = result;
+        emit ResultTextChanged(result);
     }
-    TNumSpinEdit* const spinner =
-        box == vbValue1 ? m_window->seEdValue1Precision : m_window->seEdValue2Precision;
-    if (spinner->Value() != precision && !spinner->hasFocus()) {
-        const TNotifyEvent onChange = std::exchange(spinner->OnChange, nullptr);
-        spinner->SetValue(precision);
-        spinner->OnChange = onChange;
-    }
-}
-
-void TConversionController::WriteText(TValueBox box, const QString& text)
-{
-    TNumSpinEdit* const edit = Edit(box);
-    const TNotifyEvent onChange = std::exchange(edit->OnChange, nullptr);
-    edit->SetText(text);
-    edit->OnChange = onChange;
-    m_boxes[box].text = text;
 }
 
 } // namespace tarvane

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "Notify.h"
 #include "uUserPrefs.h"
 
 #include <QObject>
@@ -10,61 +9,63 @@
 
 namespace tarvane {
 
-class TfmMain;
-class TNumSpinEdit;
-
 // The main window's two value boxes: box 1 on the left, box 2 on the right.
 enum TValueBox { vbValue1, vbValue2 };
 
-// The conversion the main window shows, and the one place that knows it: which box is the
-// source, each box's exact number, unit and precision, and the result. The boxes, unit
-// lists, labels, spinners, arrows and captions only show this state; nothing is read back
-// from what they display.
+// The conversion the main window shows, knowing no widget: which box is the source, each
+// box's exact number, unit, precision and text, and the result. Its inputs are what the user
+// does; its signals say what each part of the window is to show, once the state they stem
+// from is complete.
 //
-// A box's number is either the user's (typed, pasted, stepped or set through SetNumber:
-// the number its text reads) or the controller's (the exact result it wrote there, of which
-// the box shows a rounding). The focus entering a box makes it the source without changing
-// any number, so a result converted back never drifts from what the user typed.
+// A box's number is the user's (typed, pasted or restored, exactly as given) or the engine's
+// exact result; its text only renders it. Nothing but the user's own edit changes a number:
+// leaving a box re-shows its number in the box's format, a precision changes how numbers
+// show, and the focus entering a box makes it the source, so a result never drifts from what
+// the user gave. A text that reads as no number keeps showing as it is and fails the
+// conversion; an empty box keeps its last number and converts nothing.
 class TConversionController : public QObject {
     Q_OBJECT
 public:
     static constexpr int MinPrecision = 0;
     static constexpr int MaxPrecision = 10;
 
-    // Box 1 the source of 1 Veff into Veff at 4 decimals, until the window restores its
-    // preferences.
-    explicit TConversionController(TfmMain* window);
+    // Box 1 the source of 1 in unit 0 into unit 0, at 4 decimals, until Restore.
+    explicit TConversionController(QObject* parent = nullptr);
 
     // The focus entered the box: it becomes the source; no number changes.
     void MakeSource(TValueBox box);
-    // The box's text changed by the user's hand (or by the box re-showing itself on leaving).
-    void BoxTextChanged(TValueBox box);
-    // Converts the source's number into the target and shows the outcome.
-    void Convert();
-
-    // The user's number in a box, shown at the box's precision; its number is then the one
-    // that text reads. A box given a number becomes the source: what the user puts in a box
-    // is never overwritten by a conversion.
-    void SetNumber(TValueBox box, double value);
-    // A level written with its unit ("-73 dBm", "316 µV", "2,8284 Vpp") put into a box: the
-    // box takes its number and unit, and the precision rises (at most to MaxPrecision) until
-    // every digit written shows; the box becomes the source. False, and nothing changes, for
-    // any other text.
-    bool TakeLevel(TValueBox box, const QString& text);
-    // A unit index 0 to 11; any other is ignored.
+    // The focus left the box: its text shows its number in the box's format again.
+    void LeaveBox(TValueBox box);
+    // The user changed the box's text: the box becomes the source, its number is what the
+    // text reads, and it converts.
+    void EditText(TValueBox box, const QString& text);
+    // Text pasted into a box, which would then hold `result`. A level written with its unit
+    // ("-73 dBm", "316 µV") sets the box's number and unit; a result that reads as a plain
+    // number is kept as written. Either way the box becomes the source and its precision
+    // rises (to MaxPrecision at most) until every digit written shows; a number needing more
+    // switches the box to precision 0, the general form. False, changing nothing, for any
+    // other text: the box then takes it as an edit.
+    bool Paste(TValueBox box, const QString& pasted, const QString& result);
+    // A unit index 0 to 11 converts; any other, or the unit in use, only shows it again.
     void SetUnit(TValueBox box, int unit);
-    // Kept to MinPrecision..MaxPrecision.
-    void SetPrecision(TValueBox box, int precision);
-    // Puts back what was saved: precisions, units and box 1's number; box 1 is the source.
+    // Kept to MinPrecision..MaxPrecision; it changes how the box's number shows, never the
+    // number. Nothing (a precision control left empty) changes nothing.
+    void SetPrecision(TValueBox box, std::optional<int> precision);
+    // The precision control was left: it shows the precision in use again.
+    void LeavePrecision(TValueBox box);
+    // Converts the source's number into the target.
+    void Convert();
+    // Puts back what was saved: precisions, units and box 1's exact number, shown at its
+    // precision; box 1 is the source.
     void Restore(const TUserPrefs& prefs);
 
     TValueBox Source() const { return m_source; }
     TValueBox Target() const { return Other(m_source); }
-    // The box's exact number; nothing while it shows no number ("-.--", or a text that
-    // reads as none).
+    // The box's exact number; nothing while it shows none ("-.--", or a text that reads as
+    // none).
     std::optional<double> Number(TValueBox box) const { return m_boxes[box].number; }
-    // The box shows a number this controller wrote there (a result), not the user's.
-    bool ShowsResult(TValueBox box) const { return !m_boxes[box].users; }
+    // What the box shows.
+    const QString& Text(TValueBox box) const { return m_boxes[box].text; }
     // The target shows the engine's result for the source's number: false from a move of
     // the focus to the other box until the next conversion, while the target keeps the
     // number from which the source's came.
@@ -76,43 +77,59 @@ public:
     // The outcome as a screen reader says it: the target's number with its unit
     // ("2,8284 Vcac (Vpp)"), or "Conversion impossible".
     QString ResultText() const;
-    // What is saved at close: both units and precisions, and box 1's number (its last one
-    // while it shows none).
+    // What is saved: both units and precisions, and box 1's number (its last one while it
+    // shows none).
     TUserPrefs Prefs() const;
 
-    // Raised after any change of a saved value (see Prefs), once per change.
-    TNotifyEvent OnStateChange;
+signals:
+    // What the box shows.
+    void TextChanged(TValueBox box, const QString& text);
+    // How many decimals the box shows its number with.
+    void PrecisionChanged(TValueBox box, int precision);
+    // What the box's precision control shows: raised when the precision changes other than
+    // by that control, and when the control is left.
+    void PrecisionChoiceChanged(TValueBox box, int precision);
+    void UnitChanged(TValueBox box, int unit);
+    // Which box is the source; the captions and the arrows' direction follow it.
+    void SourceChanged(TValueBox source);
+    // A conversion was shown, or the roles changed: whether the target shows a number, and
+    // whether the pair shown converts.
+    void OutcomeChanged(TValueBox target, bool targetFailed, bool failed);
+    // What a screen reader should hear of the outcome changed (see ResultText).
+    void ResultTextChanged(const QString& text);
+    // A saved value changed (see Prefs), once per change.
+    void PrefsChanged(const TUserPrefs& prefs);
 
 private:
     struct TBoxState {
         std::optional<double> number = 1.0;
+        QString text;
         int unit = 0;
         int precision = 4;
-        bool users = true; // the text is the user's and is the number; else the controller's
-        QString text;      // the box's text as last written or edited
     };
 
     static TValueBox Other(TValueBox box) { return box == vbValue1 ? vbValue2 : vbValue1; }
-    TNumSpinEdit* Edit(TValueBox box) const;
     std::optional<double> Result() const;
+    QString Rendering(TValueBox box) const;
 
-    void Update();
-    void PutNumber(TValueBox box, double value);
-    void TakeNumber(TValueBox box, std::optional<double> number);
-    void ReshowSource();
-    void ShowState();
-    void ShowRoles();
-    void ShowTarget();
-    void ShowUnit(TValueBox box);
+    void SetSource(TValueBox box);
+    void SetNumber(TValueBox box, std::optional<double> number);
+    void UpdateTarget();
+    void RaisePrecisionFor(TValueBox box, double value, int decimals);
+
+    void ShowText(TValueBox box);
     void ShowPrecision(TValueBox box);
-    void WriteText(TValueBox box, const QString& text);
-    void NotifyIfChanged(const TUserPrefs& before);
+    void ShowRoles();
+    void ShowOutcome();
+    void ShowConversion();
+    void TellChanges();
 
-    TfmMain* m_window = nullptr;
     TBoxState m_boxes[2];
     TValueBox m_source = vbValue1;
     bool m_converted = false;
     double m_value1 = 1.0; // box 1's last number, kept while it shows none
+    TUserPrefs m_toldPrefs;
+    QString m_toldResult;
 };
 
 } // namespace tarvane

@@ -4,13 +4,14 @@
 
 namespace tarvane {
 
-TPrefsAutosave::TPrefsAutosave(std::function<bool()> save, QObject* parent)
+TPrefsAutosave::TPrefsAutosave(std::function<bool()> save, std::chrono::milliseconds delay,
+                               QObject* parent)
     : QObject(parent)
     , m_save(std::move(save))
     , m_timer(new QTimer(this))
 {
     m_timer->setSingleShot(true);
-    m_timer->setInterval(DelayMs);
+    m_timer->setInterval(delay);
     connect(m_timer, &QTimer::timeout, this, &TPrefsAutosave::Save);
 }
 

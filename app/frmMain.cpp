@@ -4,6 +4,7 @@
 #include "CaptionBar.h"
 #include "ConversionAnnouncer.h"
 #include "ConversionController.h"
+#include "ConversionView.h"
 #include "KeyboardFocusFrame.h"
 #include "NumSpinEdit.h"
 #include "PixelFont.h"
@@ -37,6 +38,15 @@ namespace {
 constexpr int ClientWidth = 553;
 constexpr int ClientHeight = 393;
 
+// The precision a spinner shows; nothing while it is empty.
+std::optional<int> PrecisionShownBy(const QObject* spinner)
+{
+    const auto* edit = static_cast<const TNumSpinEdit*>(spinner);
+    if (edit->Text().trimmed().isEmpty())
+        return std::nullopt;
+    return edit->Value();
+}
+
 } // namespace
 
 TfmMain::TfmMain(QWidget* parent, const QString& executablePath)
@@ -66,26 +76,33 @@ TfmMain::TfmMain(QWidget* parent, const QString& executablePath)
     TCaptionBar::InstallOn(this);
     FollowScreenDensity(this);
     EndLoading();
-    BindNotifications();
     m_controller = new TConversionController(this);
+    m_view = new TConversionView(m_controller, this);
+    BindNotifications();
     SetAccessibility();
     FormCreate(this);
     // From here on, what the user changes reaches the file without waiting for the close.
-    m_autosave = new TPrefsAutosave([this] { return WritePrefs(); }, this);
-    m_controller->OnStateChange = [this](QObject*) { m_autosave->Changed(); };
+    m_autosave = new TPrefsAutosave([this] { return WritePrefs(); }, TPrefsAutosave::Delay, this);
+    connect(m_controller, &TConversionController::PrefsChanged, m_autosave,
+            &TPrefsAutosave::Changed);
 }
 
 void TfmMain::BindNotifications()
 {
+    // The boxes and spinners report the user's changes only: what the window writes into
+    // them is what the model already knows.
     for (TNumSpinEdit* box : {edValue1, edValue2}) {
         box->OnEnter = [this](QObject* sender) { edValue1Enter(sender); };
-        box->OnChange = [this](QObject* sender) { edValue1Change(sender); };
+        box->OnExit = [this](QObject* sender) { edValue1Exit(sender); };
+        box->OnUserChange = [this](QObject* sender) { edValue1Change(sender); };
         box->OnPaste = [this](QObject* sender, const QString& text) {
             return edValue1Paste(sender, text);
         };
     }
-    for (TNumSpinEdit* spinner : {seEdValue1Precision, seEdValue2Precision})
-        spinner->OnChange = [this](QObject* sender) { seEdValue1PrecisionChange(sender); };
+    for (TNumSpinEdit* spinner : {seEdValue1Precision, seEdValue2Precision}) {
+        spinner->OnUserChange = [this](QObject* sender) { seEdValue1PrecisionChange(sender); };
+        spinner->OnExit = [this](QObject* sender) { seEdValue1PrecisionExit(sender); };
+    }
     for (QListWidget* list : {lstUnits1, lstUnits2}) {
         // Selections made from code block the signals, so these are the user's doing only. A
         // click in the blank area or a Ctrl+click may leave no row selected: the list then
@@ -301,14 +318,20 @@ void TfmMain::edValue1Enter(QObject* Sender)
     m_controller->MakeSource(BoxOf(Sender));
 }
 
+void TfmMain::edValue1Exit(QObject* Sender)
+{
+    m_controller->LeaveBox(BoxOf(Sender));
+}
+
 void TfmMain::edValue1Change(QObject* Sender)
 {
-    m_controller->BoxTextChanged(BoxOf(Sender));
+    m_controller->EditText(BoxOf(Sender), static_cast<const TNumSpinEdit*>(Sender)->Text());
 }
 
 bool TfmMain::edValue1Paste(QObject* Sender, const QString& Text)
 {
-    return m_controller->TakeLevel(BoxOf(Sender), Text);
+    const auto* box = static_cast<const TNumSpinEdit*>(Sender);
+    return m_controller->Paste(BoxOf(Sender), Text, box->PastedText(Text));
 }
 
 void TfmMain::lstUnits1Click(QObject* Sender)
@@ -319,7 +342,12 @@ void TfmMain::lstUnits1Click(QObject* Sender)
 
 void TfmMain::seEdValue1PrecisionChange(QObject* Sender)
 {
-    m_controller->SetPrecision(BoxOf(Sender), static_cast<const TNumSpinEdit*>(Sender)->Value());
+    m_controller->SetPrecision(BoxOf(Sender), PrecisionShownBy(Sender));
+}
+
+void TfmMain::seEdValue1PrecisionExit(QObject* Sender)
+{
+    m_controller->LeavePrecision(BoxOf(Sender));
 }
 
 } // namespace tarvane

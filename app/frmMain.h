@@ -17,6 +17,7 @@ class QSessionManager;
 namespace tarvane {
 
 class TArrowIndicator;
+class TConversionView;
 class TMenuStyler;
 class TNumSpinEdit;
 class TPrefsAutosave;
@@ -26,8 +27,9 @@ class TTabStrip;
 // The converter window: two value boxes side by side, each with its unit list, unit label and
 // precision spinner, two arrows between them pointing from the source box to the target, a
 // category strip and the menu. Whichever box last received the focus is the source; every
-// edit, unit choice and precision change converts its number into the other box. The
-// conversion's state belongs to TConversionController; the handlers below only report to it.
+// edit and unit choice converts its number into the other box. The conversion's state belongs
+// to TConversionController: the handlers below only report what the user did to it, and
+// TConversionView shows what it says.
 // The units, precisions and box 1's number are restored from the INI file at start and saved
 // there at every close request, and within moments of each change (TPrefsAutosave): beside
 // the executable when it may be written there, otherwise in the user's configuration folder.
@@ -79,12 +81,16 @@ public:
     void ActAppReadmeExecute(QObject* Sender);
     void ActAppAboutExecute(QObject* Sender);
     void edValue1Enter(QObject* Sender);
+    void edValue1Exit(QObject* Sender);
+    // The user's changes of a box's text.
     void edValue1Change(QObject* Sender);
-    // A pasted level sets the box's number and unit; false for any other text, which the box
-    // inserts as it is.
+    // A pasted level or number sets the box's number; false for any other text, which the
+    // box inserts as it is.
     bool edValue1Paste(QObject* Sender, const QString& Text);
     void lstUnits1Click(QObject* Sender);
+    // The user's changes of a precision spinner.
     void seEdValue1PrecisionChange(QObject* Sender);
+    void seEdValue1PrecisionExit(QObject* Sender);
 
     // Converts the source box's number into the target box and shows the outcome.
     void DoConversion();
@@ -128,6 +134,7 @@ private:
     QString m_iniFileName; // the preferences file saved at close
     TPrefsLocation m_prefsLocation;
     TConversionController* m_controller = nullptr;
+    TConversionView* m_view = nullptr;
     TPrefsAutosave* m_autosave = nullptr;
     bool m_shownBefore = false;
     bool m_saveFailed = false; // a save at close failed and the user was told

@@ -124,7 +124,7 @@ bool SaveUserPrefs(const QString& path, const TUserPrefs& prefs)
             {SValue2precision.toString(), QString::number(prefs.Value2precision)},
             {SValue1Index.toString(), QString::number(prefs.Value1Index)},
             {SValue2Index.toString(), QString::number(prefs.Value2Index)},
-            {SValue1.toString(), FloatToText(prefs.Value1, 0, QLocale())},
+            {SValue1.toString(), ExactFloatToText(prefs.Value1, QLocale())},
         });
 }
 

@@ -13,6 +13,7 @@ namespace {
 
 constexpr int GeneralDigits = 15;
 constexpr int ShortGeneralDigits = 4;
+constexpr int ExactDigits = 17; // enough for any double to read back as itself
 constexpr int MaxDecimals = 18;
 
 // The significant digits and the power of ten of the largest double.
@@ -22,7 +23,7 @@ constexpr int LargestDoubleExponent = 308;
 // A magnitude rounded to a few significant digits: the digits without a point, and the
 // power of ten of the first one.
 struct Decimal {
-    std::array<char, GeneralDigits + 1> digits{}; // one more for a carry out of the first
+    std::array<char, ExactDigits + 1> digits{}; // one more for a carry out of the first
     int count = 0;
     int exponent = 0;
 
@@ -127,7 +128,9 @@ char* WriteFraction(char* out, const Decimal& decimal, int lastPower)
     return out;
 }
 
-char* WriteGeneral(char* out, double value, int digits)
+// The digits significant digits in plain notation while the integer part needs at most
+// integerDigits of them and the magnitude is 0.0001 or more, else in scientific notation.
+char* WriteGeneral(char* out, double value, int digits, int integerDigits)
 {
     if (value == 0.0) {
         *out++ = '0';
@@ -141,7 +144,7 @@ char* WriteGeneral(char* out, double value, int digits)
         *out++ = '-';
     }
     const int e = decimal.exponent;
-    if (e >= digits || e < -4) {
+    if (e >= integerDigits || e < -4) {
         *out++ = decimal.digits[0];
         if (decimal.count > 1) {
             *out++ = '.';
@@ -162,7 +165,8 @@ char* WriteFixed(char* out, double value, int decimals)
 {
     Decimal decimal = Significant(std::fabs(value), GeneralDigits);
     if (decimal.exponent >= GeneralDigits) {
-        return WriteGeneral(out, value, GeneralDigits); // more than 15 integer digits
+        return WriteGeneral(out, value, GeneralDigits,
+                            GeneralDigits); // more than 15 integer digits
     }
     RoundToDecimals(decimal, decimals);
     // A zero rounded away from a tiny negative number shows no sign.
@@ -180,10 +184,10 @@ char* FormatNumber(char* first, double value, int precision)
         return WriteNonFinite(first, value);
     }
     if (precision < 0) {
-        return WriteGeneral(first, value, ShortGeneralDigits);
+        return WriteGeneral(first, value, ShortGeneralDigits, ShortGeneralDigits);
     }
     if (precision == 0) {
-        return WriteGeneral(first, value, GeneralDigits);
+        return WriteGeneral(first, value, GeneralDigits, GeneralDigits);
     }
     return WriteFixed(first, value, std::min(precision, MaxDecimals));
 }
@@ -192,6 +196,26 @@ std::string NumberToString(double value, int precision)
 {
     char buffer[MaxNumberTextLength];
     return std::string(buffer, FormatNumber(buffer, value, precision));
+}
+
+char* FormatExactNumber(char* first, double value)
+{
+    if (!std::isfinite(value)) {
+        return WriteNonFinite(first, value);
+    }
+    for (int digits = GeneralDigits;; ++digits) {
+        char* const end = WriteGeneral(first, value, digits, GeneralDigits);
+        if (digits == ExactDigits
+            || ReadNumber(std::string_view(first, std::size_t(end - first))) == value) {
+            return end;
+        }
+    }
+}
+
+std::string ExactNumberToString(double value)
+{
+    char buffer[MaxNumberTextLength];
+    return std::string(buffer, FormatExactNumber(buffer, value));
 }
 
 std::optional<double> ReadNumber(std::string_view text, int powerOfTen)

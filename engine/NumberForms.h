@@ -24,6 +24,12 @@ inline constexpr std::size_t MaxNumberTextLength = 35;
 char* FormatNumber(char* first, double value, int precision);
 std::string NumberToString(double value, int precision);
 
+// The general form with the fewest significant digits, 15 to 17, that read back as the very
+// same double: a number kept as text comes back exactly. Writes at most MaxNumberTextLength
+// characters and returns the end of the text.
+char* FormatExactNumber(char* first, double value);
+std::string ExactNumberToString(double value);
+
 // The number a text spells, times 10^powerOfTen and rounded once, or nothing when it does not
 // read as one: optional blanks, an optional sign, digits with at most one decimal separator,
 // "." or "," (at least one digit or the separator), an optional exponent, optional blanks. A

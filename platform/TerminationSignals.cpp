@@ -79,6 +79,8 @@ void TTerminationSignals::ReadPending()
     unsigned char byte = 0;
     while (read(m_pipe[0], &byte, 1) == 1)
         emit Received(byte);
+    // Handled, and the program still runs (a close was refused): the next signal asks again.
+    g_received = 0;
 }
 
 } // namespace tarvane

@@ -9,7 +9,8 @@ namespace tarvane {
 // The end of the desktop session, a kill from a terminal or Ctrl+C (SIGTERM, SIGHUP, SIGINT)
 // reported in the event loop as Received, so the program can close as if the user had
 // asked. A second one while the first is being handled ends the process at once, with the
-// signal's default action. One instance at a time; it owns the handlers while it lives.
+// signal's default action; one after it was handled (a close refused) is received again.
+// One instance at a time; it owns the handlers while it lives.
 class TTerminationSignals : public QObject {
     Q_OBJECT
 public:

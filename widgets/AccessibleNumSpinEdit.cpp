@@ -33,6 +33,8 @@ void* TAccessibleNumSpinEdit::interface_cast(QAccessible::InterfaceType type)
 {
     if (type == QAccessible::TextInterface)
         return static_cast<QAccessibleTextInterface*>(this);
+    if (type == QAccessible::EditableTextInterface)
+        return static_cast<QAccessibleEditableTextInterface*>(this);
     if (type == QAccessible::ValueInterface && IsSpinBox())
         return static_cast<QAccessibleValueInterface*>(this);
     return QAccessibleWidget::interface_cast(type);
@@ -61,8 +63,8 @@ QString TAccessibleNumSpinEdit::text(QAccessible::Text type) const
 
 void TAccessibleNumSpinEdit::setText(QAccessible::Text type, const QString& text)
 {
-    if (type == QAccessible::Value && !Edit()->isReadOnly())
-        Edit()->SetText(text);
+    if (type == QAccessible::Value)
+        replaceText(0, characterCount(), text);
     else
         QAccessibleWidget::setText(type, text);
 }
@@ -173,6 +175,28 @@ QString TAccessibleNumSpinEdit::attributes(int /*offset*/, int* startOffset, int
     return {};
 }
 
+void TAccessibleNumSpinEdit::deleteText(int startOffset, int endOffset)
+{
+    replaceText(startOffset, endOffset, QString());
+}
+
+void TAccessibleNumSpinEdit::insertText(int offset, const QString& text)
+{
+    replaceText(offset, offset, text);
+}
+
+// Offsets outside the text change nothing; a locked box neither.
+void TAccessibleNumSpinEdit::replaceText(int startOffset, int endOffset, const QString& text)
+{
+    TNumSpinEdit* const edit = Edit();
+    QString edited = edit->text();
+    if (edit->isReadOnly() || startOffset < 0 || startOffset > endOffset
+        || endOffset > edited.size())
+        return;
+    edited.replace(startOffset, endOffset - startOffset, text);
+    edit->AsUser([&] { edit->SetText(edited); });
+}
+
 // Value ---------------------------------------------------------------------------------------
 
 QVariant TAccessibleNumSpinEdit::currentValue() const
@@ -182,8 +206,9 @@ QVariant TAccessibleNumSpinEdit::currentValue() const
 
 void TAccessibleNumSpinEdit::setCurrentValue(const QVariant& value)
 {
-    if (!Edit()->isReadOnly())
-        Edit()->SetValue(value.toInt());
+    TNumSpinEdit* const edit = Edit();
+    if (!edit->isReadOnly())
+        edit->AsUser([&] { edit->SetValue(value.toInt()); });
 }
 
 QVariant TAccessibleNumSpinEdit::maximumValue() const

@@ -9,9 +9,11 @@ class TNumSpinEdit;
 // What a screen reader sees of a numeric spin edit. A floating-point box is editable text
 // whose value is its text; an integer box is a spin box that also reports its value,
 // minimum and maximum. Either way the text can be read and the caret and selection
-// followed, and the spin buttons are the box's two children.
+// followed, and the spin buttons are the box's two children. What an assistive tool writes
+// (the text, a part of it, the value) is the user's edit, as typing is.
 class TAccessibleNumSpinEdit : public QAccessibleWidget,
                                public QAccessibleTextInterface,
+                               public QAccessibleEditableTextInterface,
                                public QAccessibleValueInterface {
 public:
     explicit TAccessibleNumSpinEdit(TNumSpinEdit* edit);
@@ -39,6 +41,11 @@ public:
     int offsetAtPoint(const QPoint& point) const override;
     void scrollToSubstring(int startIndex, int endIndex) override;
     QString attributes(int offset, int* startOffset, int* endOffset) const override;
+
+    // Editing the text.
+    void deleteText(int startOffset, int endOffset) override;
+    void insertText(int offset, const QString& text) override;
+    void replaceText(int startOffset, int endOffset, const QString& text) override;
 
     // The value of an integer box.
     QVariant currentValue() const override;

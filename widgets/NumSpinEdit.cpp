@@ -99,6 +99,8 @@ TNumSpinEdit::TNumSpinEdit(QWidget* parent)
     ApplyFontColor();
     setText(QStringLiteral("0"));
     m_notifiedText = text();
+    // The line edit tells its own edits from writes of code, before their change.
+    connect(this, &QLineEdit::textEdited, this, [this] { m_editedByUser = true; });
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (!m_deferChange)
             TextMayHaveChanged(); // an edit of the line edit's own (context menu, drop)
@@ -206,8 +208,6 @@ double TNumSpinEdit::FloatValue() const
 
 std::optional<double> TNumSpinEdit::ParsedFloatValue() const
 {
-    if (text().trimmed().isEmpty())
-        return 0.0;
     return UserTextToFloat(text(), QLocale());
 }
 
@@ -270,13 +270,28 @@ void TNumSpinEdit::Edit(const std::function<void()>& edit)
     }
 }
 
+void TNumSpinEdit::AsUser(const std::function<void()>& action)
+{
+    const bool outer = !std::exchange(m_userAction, true);
+    action();
+    if (outer)
+        m_userAction = false;
+}
+
 void TNumSpinEdit::TextMayHaveChanged()
 {
+    const bool byUser = std::exchange(m_editedByUser, false) || m_userAction;
     if (text() == m_notifiedText)
         return;
     m_notifiedText = text();
-    if (!m_loading && !m_suppressChange)
-        Notify(OnChange, this);
+    if (m_loading || m_suppressChange)
+        return;
+    // What the handlers write is their own doing, not the user's.
+    const bool userAction = std::exchange(m_userAction, false);
+    Notify(OnChange, this);
+    if (byUser)
+        Notify(OnUserChange, this);
+    m_userAction = userAction;
 }
 
 // Stepping ---------------------------------------------------------------------------------
@@ -304,9 +319,9 @@ void TNumSpinEdit::Step(int direction)
     if (m_readOnly)
         Refuse();
     else if (m_spinType == sptFloat)
-        SetFloatValue(FloatValue() + direction * m_incrementFloat);
+        AsUser([&] { SetFloatValue(FloatValue() + direction * m_incrementFloat); });
     else
-        AddToValue(direction * static_cast<long long>(m_increment));
+        AsUser([&] { AddToValue(direction * static_cast<long long>(m_increment)); });
 
     // Keep the caret on the same digit when a sign comes or goes.
     const QString newText = text();
@@ -370,10 +385,12 @@ bool TNumSpinEdit::HandleKey(QKeyEvent* event)
         return true;
     };
     const auto page = [this](int direction) {
-        if (m_spinType == sptFloat)
-            SetFloatValue(FloatValue() + direction * m_incrementFloatPage);
-        else
-            AddToValue(direction * static_cast<long long>(m_incrementPage));
+        AsUser([&] {
+            if (m_spinType == sptFloat)
+                SetFloatValue(FloatValue() + direction * m_incrementFloatPage);
+            else
+                AddToValue(direction * static_cast<long long>(m_incrementPage));
+        });
     };
 
     if (HandleEditingShortcut(event))
@@ -500,15 +517,20 @@ void TNumSpinEdit::ToggleSign()
 {
     QString newText = text();
     int start = SelStart();
-    const int length = int(selectionLength());
-    if (newText.startsWith(QLatin1Char('-'))) {
+    int length = int(selectionLength());
+    if (length > 0 && length == newText.size()) {
+        // Over the whole text selected, as over a selection any key types, "-" starts anew.
+        newText = QStringLiteral("-");
+        start = 1;
+        length = 0;
+    } else if (newText.startsWith(QLatin1Char('-'))) {
         newText.remove(0, 1);
         --start;
     } else {
         newText.prepend(QLatin1Char('-'));
         ++start;
     }
-    WriteText(newText);
+    AsUser([&] { WriteText(newText); });
     SetSelection(start, length);
 }
 
@@ -533,6 +555,16 @@ void TNumSpinEdit::Paste(const QString& text)
     if (isReadOnly() || (OnPaste && OnPaste(this, text)))
         return;
     Edit([&] { insert(text); });
+}
+
+QString TNumSpinEdit::PastedText(const QString& text) const
+{
+    QString pasted = this->text();
+    pasted.replace(hasSelectedText() ? selectionStart() : cursorPosition(), selectionLength(),
+                   text);
+    int position = 0;
+    validator()->validate(pasted, position);
+    return pasted;
 }
 
 void TNumSpinEdit::CopyWithUnit() const

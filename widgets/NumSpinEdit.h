@@ -34,7 +34,9 @@ using TPasteEvent = std::function<bool(QObject* Sender, const QString& Text)>;
 // optional caption label beside it. The text is the value: reads parse the text, writes
 // format the number into it, and OnChange follows every change of the text. Typing is
 // filtered character by character; the arrow and page keys and the buttons step the value;
-// leaving the box re-formats what was typed.
+// leaving the box re-formats what was typed. OnUserChange follows only the changes the user
+// makes (typing, pasting, cutting, undoing, stepping, an assistive tool's edit), never the
+// writes of code nor the re-formatting on leaving, as QLineEdit's textEdited does.
 //
 // A new box is loading: property writes store their values and raise nothing until the
 // owner calls Loaded().
@@ -61,6 +63,9 @@ public:
     void SetFloatValue(double value);
     QString Text() const { return text(); }
     void SetText(const QString& text);
+    // Runs what the user's action writes (a step, the sign toggle, an assistive tool's
+    // edit): its change is told by OnUserChange too.
+    void AsUser(const std::function<void()>& action);
     int Precision() const { return m_precision; }
     void SetPrecision(int precision);
 
@@ -139,10 +144,14 @@ public:
     // locked box refuses it; OnPaste may take it; otherwise the text is inserted unfiltered,
     // on one line, in place of the selection.
     void Paste(const QString& text);
+    // The text the box would hold once `text` is pasted, in place of the selection or at
+    // the caret, on one line.
+    QString PastedText(const QString& text) const;
     // Puts the text followed by a space and UnitSymbol on the clipboard ("2,8284 Vpp").
     void CopyWithUnit() const;
 
     TNotifyEvent OnChange;
+    TNotifyEvent OnUserChange; // after OnChange, when the user made the change
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
     TNotifyEvent OnUpClick;
@@ -231,6 +240,8 @@ private:
     bool m_entered = false;        // entry ran and leaving has not yet
     bool m_suppressChange = false; // while Loaded() re-shows the value
     bool m_deferChange = false;    // inside an edit that raises OnChange itself afterwards
+    bool m_userAction = false;     // inside a write that the user's action makes
+    bool m_editedByUser = false;   // the line edit reported an edit of the user's since
     QString m_notifiedText;        // the text OnChange last stood for
     bool m_flatTextRect = false;   // the text rectangle last placed by Flat or a font change
     QSize m_textRectSize;          // the box size the text rectangle was placed for

@@ -156,7 +156,7 @@ std::optional<QChar> FilterNumberKey(QChar key, const TKeyFilterBox& box,
         if (key == separators.Decimal) {
             const bool wholeTextSelected =
                 !box.Text.isEmpty() && box.SelectionLength == box.Text.size();
-            if (!wholeTextSelected && (separatorIndex >= 0 || box.Precision == 0))
+            if (!wholeTextSelected && separatorIndex >= 0)
                 return std::nullopt;
         }
         if (IsFullDecimals(box, separatorIndex))

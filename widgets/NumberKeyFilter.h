@@ -37,9 +37,9 @@ struct TKeyFilterBox {
 // to insert for `key` (the key itself, or in a floating-point box the locale's decimal
 // separator for ".", "," and the thousands separator), or nothing when the box refuses it.
 // Digits, signs and control characters pass; a floating-point box also takes one decimal
-// separator (unless its precision is 0, or the whole text is selected to be replaced) and no
-// further decimal beyond its precision after the separator; a locked editor takes control
-// characters only (Backspace excepted).
+// separator (a second one only over the whole text selected, to be replaced; at precision 0,
+// the general form, too) and no further decimal beyond its precision after the separator; a
+// locked editor takes control characters only (Backspace excepted).
 std::optional<QChar> FilterNumberKey(QChar key, const TKeyFilterBox& box,
                                      const TNumberSeparators& separators);
 

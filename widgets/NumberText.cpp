@@ -34,14 +34,24 @@ std::string EngineText(const QString& text, QChar separator, bool pointAndCommaS
     return result;
 }
 
+QString WithSeparator(const char* first, const char* end, const QLocale& locale)
+{
+    return QString::fromLatin1(first, end - first)
+        .replace(QLatin1Char('.'), DecimalSeparator(locale));
+}
+
 } // namespace
 
 QString FloatToText(double value, int precision, const QLocale& locale)
 {
     char buffer[MaxNumberTextLength];
-    const char* const end = FormatNumber(buffer, value, precision);
-    return QString::fromLatin1(buffer, end - buffer)
-        .replace(QLatin1Char('.'), DecimalSeparator(locale));
+    return WithSeparator(buffer, FormatNumber(buffer, value, precision), locale);
+}
+
+QString ExactFloatToText(double value, const QLocale& locale)
+{
+    char buffer[MaxNumberTextLength];
+    return WithSeparator(buffer, FormatExactNumber(buffer, value), locale);
 }
 
 std::optional<double> TextToFloat(const QString& text, const QLocale& locale)
@@ -51,6 +61,8 @@ std::optional<double> TextToFloat(const QString& text, const QLocale& locale)
 
 std::optional<double> UserTextToFloat(const QString& text, const QLocale& locale)
 {
+    if (text.trimmed().isEmpty())
+        return 0.0;
     return ReadNumber(EngineText(text, DecimalSeparator(locale), true));
 }
 

@@ -13,13 +13,17 @@ namespace tarvane {
 
 // The number as FormatNumber writes it at that precision, with the locale's separator.
 QString FloatToText(double value, int precision, const QLocale& locale);
+// The number as FormatExactNumber writes it, with the locale's separator: it reads back
+// exactly.
+QString ExactFloatToText(double value, const QLocale& locale);
 
 // The number a text spells, or nothing when it does not convert, as ReadNumber reads it
 // with the locale's separator as the only decimal separator.
 std::optional<double> TextToFloat(const QString& text, const QLocale& locale);
 
 // The number a text typed or pasted by the user spells: as TextToFloat, where "." and ","
-// also stand for the decimal separator, whatever the locale (still one at most).
+// also stand for the decimal separator, whatever the locale (still one at most), and blanks
+// alone read as 0.
 std::optional<double> UserTextToFloat(const QString& text, const QLocale& locale);
 
 } // namespace tarvane

@@ -5,8 +5,8 @@ Run by accessibility_test.sh inside a D-Bus session of its own: atspi_check.py <
 does (a program learns which events to send when it starts). Walks the main window, checks
 the name and role of every control that takes the focus, then types into box 1 with
 xdotool and reads box 2 back: a converted value, then "-.--" described as impossible; box 1,
-focused, announces each outcome as a change of its description. Ends
-with the About window's texts. Prints what it saw; exits non-zero on the first difference.
+focused, announces each outcome as a change of its description; a text an assistive tool
+sets converts as typed text does. Ends with the About window's texts. Prints what it saw; exits non-zero on the first difference.
 """
 import os
 import subprocess
@@ -210,6 +210,13 @@ def check_conversions(main, arrows):
                    lambda: was_announced("object:property-change:accessible-description", box2),
                    True)
     expect_reading("an arrow's description", lambda: arrows[1].description, "Conversion impossible")
+    # What an assistive tool writes into a box is the user's number, even in the box's own
+    # format once it showed no number: 2 V across 50 ohms is 80 mW, 19,0309 dBm.
+    box1.queryEditableText().setTextContents("abc")
+    expect_reading("box 2 for a text that reads as no number", lambda: text_of(box2), "-.--")
+    box1.queryEditableText().setTextContents("2,0000")
+    expect_reading("box 2 for 2 V set by an assistive tool", lambda: text_of(box2), "19,0309")
+
     carried = {carried for kind, source, carried, _ in announced
                if kind.endswith("accessible-description") and source is not None
                and source.name == box1.name}

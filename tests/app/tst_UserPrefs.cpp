@@ -137,6 +137,10 @@ private slots:
             << french << QByteArray("<missing>") << TUserPrefs{10, 0, 11, 3, 0.775}
             << QByteArray("[UserPrefs]\nWriteTest=1\nValue1precision=10\nValue2precision=0\n"
                           "Value1Index=11\nValue2Index=3\nValue1=0,775\n");
+        QTest::newRow("number needing 17 digits to read back")
+            << english << QByteArray("<missing>") << TUserPrefs{4, 4, 0, 2, 13.010299956639813}
+            << QByteArray("[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\n"
+                          "Value1Index=0\nValue2Index=2\nValue1=13.010299956639813\n");
         QTest::newRow("other sections, comments and CRLF kept, keys edited in place")
             << english
             << QByteArray("; mine\r\n[Window]\r\nLeft=3\r\n\r\n[UserPrefs]\r\nValue1=9\r\n"
@@ -163,7 +167,7 @@ private slots:
 
     void SavedPrefsReadBackUnderAnyLocale()
     {
-        const TUserPrefs prefs{7, 0, 9, 10, -1234.5678};
+        const TUserPrefs prefs{7, 0, 9, 10, -1234.5678 / 3}; // exactly, every digit
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
         tarvane::SaveUserPrefs(m_path, prefs);
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));

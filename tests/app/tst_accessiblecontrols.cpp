@@ -89,7 +89,8 @@ private slots:
     }
 
     // Red arrows and "-.--" are told in words; the source box, where the user types, is
-    // described by each outcome; the arrows are pictures.
+    // described by each outcome; the arrows are pictures. What an assistive tool writes into
+    // a box is the user's number, whether in part or whole, even in the box's own format.
     void failureIsDescribed()
     {
         TfmMain& w = *m_window;
@@ -100,13 +101,17 @@ private slots:
         QCOMPARE(Accessible(w.Arrow1)->text(QAccessible::Description),
                  QStringLiteral("Conversion réussie"));
         w.lstUnits2->setCurrentRow(2); // dBm
-        w.edValue1->SetText(QStringLiteral("0"));
+        box1->editableTextInterface()->replaceText(0, box1->textInterface()->characterCount(),
+                                                   QStringLiteral("0"));
         QCOMPARE(w.edValue2->Text(), QStringLiteral("-.--"));
         QVERIFY(box2->text(QAccessible::Description).startsWith(u"Conversion impossible"));
         QCOMPARE(Accessible(w.Arrow1)->text(QAccessible::Description),
                  QStringLiteral("Conversion impossible"));
         QCOMPARE(box1->text(QAccessible::Description), QStringLiteral("Conversion impossible"));
-        w.edValue1->SetText(QStringLiteral("1"));
+        box1->editableTextInterface()->insertText(0, QStringLiteral("abc"));
+        QCOMPARE(w.edValue1->Text(), QStringLiteral("abc0"));
+        box1->setText(QAccessible::Value, QStringLiteral("1.0000"));
+        QCOMPARE(w.edValue2->Text(), QStringLiteral("13.0103"));
         QCOMPARE(box2->text(QAccessible::Description), QString());
         QCOMPARE(box1->text(QAccessible::Description),
                  QStringLiteral("13.0103 dBm (1 mW / 50 ohms)"));

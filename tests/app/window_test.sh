@@ -240,6 +240,15 @@ expect_pixel 527 "$(list_row 4)" $selected "dBu still selected in box 2's list"
 expect_box_text 2 "-83,7918" "-73 dBm pasted into box 1"
 expect_box_text 1 "-73,0000" "-73 dBm pasted into box 1"
 
+# A plain number pasted keeps every digit: box 1's decimals rise until they all show, and a
+# click into the result changes neither box.
+click_box1
+printf '1,23456' | xclip -selection clipboard 2>/dev/null
+xdotool key ctrl+a ctrl+v
+expect_box_text 2 "-9,5573" "1,23456 dBm pasted into box 1"
+expect_box_text 1 "1,23456" "box 1 after a click into the result"
+expect_box_text 2 "-9,5573" "box 2 after a click into box 1"
+
 # Fichier > Quitter.
 xdotool mousemove $((X + 25)) $((Y + (client_y - Y) / 2)) click 1
 sleep 0.3
@@ -252,8 +261,8 @@ kill -0 "$app_pid" 2>/dev/null && fail "the program did not quit"
 wait "$app_pid" || fail "the program ended with status $? ($(cat "$work/program.log"))"
 app_pid=""
 
-expected=$'[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\nValue1Index=2\nValue2Index=4\nValue1=-73'
+expected=$'[UserPrefs]\nWriteTest=1\nValue1precision=5\nValue2precision=4\nValue1Index=2\nValue2Index=4\nValue1=1,23456'
 [[ -f $work/tarvane.ini ]] || fail "no tarvane.ini beside the program"
 actual=$(cat "$work/tarvane.ini")
 [[ $actual == "$expected" ]] || fail "tarvane.ini reads: $actual"
-echo "PASS: window converts, reads French entry and pasted levels, shows failures in red, quits through the menu and saves"
+echo "PASS: window converts, reads French entry, pasted levels and numbers whole, shows failures in red, quits through the menu and saves"

@@ -14,7 +14,8 @@ using namespace tarvane;
 namespace {
 
 constexpr double Largest = std::numeric_limits<double>::max();
-const double LargestUlp = std::ldexp(1.0, 971); // the spacing of the doubles at the top
+const double LargestUlp = std::ldexp(1.0, 971);        // the spacing of the doubles at the top
+constexpr int Exact = std::numeric_limits<int>::min(); // formatting rows of the exact form
 
 } // namespace
 
@@ -32,7 +33,7 @@ private slots:
 };
 
 // Whatever a box shows of a finite number reads back as a finite number of the same sign,
-// within the rounding of the form.
+// within the rounding of the form; the exact form reads back as the very same number.
 void TestNumberForms::everyTextReadsBack()
 {
     std::mt19937_64 random(3);
@@ -54,6 +55,8 @@ void TestNumberForms::everyTextReadsBack()
             const double digits = precision == 0 ? 15 : 4;
             QVERIFY2(std::fabs(*read / value - 1) <= std::pow(10.0, 1 - digits), text.c_str());
         }
+        const std::string exact = ExactNumberToString(value);
+        QVERIFY2(exact.size() <= MaxNumberTextLength && ReadNumber(exact) == value, exact.c_str());
     }
 }
 
@@ -212,6 +215,14 @@ void TestNumberForms::formatting_data()
     QTest::newRow("minus infinite") << 0 << -inf << "-INF";
     QTest::newRow("not a number") << 4 << nan << "NAN";
     QTest::newRow("negative not a number") << 4 << -nan << "-NAN";
+    QTest::newRow("exact, 15 digits enough") << Exact << 0.1 << "0.1";
+    QTest::newRow("exact, 17 digits") << Exact << 0.1 + 0.2 << "0.30000000000000004";
+    QTest::newRow("exact, 17 digits of a level") << Exact << 13.010299956639813 << "13.010299956639813";
+    QTest::newRow("exact, 16 integer digits") << Exact << 1234567890123456.0 << "1.234567890123456E15";
+    QTest::newRow("exact, 15 integer digits stay plain") << Exact << 123456789012345.67 << "123456789012345.67";
+    QTest::newRow("exact, small") << Exact << -0.00001 << "-1E-5";
+    QTest::newRow("exact, largest double") << Exact << DBL_MAX << "1.7976931348623157E308";
+    QTest::newRow("exact, infinite") << Exact << inf << "INF";
 }
 // clang-format on
 
@@ -220,7 +231,9 @@ void TestNumberForms::formatting()
     QFETCH(int, precision);
     QFETCH(double, value);
     QFETCH(QString, expected);
-    QCOMPARE(QString::fromStdString(NumberToString(value, precision)), expected);
+    const std::string text =
+        precision == Exact ? ExactNumberToString(value) : NumberToString(value, precision);
+    QCOMPARE(QString::fromStdString(text), expected);
 }
 
 QTEST_APPLESS_MAIN(TestNumberForms)

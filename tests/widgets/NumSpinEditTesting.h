@@ -47,6 +47,7 @@ struct Window {
     TNumSpinEdit* spinner = new TNumSpinEdit(&form);
     QLineEdit* elsewhere = new QLineEdit(&form);
     int valueChanges = 0;
+    int valueUserChanges = 0;
     int spinnerChanges = 0;
 
     Window()
@@ -94,6 +95,7 @@ struct Window {
         value->Loaded();
         spinner->Loaded();
         value->OnChange = [this](QObject*) { ++valueChanges; };
+        value->OnUserChange = [this](QObject*) { ++valueUserChanges; };
         spinner->OnChange = [this](QObject*) { ++spinnerChanges; };
     }
 

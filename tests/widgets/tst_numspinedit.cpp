@@ -1,5 +1,7 @@
 #include "NumSpinEditTesting.h"
 
+#include "AccessibleNumSpinEdit.h"
+
 using namespace tarvane;
 using namespace tarvane::testing;
 
@@ -19,6 +21,8 @@ private slots:
     void leavingTheBox_data();
     void leavingTheBox();
     void changeNotifications();
+    void userChangesAreTold_data();
+    void userChangesAreTold();
     void focusColourOrder();
     void heightRule();
     void labelPlacement_data();
@@ -163,6 +167,7 @@ void TestNumSpinEdit::steps()
     QCOMPARE(actualStart, expectedStart);
     QCOMPARE(int(window.value->selectionLength()), expectedLength);
     QCOMPARE(window.valueChanges - changesBefore, 1);
+    QCOMPARE(window.valueUserChanges, 1); // a step is the user's
     QCOMPARE(clicks, 1);
     QVERIFY(window.value->isModified());
 }
@@ -333,6 +338,89 @@ void TestNumSpinEdit::changeNotifications()
     box->selectAll();
     box->paste();
     QCOMPARE(box->Text(), QStringLiteral("456"));
+}
+
+// clang-format off
+void TestNumSpinEdit::userChangesAreTold_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("userChanges"); // OnChange is raised once in each row
+
+    // From 1.5 with the caret at its end, in a box of 4 decimals; the clipboard holds 7.
+    QTest::newRow("text written") << "SetText" << "2" << 0;
+    QTest::newRow("number written") << "SetFloatValue" << "2.0000" << 0;
+    QTest::newRow("precision written") << "SetPrecision" << "1.50" << 0;
+    QTest::newRow("re-formatted on leaving") << "leave" << "1.5000" << 0;
+    QTest::newRow("digit typed") << "type" << "1.52" << 1;
+    QTest::newRow("Backspace") << "Backspace" << "1." << 1;
+    QTest::newRow("Page Up") << "PageUp" << "2.5000" << 1;
+    QTest::newRow("minus") << "minus" << "-1.5" << 1;
+    QTest::newRow("pasted") << "paste" << "1.57" << 1;
+    QTest::newRow("cut") << "cut" << "" << 1;
+    QTest::newRow("undone") << "undo" << "1.5" << 1;
+    QTest::newRow("an assistive tool's text") << "accessible" << "1.5000" << 1;
+    QTest::newRow("written by the handler of a typed digit") << "type, handler writes" << "9" << 1;
+}
+// clang-format on
+
+// OnUserChange follows the user's changes only, after OnChange, which follows them all.
+void TestNumSpinEdit::userChangesAreTold()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, expected);
+    QFETCH(int, userChanges);
+    Window window;
+    window.Show();
+    TNumSpinEdit* box = window.value;
+    window.Focus(box);
+    box->SetText(QStringLiteral("1.5"));
+    box->setCursorPosition(3);
+    QApplication::clipboard()->setText(QStringLiteral("7"));
+    if (action == u"undo")
+        Type(box, QStringLiteral("2"));
+    if (action == u"cut")
+        box->selectAll();
+    QStringList told;
+    box->OnChange = [&](QObject*) {
+        told << QStringLiteral("change");
+        if (action == u"type, handler writes")
+            box->SetText(QStringLiteral("9"));
+    };
+    box->OnUserChange = [&](QObject*) { told << QStringLiteral("user"); };
+
+    if (action == u"SetText")
+        box->SetText(QStringLiteral("2"));
+    else if (action == u"SetFloatValue")
+        box->SetFloatValue(2);
+    else if (action == u"SetPrecision")
+        box->SetPrecision(2);
+    else if (action == u"leave")
+        window.elsewhere->setFocus(Qt::TabFocusReason);
+    else if (action.startsWith(u"type"))
+        Type(box, QStringLiteral("2"));
+    else if (action == u"Backspace")
+        Press(box, Qt::Key_Backspace, QStringLiteral("\b"));
+    else if (action == u"PageUp")
+        Press(box, Qt::Key_PageUp);
+    else if (action == u"minus")
+        Type(box, QStringLiteral("-"));
+    else if (action == u"paste")
+        PressShortcut(box, Qt::CTRL | Qt::Key_V);
+    else if (action == u"cut")
+        PressShortcut(box, Qt::CTRL | Qt::Key_X);
+    else if (action == u"undo")
+        PressShortcut(box, Qt::CTRL | Qt::Key_Z);
+    else if (action == u"accessible")
+        TAccessibleNumSpinEdit(box).setText(QAccessible::Value, QStringLiteral("1.5000"));
+    QCOMPARE(box->Text(), expected);
+    QStringList expectedTold;
+    expectedTold << QStringLiteral("change");
+    if (action == u"type, handler writes")
+        expectedTold << QStringLiteral("change");
+    for (int i = 0; i < userChanges; ++i)
+        expectedTold << QStringLiteral("user");
+    QCOMPARE(told, expectedTold);
 }
 
 void TestNumSpinEdit::focusColourOrder()

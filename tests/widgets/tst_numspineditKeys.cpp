@@ -114,10 +114,13 @@ void TestNumSpinEditKeys::signToggle_data()
     QTest::addColumn<int>("expectedCaret");
     QTest::addColumn<int>("beeps");
 
+    // caret -1: the whole text selected, which the minus replaces by a new number
     QTest::newRow("adds minus") << "12.5" << 1 << "-12.5" << 2 << 0;
     QTest::newRow("removes minus") << "-12.5" << 2 << "12.5" << 1 << 0;
     QTest::newRow("caret at start") << "-12.5" << 0 << "12.5" << 0 << 0;
     QTest::newRow("full decimals beep") << "1.2345" << 6 << "-1.2345" << 7 << 1;
+    QTest::newRow("whole negative text selected") << "-3" << -1 << "-" << 1 << 0;
+    QTest::newRow("whole text selected") << "1.2345" << -1 << "-" << 1 << 0;
 }
 // clang-format on
 
@@ -130,13 +133,18 @@ void TestNumSpinEditKeys::signToggle()
     QFETCH(int, beeps);
     Window window;
     window.value->SetText(start);
-    window.value->setCursorPosition(caret);
+    if (caret < 0)
+        window.value->selectAll();
+    else
+        window.value->setCursorPosition(caret);
     const int changesBefore = window.valueChanges;
     const int beepsBefore = BeepCount();
     Type(window.value, QStringLiteral("-"));
     QCOMPARE(window.value->Text(), expected);
     QCOMPARE(window.value->cursorPosition(), expectedCaret);
+    QVERIFY(!window.value->hasSelectedText());
     QCOMPARE(window.valueChanges - changesBefore, 1);
+    QCOMPARE(window.valueUserChanges, 1);
     QCOMPARE(BeepCount() - beepsBefore, beeps);
 }
 
@@ -320,7 +328,7 @@ void TestNumSpinEditKeys::filterWithoutWindow_data()
                                     << QChar(0x202F) << ",";
     row("second separator") << true << 4 << "1,5" << 3 << 0 << true << french << QChar(',') << "";
     row("separator replacing all") << true << 4 << "1,5" << 0 << 3 << true << french << QChar(',') << ",";
-    row("separator at precision 0") << true << 0 << "15" << 2 << 0 << true << english << QChar('.') << "";
+    row("separator at precision 0, the general form") << true << 0 << "15" << 2 << 0 << true << english << QChar('.') << ".";
     row("decimals full") << true << 2 << "1.25" << 4 << 0 << true << english << QChar('3') << "";
     row("decimals full, caret before") << true << 2 << "1.25" << 1 << 0 << true << english << QChar('3') << "3";
     row("decimals full, some selected") << true << 2 << "1.25" << 3 << 1 << true << english << QChar('3') << "3";

@@ -1,0 +1,213 @@
+// The conversion model without a window: sequences of the user's actions, and what each box
+// then shows, with answers worked out by hand.
+#include "ConversionController.h"
+#include "uUserPrefs.h"
+
+#include <QLocale>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tarvane;
+
+namespace {
+
+QStringList Arguments(const QString& text)
+{
+    return text.split(u' ', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+class TestConversionController : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    // Runs one action: "verb box: argument". Restarting saves the preferences to a file and
+    // reads them back into a new model, as a close and a start do.
+    void Run(std::unique_ptr<TConversionController>& model, const QString& action)
+    {
+        const QString head = action.section(u':', 0, 0);
+        const QString verb = head.section(u' ', 0, 0);
+        const TValueBox box = head.section(u' ', 1, 1) == u"2" ? vbValue2 : vbValue1;
+        const QString argument = action.section(QStringLiteral(": "), 1);
+        TConversionController& c = *model;
+        if (verb == u"restore") { // precision 1, precision 2, unit 1, unit 2, value 1
+            const QStringList values = Arguments(argument);
+            c.Restore({quint8(values[0].toInt()), quint8(values[1].toInt()),
+                       quint8(values[2].toInt()), quint8(values[3].toInt()), values[4].toDouble()});
+        } else if (verb == u"restart") {
+            const QString path = m_dir.filePath(QStringLiteral("tarvane.ini"));
+            QVERIFY(SaveUserPrefs(path, c.Prefs()));
+            model = std::make_unique<TConversionController>();
+            model->Restore(ReadUserPrefs(path));
+        } else if (verb == u"enter") {
+            c.MakeSource(box);
+        } else if (verb == u"leave") {
+            c.LeaveBox(box);
+        } else if (verb == u"edit") {
+            c.EditText(box, argument);
+        } else if (verb == u"paste") { // "pasted" or "pasted => what the box then holds"
+            const QString pasted = argument.section(QStringLiteral(" => "), 0, 0);
+            const QString result = argument.contains(QStringLiteral(" => "))
+                ? argument.section(QStringLiteral(" => "), 1)
+                : pasted;
+            c.Paste(box, pasted, result);
+        } else if (verb == u"unit") {
+            c.SetUnit(box, argument.toInt());
+        } else if (verb == u"precision") {
+            c.SetPrecision(box,
+                           argument == u"none" ? std::nullopt : std::optional(argument.toInt()));
+        } else {
+            QFAIL(qPrintable(QStringLiteral("unknown action ") + action));
+        }
+    }
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
+
+    // clang-format off
+    void ActionsGiveHandWorkedAnswers_data()
+    {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("box1");
+        QTest::addColumn<QString>("box2");
+        QTest::addColumn<QString>("precisions");
+        QTest::addColumn<int>("source");
+        QTest::addColumn<double>("value1"); // exactly
+
+        // Units: 0 Veff, 1 Vcac, 2 dBm 50 ohms, 3 dBm 600 ohms, 4 dBu, 5 dBV, 6 W 50 ohms,
+        // 8 kHz at 75 kHz.
+        const auto row = [](const char* name, const char* actions, const char* box1, const char* box2,
+                            const char* precisions, int source, double value1) {
+            QTest::newRow(name) << QString::fromUtf8(actions) << QString::fromUtf8(box1)
+                                << QString::fromUtf8(box2) << precisions << source << value1;
+        };
+        // 20 log10(1,23456 / 0,7745966692) = 4,04873
+        row("pasted number keeps its digits, the result is left alone",
+            "restore: 4 4 0 4 1; paste 1: 1,23456; leave 1; enter 2; leave 2; enter 1",
+            "1,23456", "4,0487", "5 4", 1, 1.23456);
+        row("pasted into a number", "restore: 4 4 0 4 1; paste 1: 56 => 1,23456",
+            "1,23456", "4,0487", "5 4", 1, 1.23456);
+        // 1E-11 W in 50 ohms: 10 log10(1E-11 / 1E-3) = -80
+        row("level needing 11 decimals shows in the general form",
+            "restore: 4 4 0 2 1; paste 1: 0,01 nW; leave 1", "1E-11", "-80,0000", "0 4", 1, 1e-11);
+        // 10 log10(5E6 / 1E-3) = 96,98970
+        row("megawatts", "restore: 4 4 0 2 1; paste 1: 5 MW", "5000000,0000", "96,9897", "4 4", 1, 5e6);
+        // 20 log10(5E-11) = -206,02060
+        row("nanovolts into dBV", "restore: 4 4 0 5 1; paste 1: 0,05 nV", "5E-11", "-206,0206",
+            "0 4", 1, 5e-11);
+        // 20 log10(1E-5) = -100
+        row("plain number needing more decimals", "restore: 3 4 0 5 1; paste 1: 1e-5; leave 1",
+            "0,00001", "-100,0000", "5 4", 1, 1e-5);
+        row("plain number beyond the fixed form", "restore: 4 4 0 0 1; paste 1: 1e20; leave 1",
+            "1E20", "1E20", "0 4", 1, 1e20);
+        row("level at precision 0 stays in the general form", "restore: 0 4 6 4 1; paste 1: 1,5 kW",
+            "1500", "50,9691", "0 4", 1, 1500);
+        row("pasted text that is no number is the box's to insert",
+            "restore: 4 4 0 0 1; paste 1: abc", "1,0000", "1,0000", "4 4", 1, 1);
+        // 1,73411E-4 V give -73 dBm in 600 ohms: the box's impedance is kept
+        row("level pasted into the result", "restore: 4 4 0 3 1; paste 2: -73 dBm",
+            "0,0002", "-73,0000", "4 4", 2, 0.00017341059372955374);
+        row("17 digits typed at precision 0 keep their number",
+            "restore: 0 4 0 0 1; edit 1: 12345678901234567; leave 1",
+            "1,23456789012346E16", "1,23456789012346E16", "0 4", 1, 12345678901234567.0);
+        // 1,2345 x 2 x 1,41421 = 3,49169
+        row("precision through 1 on the way to 10",
+            "restore: 4 4 0 1 1; edit 1: 1,2345; precision 1: 1; precision 1: 10",
+            "1,2345000000", "3,4917", "10 4", 1, 1.2345);
+        row("a precision lowered and raised again in the target",
+            "restore: 4 4 0 1 1; edit 1: 1,2345; precision 2: 0; precision 2: 2; precision 2: 9",
+            "1,2345", "3,491693285", "4 9", 1, 1.2345);
+        // 0 dBu = 0,7745967 V = -2,21849 dBV
+        row("a typed 0 does not drift",
+            "restore: 4 4 4 5 0; enter 2; precision 1: 0", "0", "-2,2185", "0 4", 2, 0);
+        row("the unit in use chosen again converts nothing",
+            "restore: 4 4 4 5 0; enter 2; unit 1: 4; precision 1: 0", "0", "-2,2185", "0 4", 2, 0);
+        row("an empty precision changes nothing", "restore: 4 4 0 0 1; precision 1: none",
+            "1,0000", "1,0000", "4 4", 1, 1);
+        // 1 kHz at 75 kHz for 12 dBu: 0,7745967 x 10^0,6 / 75 = 0,04111633 V
+        row("a restart converts box 1's exact number",
+            "restore: 4 10 0 8 1; enter 2; edit 2: 1; leave 2; restart", "0,0411", "1,0000000000",
+            "4 10", 1, 0.041116331774918684);
+        row("a restart shows the number at its precision, not rounded to it",
+            "restore: 2 4 0 0 1; edit 1: 1,23456; restart", "1,23", "1,2346", "2 4", 1, 1.23456);
+        row("into -.-- and out again", "restore: 4 4 0 2 0; enter 2; leave 2; enter 1",
+            "0,0000", "-.--", "4 4", 1, 0);
+        row("a typed text that reads as no number stays as typed", "restore: 4 4 0 0 1; edit 1: abc; leave 1",
+            "abc", "-.--", "4 4", 1, 1);
+        row("an emptied box keeps its number and converts nothing",
+            "restore: 4 4 0 0 1; edit 1: 5; edit 1: ; leave 1", "", "5,0000", "4 4", 1, 5);
+        row("a unit chosen while the source is empty converts its last number",
+            "restore: 4 4 0 0 1; edit 1: 2; edit 1: ; unit 2: 1", "", "5,6569", "4 4", 1, 2);
+        // 1 V in 50 ohms: 10 log10(0,02 / 0,001) = 13,0103 dBm
+        row("box 1 showing -.-- keeps its last number",
+            "restore: 4 4 2 0 3; enter 2; edit 2: 1; edit 2: 0; unit 1: 3", "-.--", "0", "4 4", 2,
+            13.010299956639813);
+        // -6 dBV = 0,501187 V
+        row("typing in the result makes it the source",
+            "restore: 4 4 0 5 1; enter 2; edit 2: -6; leave 2; enter 1", "0,5012", "-6,0000", "4 4",
+            1, 0.50118723362727224);
+    }
+    // clang-format on
+
+    void ActionsGiveHandWorkedAnswers()
+    {
+        QFETCH(QString, actions);
+        QFETCH(QString, box1);
+        QFETCH(QString, box2);
+        QFETCH(QString, precisions);
+        QFETCH(int, source);
+        QFETCH(double, value1);
+        auto model = std::make_unique<TConversionController>();
+        for (const QString& action : actions.split(QStringLiteral("; "))) {
+            Run(model, action);
+            if (QTest::currentTestFailed())
+                return;
+        }
+        const TConversionController& c = *model;
+        QCOMPARE(c.Text(vbValue1), box1);
+        QCOMPARE(c.Text(vbValue2), box2);
+        QCOMPARE(QStringLiteral("%1 %2").arg(c.Precision(vbValue1)).arg(c.Precision(vbValue2)),
+                 precisions);
+        QCOMPARE(c.Source(), source == 1 ? vbValue1 : vbValue2);
+        QVERIFY2(c.Prefs().Value1 == value1,
+                 qPrintable(QString::number(c.Prefs().Value1, 'g', 17)));
+    }
+
+    // Entering the result box and going back leaves both boxes as they were, whatever the
+    // pair of units.
+    void EveryUnitPairSurvivesARoundTripOfTheFocus()
+    {
+        TConversionController c;
+        for (int from = 0; from < 12; ++from) {
+            for (int to = 0; to < 12; ++to) {
+                for (const QString typed : {"0,7000", "-3,2500", "1234,5678", "0,0000"}) {
+                    c.SetUnit(vbValue1, from);
+                    c.SetUnit(vbValue2, to);
+                    c.EditText(vbValue1, typed);
+                    const QString result = c.Text(vbValue2);
+                    const std::optional<double> numbers[2] = {c.Number(vbValue1),
+                                                              c.Number(vbValue2)};
+                    for (const TValueBox box : {vbValue2, vbValue1}) {
+                        c.LeaveBox(box == vbValue1 ? vbValue2 : vbValue1);
+                        c.MakeSource(box);
+                        QVERIFY2(c.Text(vbValue1) == typed && c.Text(vbValue2) == result
+                                     && c.Number(vbValue1) == numbers[0]
+                                     && c.Number(vbValue2) == numbers[1],
+                                 qPrintable(
+                                     QStringLiteral("%1 to %2: %3 gives %4, then %5 and %6")
+                                         .arg(from)
+                                         .arg(to)
+                                         .arg(typed, result, c.Text(vbValue1), c.Text(vbValue2))));
+                    }
+                }
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConversionController)
+#include "tst_ConversionController.moc"
