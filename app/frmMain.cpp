@@ -280,8 +280,10 @@ void TfmMain::CentreOnScreen()
 
 void TfmMain::closeEvent(QCloseEvent* event)
 {
-    // Once a save has failed and been reported, closing again gives it up: the user knows.
+    // Once a save has failed and been reported, closing again tries it once more, without a
+    // second report, and closes whatever comes of it: the user knows.
     if (m_saveFailed) {
+        WritePrefs();
         event->accept();
         return;
     }
