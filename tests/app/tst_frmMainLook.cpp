@@ -315,7 +315,7 @@ private slots:
 
     // A save that fails as the desktop session ends never holds the session up: no question
     // waits for the user (this session manager allows none), the file is left as it was,
-    // and the session's closing of the window goes through.
+    // and the session's closing of the window goes through, trying the save once more.
     void FailedSaveAtSessionEndLetsItEnd()
     {
         const QByteArray ini("[UserPrefs]\nWriteTest=1\n");
@@ -330,7 +330,7 @@ private slots:
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(ReadAll(IniPath()), ini);
         QVERIFY(m_window->close());
-        QCOMPARE(ReadAll(IniPath()), ini); // the failed save is not tried again at close
+        QVERIFY(ReadAll(IniPath()).endsWith("\nValue1=1\n")); // the disk has room again
     }
 
     // Each change of a saved value is in the file within two seconds, the window still open.
