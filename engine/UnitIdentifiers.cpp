@@ -13,9 +13,9 @@ char AsciiLower(char c)
 
 bool SameName(std::string_view a, std::string_view b)
 {
-    return !b.empty()
-        && std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+    return !b.empty() && std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return AsciiLower(x) == AsciiLower(y);
+    });
 }
 
 bool HasSymbol(const Unit& unit, std::string_view name)

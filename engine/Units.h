@@ -111,7 +111,8 @@ constexpr std::array<std::string_view, UnitCount> UnitTexts()
 }
 
 // List entries, in catalogue order (UTF-8).
-inline constexpr std::array<std::string_view, UnitCount> UnitLongNames = UnitTexts<&Unit::longName>();
+inline constexpr std::array<std::string_view, UnitCount> UnitLongNames =
+    UnitTexts<&Unit::longName>();
 // Labels shown beside a value box, in catalogue order (UTF-8).
 inline constexpr std::array<std::string_view, UnitCount> UnitShortNames =
     UnitTexts<&Unit::shortName>();

@@ -60,4 +60,9 @@ private:
     int m_exponent = 0;
 };
 
+// Declared again so that a double argument finds them too.
+WideReal Sqrt(const WideReal& x);
+WideReal Exp10(const WideReal& x);
+WideReal Log10(const WideReal& x);
+
 } // namespace tarvane

@@ -46,8 +46,7 @@ WideReal VoltageRatio(double level)
 // A voltage other than RMS: peak-to-peak, say.
 bool IsPeakVoltage(const Unit& unit)
 {
-    return unit.kind == UnitKind::Voltage
-        && unit.reference.numerator != unit.reference.denominator;
+    return unit.kind == UnitKind::Voltage && unit.reference.numerator != unit.reference.denominator;
 }
 
 // One step rounded to a double; nothing when it fails or leaves the range of a double.
@@ -201,9 +200,8 @@ double ConvertValue(double value, int fromUnit, int toUnit) noexcept
     // What the failed formula step leaves: -999 from the voltage-to-power-level rule, 0 from
     // every other step, and 0 where no formula runs at all.
     const bool formulaRan = IsUnit(fromUnit) && IsUnit(toUnit) && std::isfinite(value);
-    return formulaRan && UnitCatalogue[toUnit].kind == UnitKind::PowerLevel
-        ? PowerLevelFailureValue
-        : 0;
+    return formulaRan && UnitCatalogue[toUnit].kind == UnitKind::PowerLevel ? PowerLevelFailureValue
+                                                                            : 0;
 }
 
 } // namespace tarvane
