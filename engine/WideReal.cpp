@@ -154,7 +154,7 @@ constexpr Pair OneFifth = Reciprocal(5);
 constexpr Pair OneSeventh = Reciprocal(7);
 constexpr Pair OneNinth = Reciprocal(9);
 constexpr WideReal Ln10 = WideReal::FromParts(0x1.26bb1bbb55516p+0, -0x1.f48ad494ea3e9p-54, 1);
-constexpr WideReal Log10OfE = WideReal::FromParts(0x1.bcb7b1526e50ep+0, 0x1.95355baaafad3p-56, -2);
+constexpr WideReal Log10OfE = WideReal::FromParts(0x1.bcb7b1526e50ep+0, 0x1.95355baaafad3p-55, -2);
 
 // Beyond this binary order a number stands for one that no double reaches, as does any
 // exponential of an argument of this order or more.

@@ -34,6 +34,8 @@ private slots:
     void strictLog10();
     void roundedOnce_data();
     void roundedOnce();
+    void digitsBeyondDouble_data();
+    void digitsBeyondDouble();
 };
 
 // clang-format off
@@ -119,6 +121,36 @@ void TestNumericHelpers::roundedOnce()
                      || std::bit_cast<std::uint64_t>(*result)
                          == std::bit_cast<std::uint64_t>(*expected)),
              qPrintable(Text(result)));
+}
+
+// clang-format off
+void TestNumericHelpers::digitsBeyondDouble_data()
+{
+    QTest::addColumn<WideReal>("number");
+    QTest::addColumn<double>("high"); // the nearest double
+    QTest::addColumn<double>("low");  // what is left of the exact value
+
+    const DoubleRounding rounding;
+    QTest::newRow("log 2") << Log10(2) << 0x1.34413509f79ffp-2 << -0x1.9dc1da994fd21p-59;
+    QTest::newRow("log 0.6") << Log10(0.6) << -0x1.c658a32216009p-3 << 0x1.8db2b70904acbp-57;
+    QTest::newRow("log 1 + 2^-52") << Log10(1 + 0x1p-52) << 0x1.bcb7b1526e50dp-54 << 0x1.512b4b307b350p-108;
+    QTest::newRow("log of the largest") << Log10(Largest) << 0x1.34413509f79ffp+8 << -0x1.a4b4b95e998b5p-49;
+    QTest::newRow("log 23.08") << Log10(23.080324296317556) << 0x1.5cfd6bedce3dcp+0 << -0x1.138042dbebdebp-57;
+    QTest::newRow("10^0.05") << Exp10(0.05) << 0x1.1f3c99f6bc436p+0 << 0x1.d25d7f4e621eap-54;
+    QTest::newRow("10^15.5") << Exp10(15.5) << 0x1.67826493b2177p+51 << -0x1.5810f6cf5909fp-3;
+}
+// clang-format on
+
+// At least 75 bits right: a result rounds to the nearest double but in the rarest cases.
+void TestNumericHelpers::digitsBeyondDouble()
+{
+    QFETCH(WideReal, number);
+    QFETCH(double, high);
+    QFETCH(double, low);
+    const DoubleRounding rounding;
+    QCOMPARE(number.ToDouble(), std::optional(high));
+    const double rest = *(number - high).ToDouble();
+    QVERIFY2(std::fabs(rest - low) <= std::ldexp(std::fabs(high), -75), qPrintable(Text(rest)));
 }
 
 QTEST_APPLESS_MAIN(TestNumericHelpers)
