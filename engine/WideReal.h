@@ -10,7 +10,7 @@ namespace tarvane {
 // range. Everything is computed with the four operations and the square root of doubles, which
 // IEEE 754 rounds alike on every processor, never with the C library's logarithms and
 // exponentials, which differ between processors in their last bits: a formula gives the same
-// double everywhere.
+// double everywhere. On the x87 unit of 32-bit x86 that holds only within a DoubleRounding.
 class WideReal {
 public:
     constexpr WideReal() = default;

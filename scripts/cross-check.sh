@@ -13,20 +13,24 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-declare -A triplets=(
-    [arm64]=aarch64-linux-gnu [armel]=arm-linux-gnueabi [armhf]=arm-linux-gnueabihf
-    [i386]=i686-linux-gnu [mips64el]=mips64el-linux-gnuabi64
-    [ppc64el]=powerpc64le-linux-gnu [s390x]=s390x-linux-gnu
-)
-declare -A emulators=(
-    [arm64]=aarch64 [armel]=arm [armhf]=arm [i386]=i386 [mips64el]=mips64el
-    [ppc64el]=ppc64le [s390x]=s390x
-)
-# What CMake calls each processor.
-declare -A processors=(
-    [arm64]=aarch64 [armel]=arm [armhf]=arm [i386]=i686 [mips64el]=mips64
-    [ppc64el]=ppc64le [s390x]=s390x
-)
+# Debian's name of a processor, its GNU type (the cross compiler's prefix) and multiarch folder.
+gnu_type() { dpkg-architecture -a "$1" -qDEB_HOST_GNU_TYPE 2>/dev/null; }
+multiarch() { dpkg-architecture -a "$1" -qDEB_HOST_MULTIARCH 2>/dev/null; }
+processor() { dpkg-architecture -a "$1" -qDEB_HOST_GNU_CPU 2>/dev/null; }
+# How a program of that architecture runs here, with the libraries of the folder $2: under
+# qemu-user, or natively for i386 on an amd64 processor, through the cross C library's loader
+# (qemu-user's i386 spins for ever in Qt Test's start-up; the real x87 unit is the better
+# check anyway).
+runner() {
+    local triplet libraries=$2
+    triplet=$(gnu_type "$1")
+    case $(processor "$1") in
+    i686) echo "/usr/$triplet/lib/ld-linux.so.2 --library-path $libraries:/usr/$triplet/lib" ;;
+    powerpc64le) echo "qemu-ppc64le -L /usr/$triplet -E LD_LIBRARY_PATH=$libraries" ;;
+    *) echo "qemu-$(processor "$1") -L /usr/$triplet -E LD_LIBRARY_PATH=$libraries" ;;
+    esac
+}
+libraries() { echo "$root/$1/sysroot/usr/lib/$(multiarch "$1"):$root/$1/sysroot/lib/$(multiarch "$1")"; }
 # Qt Test and what it needs at build and run time, beyond the cross compiler's C++ library.
 qt_packages=(
     qt6-base-dev qmake6 libqt6core6 libqt6test6 libicu72 libglib2.0-0 libpcre2-16-0 libpcre2-8-0
@@ -40,8 +44,8 @@ if ((${#architectures[@]} == 0)); then
 fi
 compilers=()
 for arch in "${architectures[@]}"; do
-    [[ -n "${triplets[$arch]:-}" ]] || { echo "unknown architecture: $arch" >&2; exit 2; }
-    compilers+=("g++-${triplets[$arch]}")
+    [[ -n "$(gnu_type "$arch")" ]] || { echo "unknown architecture: $arch" >&2; exit 2; }
+    compilers+=("g++-$(gnu_type "$arch")")
 done
 bash scripts/install-deps.sh qemu-user "${compilers[@]}"
 
@@ -80,15 +84,19 @@ build_tree() {
     local arch=$1 build=$root/$1/build
     local configure=(-S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DTARVANE_ENGINE_ONLY=ON
         -DTARVANE_WERROR=ON)
+    # Configured afresh each time, so that the flags and the toolchain are those of today.
+    rm -f "$build/CMakeCache.txt"
     if [[ $arch == native ]]; then
         CXXFLAGS=$(dpkg-buildflags --get CXXFLAGS) LDFLAGS=$(dpkg-buildflags --get LDFLAGS) \
             cmake "${configure[@]}" >"$root/native.configure.log"
     else
-        local triplet=${triplets[$arch]} sysroot=$root/$arch/sysroot
-        local libraries="$sysroot/usr/lib/$triplet:$sysroot/lib/$triplet"
+        local triplet sysroot=$root/$arch/sysroot libraries
+        triplet=$(gnu_type "$arch")
+        libraries=$(libraries "$arch")
         cat >"$root/$arch/toolchain.cmake" <<EOF
 set(CMAKE_SYSTEM_NAME Linux)
-set(CMAKE_SYSTEM_PROCESSOR ${processors[$arch]})
+set(CMAKE_SYSTEM_PROCESSOR $(processor "$arch"))
+set(CMAKE_LIBRARY_ARCHITECTURE $(multiarch "$arch"))
 set(CMAKE_CXX_COMPILER $triplet-g++)
 set(CMAKE_FIND_ROOT_PATH $sysroot)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
@@ -96,7 +104,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-Wl,-rpath-link,${libraries//:/ -Wl,-rpath-link,}")
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-${emulators[$arch]} -L /usr/$triplet -E LD_LIBRARY_PATH=$libraries)
+set(CMAKE_CROSSCOMPILING_EMULATOR $(runner "$arch" "$libraries"))
 # Qt's own tools (moc) are this machine's.
 set(QT_HOST_PATH /usr)
 set(QT_HOST_PATH_CMAKE_DIR /usr/lib/$host_triplet/cmake)
@@ -136,8 +144,7 @@ write_levels() {
 convert_all() {
     local arch=$1 run=()
     if [[ $arch != native ]]; then
-        local triplet=${triplets[$arch]}
-        run=(qemu-"${emulators[$arch]}" -L "/usr/$triplet")
+        read -r -a run <<<"$(runner "$arch" "$(libraries "$arch")")"
     fi
     local program=$root/$arch/build/cli/tarvane-convert
     for precision in 4 10 0; do

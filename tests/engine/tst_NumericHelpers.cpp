@@ -127,6 +127,7 @@ void TestNumericHelpers::roundedOnce()
 {
     QFETCH(WideReal, number);
     QFETCH(double, expected);
+    const DoubleRounding rounding;
     const double result = Bits(number.ToDouble());
     QVERIFY2(SameBits(result, expected), qPrintable(Text(result)));
 }
