@@ -4,7 +4,8 @@
 
 namespace tarvane {
 
-// A real number for the conversion formulas: about 106 significant bits, held as an unevaluated
+// A real number for the conversion formulas: about 106 significant bits (at least 68
+// right in a logarithm or a power of ten), held as an unevaluated
 // sum of two doubles, and a binary exponent of its own, so that no intermediate result of a
 // formula overflows or underflows; only the final rounding to a double meets the limits of its
 // range. Everything is computed with the four operations and the square root of doubles, which
@@ -40,7 +41,7 @@ public:
     friend WideReal operator*(const WideReal& a, const WideReal& b);
     // `b` must not be zero.
     friend WideReal operator/(const WideReal& a, const WideReal& b);
-    friend bool operator<(const WideReal& a, const WideReal& b) { return (a - b).IsNegative(); }
+    friend bool operator<(const WideReal& a, const WideReal& b);
 
     // `x` must not be negative; the square root of a zero is that zero.
     friend WideReal Sqrt(const WideReal& x);
@@ -50,10 +51,6 @@ public:
     friend WideReal Log10(const WideReal& x);
 
 private:
-    // e^x and the natural logarithm.
-    static WideReal Exp(const WideReal& x);
-    static WideReal Log(const WideReal& x);
-
     // A zero, or 1 ≤ |m_high| < 2 with m_high the double nearest to m_high + m_low.
     double m_high = 0;
     double m_low = 0;
