@@ -14,7 +14,7 @@ public:
     DoubleRounding& operator=(const DoubleRounding&) = delete;
 
 private:
-    unsigned short m_savedControl = 0;
+    [[maybe_unused]] unsigned short m_savedControl = 0;
 };
 
 } // namespace tarvane
