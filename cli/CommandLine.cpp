@@ -20,18 +20,17 @@ std::string UnitList()
 {
     std::string list;
     for (int unit = 0; unit < UnitCount; ++unit) {
+        const Unit& entry = UnitCatalogue[unit];
         list += unit == 0 ? "" : ", ";
-        list += UnitIdentifiers[unit];
-        for (const UnitAlias& alias : UnitAliases) {
-            if (alias.unit == unit) {
-                list += " (" + std::string(alias.name) + ")";
-            }
+        list += entry.identifier;
+        if (!entry.alias.empty()) {
+            list += " (" + std::string(entry.alias) + ")";
         }
     }
-    return list + ", ou leur numéro de 0 à 11";
+    return list + ", ou leur numéro de 0 à " + std::to_string(UnitCount - 1);
 }
 
-// A unit given by its catalogue number, 0 to 11.
+// A unit given by its number in the window's lists.
 std::optional<int> UnitIndex(std::string_view argument)
 {
     if (argument.empty() || argument.front() < '0' || argument.front() > '9') {

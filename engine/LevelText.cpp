@@ -35,7 +35,8 @@ constexpr std::array<std::string_view, 2> WideSpaces = {"\xC2\xA0", "\xE2\x80\xA
 
 bool InVoltsOrWatts(int unit)
 {
-    return unit == 0 || unit == 1 || unit == 6 || unit == 7;
+    const UnitKind kind = UnitCatalogue[unit].kind;
+    return kind == UnitKind::Voltage || kind == UnitKind::Power;
 }
 
 // The length of the blank or no-break space that `text` starts with (fromEnd: ends with), 0

@@ -1,12 +1,12 @@
 #include "uConv.h"
 
+#include "DoubleRounding.h"
 #include "NumericHelpers.h"
 #include "Units.h"
+#include "WideReal.h"
 
+#include <array>
 #include <cmath>
-#include <cstdint>
-#include <limits>
-#include <numbers>
 #include <optional>
 
 namespace tarvane {
@@ -15,205 +15,215 @@ bool ConversionFailed = false;
 
 namespace {
 
-// Catalogue indexes, as the formulas refer to them.
-enum Unit : int {
-    Vrms,
-    Vpp,
-    DbmIn50,
-    DbmIn600,
-    Dbu,
-    Dbv,
-    WattsIn50,
-    WattsIn600,
-    DeviationRef75,
-    DeviationRef80,
-    DbuvIn50,
-    DbuvIn75,
+// How a pair of different units is computed: through the RMS voltage, or by a rule of its own.
+enum class PairRule { Composition, PowerLevelToPower, UncheckedDeviation, OneStep };
+
+// What a failed step into a power level leaves; every other step leaves 0.
+constexpr double PowerLevelFailureValue = -999;
+
+// Deviation references are levels in this unit.
+constexpr int DeviationLevelUnit = UnitIndexOf("dBu");
+static_assert(DeviationLevelUnit >= 0);
+
+// What one step of a formula gives, before it is rounded to a double; nothing when it fails.
+using Outcome = std::optional<WideReal>;
+
+// One step rounded to a double; nothing when it fails or leaves the range of a double.
+std::optional<double> Rounded(const Outcome& outcome)
+{
+    return outcome ? outcome->ToDouble() : std::nullopt;
+}
+
+// What the formulas need of a unit, formed once at full precision rather than at each
+// conversion.
+struct UnitConstants {
+    WideReal reference;
+    WideReal inverseOfReference;
+    WideReal rootOfReference;
+    WideReal inverseRootOfReference;
+    WideReal inverseImpedance;
+    // Power level: the RMS voltage of 0 dB, √(R · reference power).
+    WideReal voltageOfZeroDb;
+    // Deviation: the RMS voltage at the reference level, rounded like any inbound step, and
+    // the deviation per volt.
+    WideReal referenceVoltage;
+    WideReal deviationPerVolt;
 };
 
-// How a pair of different units is computed: through the RMS voltage, or by a rule of its own.
-enum class PairRule { Composition, DbmToWatts, UncheckedDeviation, OneStep };
-
-constexpr Extended DbmReferencePower = 0.001L;
-constexpr Extended DbuvReference = 1E-6L;
-constexpr double DbmFailureValue = -999;
-
-// clang-format off
-bool IsDbm(int unit) { return unit == DbmIn50 || unit == DbmIn600; }
-bool IsWatts(int unit) { return unit == WattsIn50 || unit == WattsIn600; }
-bool IsDeviation(int unit) { return unit == DeviationRef75 || unit == DeviationRef80; }
-// clang-format on
-
-// The reference impedance of a dBm or watt unit.
-Extended Impedance(int unit)
-{
-    return (unit == DbmIn50 || unit == WattsIn50) ? 50 : 600;
-}
-
-// The constants below are formed at extended precision on use, never stored rounded.
-// clang-format off
-Extended DbmVoltageFactor(int unit) { return std::sqrt(Impedance(unit) / 1000); }
-Extended DbuReference() { return std::sqrt(0.6L); }
-Extended PeakToPeakFactor() { return std::sqrt(2.0L) * 2; }
-Extended DeviationReference(int unit) { return unit == DeviationRef75 ? 75 : 80; }
-// clang-format on
+struct Constants {
+    WideReal oneTenth = WideReal(1) / WideReal(10);
+    WideReal oneTwentieth = WideReal(1) / WideReal(20);
+    std::array<UnitConstants, CatalogueSize> units;
+};
 
 // A level in dB as a voltage ratio.
-Extended LevelToRatio(Extended level)
+WideReal VoltageRatio(const Constants& constants, double level)
 {
-    return std::exp(level * std::numbers::ln10_v<Extended> / 20);
+    return Exp10(WideReal(level) * constants.oneTwentieth);
 }
 
-// The general real power of 10: a whole exponent by repeated multiplication, any other
-// through exp, as the dBm-to-watt pairs need it.
-Extended TenToThe(Extended exponent)
+Constants MakeConstants()
 {
-    if (exponent == std::trunc(exponent)
-        && std::fabs(exponent) <= std::numeric_limits<std::int32_t>::max()) {
-        return IntPowerOrFault(10, static_cast<std::int32_t>(exponent));
+    Constants constants;
+    for (int index = 0; index < CatalogueSize; ++index) {
+        const Unit& unit = UnitCatalogue[index];
+        UnitConstants& unitConstants = constants.units[index];
+        const WideReal numerator = unit.reference.numerator;
+        const WideReal denominator = unit.reference.denominator;
+        unitConstants.reference = numerator / denominator;
+        unitConstants.inverseOfReference = denominator / numerator;
+        unitConstants.rootOfReference = Sqrt(unitConstants.reference);
+        unitConstants.inverseRootOfReference = Sqrt(unitConstants.inverseOfReference);
+        if (unit.impedance != 0) {
+            unitConstants.inverseImpedance = WideReal(1) / WideReal(unit.impedance);
+            unitConstants.voltageOfZeroDb =
+                Sqrt(WideReal(unit.impedance) * unitConstants.reference);
+        }
     }
-    return std::exp(exponent * std::numbers::ln10_v<Extended>);
+    for (int index = 0; index < CatalogueSize; ++index) {
+        const Unit& unit = UnitCatalogue[index];
+        if (unit.kind == UnitKind::Deviation) {
+            UnitConstants& unitConstants = constants.units[index];
+            const WideReal levelVoltage = constants.units[DeviationLevelUnit].rootOfReference
+                * VoltageRatio(constants, unit.deviationLevel);
+            unitConstants.referenceVoltage = levelVoltage.ToDouble().value_or(0);
+            unitConstants.deviationPerVolt =
+                unitConstants.reference / unitConstants.referenceVoltage;
+        }
+    }
+    return constants;
 }
 
-// Value of the source unit to RMS voltage.
-Extended InboundRule(int unit, Extended x);
-
-// The RMS voltage of 12 dBu, where both deviation units reach their reference.
-double V12()
+// Formed at the first conversion, which runs within a DoubleRounding.
+const Constants& TheConstants()
 {
-    static const double v12 = static_cast<double>(InboundRule(Dbu, 12));
-    return v12;
+    static const Constants constants = MakeConstants();
+    return constants;
 }
 
-Extended InboundRule(int unit, Extended x)
+// RMS voltage to deviation, without a sign test.
+WideReal DeviationOf(int unit, const WideReal& v)
 {
-    switch (unit) {
-    case Vpp:
-        return x / PeakToPeakFactor();
-    case DbmIn50:
-    case DbmIn600:
-        return DbmVoltageFactor(unit) * LevelToRatio(x);
-    case Dbu:
-        return DbuReference() * LevelToRatio(x);
-    case Dbv:
-        return LevelToRatio(x);
-    case WattsIn50:
-    case WattsIn600:
-        return std::sqrt(x * Impedance(unit));
-    case DeviationRef75:
-    case DeviationRef80:
-        // 75 / x comes first, so a zero deviation fails on the division.
-        return V12() / (DeviationReference(unit) / x);
-    case DbuvIn50:
-    case DbuvIn75:
-        return DbuvReference * LevelToRatio(x);
-    default:
-        return x;
-    }
+    return TheConstants().units[unit].deviationPerVolt * v;
 }
 
-// RMS voltage to deviation, without a sign test: V = 0 fails on the division.
-Extended DeviationOf(int unit, Extended v)
+// Value of the source unit to RMS voltage, unrounded.
+Outcome InboundUnrounded(int index, double x)
 {
-    return DeviationReference(unit) / (V12() / v);
+    const Unit& unit = UnitCatalogue[index];
+    const Constants& constants = TheConstants();
+    const UnitConstants& unitConstants = constants.units[index];
+    switch (unit.kind) {
+    case UnitKind::Voltage:
+        return WideReal(x) * unitConstants.inverseRootOfReference;
+    case UnitKind::VoltageLevel:
+        return unitConstants.rootOfReference * VoltageRatio(constants, x);
+    case UnitKind::PowerLevel:
+        return unitConstants.voltageOfZeroDb * VoltageRatio(constants, x);
+    case UnitKind::Power:
+        // A negative power has no voltage.
+        if (x < 0) {
+            return std::nullopt;
+        }
+        return Sqrt(WideReal(x) * WideReal(unit.impedance));
+    case UnitKind::Deviation:
+        // No deviation, no reference to scale: the reference divided by x comes first.
+        if (x == 0) {
+            return std::nullopt;
+        }
+        return WideReal(x) / unitConstants.deviationPerVolt;
+    }
+    return std::nullopt;
 }
 
-// RMS voltage to the value of the target unit.
-Extended OutboundRule(int unit, Extended v)
+std::optional<double> Inbound(int unit, double x)
 {
-    switch (unit) {
-    case Vpp:
-        return std::sqrt(2.0L) * (2 * v);
-    case DbmIn50:
-    case DbmIn600: {
-        // The power is rounded to double before it is referred to 1 mW: a power that
-        // underflows to 0 or leaves the double range fails the step.
-        const double power = static_cast<double>(IntPowerOrFault(v, 2) / Impedance(unit));
-        return 10 * Log10OrFault(power / DbmReferencePower);
-    }
-    case Dbu:
-        return 20 * Log10OrFault(v / DbuReference());
-    case Dbv:
-        return 20 * Log10OrFault(v);
-    case WattsIn50:
-    case WattsIn600:
-        return IntPowerOrFault(v, 2) / Impedance(unit);
-    case DeviationRef75:
-    case DeviationRef80:
-        return v > 0 ? DeviationOf(unit, v) : 0;
-    case DbuvIn50:
-    case DbuvIn75:
-        return 20 * Log10OrFault(v / DbuvReference);
-    default:
-        return v;
-    }
+    return Rounded(InboundUnrounded(unit, x));
 }
 
-// The pairs computed in one step, with the same formula as their composition.
-Extended OneStepRule(int fromUnit, int toUnit, Extended x)
+// RMS voltage to the value of the target unit, unrounded.
+Outcome Outbound(int index, const WideReal& v)
 {
-    if (fromUnit == Vpp) {
-        const Extended v = x / PeakToPeakFactor();
-        return v * v / Impedance(toUnit);
+    const Unit& unit = UnitCatalogue[index];
+    const UnitConstants& unitConstants = TheConstants().units[index];
+    switch (unit.kind) {
+    case UnitKind::Voltage:
+        return v * unitConstants.rootOfReference;
+    case UnitKind::VoltageLevel: {
+        const std::optional<WideReal> level = StrictLog10(v * unitConstants.inverseRootOfReference);
+        return level ? Outcome(WideReal(20) * *level) : std::nullopt;
     }
-    if (IsWatts(fromUnit)) {
-        return (std::sqrt(x * Impedance(fromUnit)) * 2) * std::sqrt(2.0L);
+    case UnitKind::PowerLevel: {
+        // The power is rounded to a double before it is referred to the reference power: one
+        // beyond the range of a double, or too small for one, fails.
+        const std::optional<double> power = (v * v * unitConstants.inverseImpedance).ToDouble();
+        if (!power) {
+            return std::nullopt;
+        }
+        const std::optional<WideReal> level =
+            StrictLog10(*power * unitConstants.inverseOfReference);
+        return level ? Outcome(WideReal(10) * *level) : std::nullopt;
     }
-    const Extended factor =
-        PeakToPeakFactor() * (fromUnit == Dbu ? DbuReference() : DbmVoltageFactor(fromUnit));
-    return factor * LevelToRatio(x);
+    case UnitKind::Power:
+        return v * v * unitConstants.inverseImpedance;
+    case UnitKind::Deviation:
+        return v.IsPositive() ? DeviationOf(index, v) : WideReal(0);
+    }
+    return std::nullopt;
 }
 
-PairRule RuleFor(int fromUnit, int toUnit)
+// A voltage other than RMS: peak-to-peak, say.
+bool IsPeakVoltage(const Unit& unit)
 {
-    if ((fromUnit == DbmIn50 && toUnit == WattsIn50)
-        || (fromUnit == DbmIn600 && toUnit == WattsIn600)) {
-        return PairRule::DbmToWatts;
+    return unit.kind == UnitKind::Voltage && unit.reference.numerator != unit.reference.denominator;
+}
+
+PairRule RuleFor(const Unit& from, const Unit& to)
+{
+    if (from.kind == UnitKind::PowerLevel && to.kind == UnitKind::Power
+        && from.impedance == to.impedance) {
+        return PairRule::PowerLevelToPower;
     }
-    if (IsDeviation(toUnit) && (fromUnit == Vpp || IsDbm(fromUnit) || fromUnit == Dbu)) {
+    if (to.kind == UnitKind::Deviation && from.intoDeviationUnchecked) {
         return PairRule::UncheckedDeviation;
     }
-    if ((fromUnit == Vpp && IsWatts(toUnit))
-        || (toUnit == Vpp && (IsDbm(fromUnit) || fromUnit == Dbu || IsWatts(fromUnit)))) {
+    if ((IsPeakVoltage(to) && from.oneStepWithPeakVoltages)
+        || (IsPeakVoltage(from) && to.kind == UnitKind::Power && to.oneStepWithPeakVoltages)) {
         return PairRule::OneStep;
     }
     return PairRule::Composition;
 }
 
-// One formula step: computed at extended precision, its result rounded to double. A step
-// that fails leaves a trapped fault set, and the steps after it run on what it gave.
-template <typename Formula>
-double Step(double x, Formula formula)
+// A pair of different units: each step computed exactly enough to round to the nearest
+// double, and checked.
+std::optional<double> ConvertPair(double value, int fromUnit, int toUnit)
 {
-    return static_cast<double>(formula(static_cast<Extended>(x)));
-}
-
-// A pair of different units, step by step; its failure is read from the fault flags.
-double ConvertPair(double value, int fromUnit, int toUnit) noexcept
-{
-    const PairRule rule = RuleFor(fromUnit, toUnit);
-    if (rule == PairRule::DbmToWatts) {
-        return Step(value, [](Extended level) { return TenToThe(level / 10) / 1000; });
+    const Unit& from = UnitCatalogue[fromUnit];
+    const PairRule rule = RuleFor(from, UnitCatalogue[toUnit]);
+    if (rule == PairRule::PowerLevelToPower) {
+        // The reference power times 10^(x/10): the impedance takes no part.
+        const Constants& constants = TheConstants();
+        return Rounded(constants.units[fromUnit].reference
+                       * Exp10(WideReal(value) * constants.oneTenth));
     }
     if (rule == PairRule::OneStep) {
-        return Step(value,
-                    [fromUnit, toUnit](Extended x) { return OneStepRule(fromUnit, toUnit, x); });
+        const Outcome v = InboundUnrounded(fromUnit, value);
+        return v ? Rounded(Outbound(toUnit, *v)) : std::nullopt;
     }
-    const double v = fromUnit == Vrms
-        ? value
-        : Step(value, [fromUnit](Extended x) { return InboundRule(fromUnit, x); });
+    const std::optional<double> v = Inbound(fromUnit, value);
+    if (!v) {
+        return std::nullopt;
+    }
     if (rule == PairRule::UncheckedDeviation) {
-        return Step(v, [toUnit](Extended voltage) { return DeviationOf(toUnit, voltage); });
+        // A zero voltage has no deviation to scale.
+        return *v == 0 ? std::nullopt : Rounded(DeviationOf(toUnit, *v));
     }
-    if (toUnit == Vrms) {
-        return v;
-    }
-    return Step(v, [toUnit](Extended voltage) { return OutboundRule(toUnit, voltage); });
+    return Rounded(Outbound(toUnit, *v));
 }
 
 bool IsUnit(int unit)
 {
-    return unit >= 0 && unit < UnitCount;
+    return unit >= 0 && unit < CatalogueSize;
 }
 
 } // namespace
@@ -229,27 +239,8 @@ std::optional<double> TryConvertValue(double value, int fromUnit, int toUnit) no
     if (!std::isfinite(value)) {
         return std::nullopt;
     }
-    // Ordinary conversions meet no fault, and the flags stay clear after each of them, so a
-    // conversion runs first without touching the flags and reads them once at the end. A
-    // fault then may also be one the caller left behind: the conversion runs again from
-    // clear flags (the steps are deterministic, so it gives the same bits), and only a fault
-    // of its own fails it. Clearing is slow on x87, and needed only then.
-    // The compiler treats arithmetic as free of side effects and could move it across the
-    // flag calls: reading the value through a volatile and storing the result to one pins
-    // the whole conversion between them.
-    volatile double pinnedValue = value;
-    volatile double pinnedResult = ConvertPair(pinnedValue, fromUnit, toUnit);
-    if (std::fetestexcept(TrappedFaults) == 0) {
-        return pinnedResult;
-    }
-    std::feclearexcept(TrappedFaults);
-    pinnedValue = value;
-    pinnedResult = ConvertPair(pinnedValue, fromUnit, toUnit);
-    if (std::fetestexcept(TrappedFaults) != 0) {
-        std::feclearexcept(TrappedFaults); // no fault of its own is left behind
-        return std::nullopt;
-    }
-    return pinnedResult;
+    const DoubleRounding rounding;
+    return ConvertPair(value, fromUnit, toUnit);
 }
 
 double ConvertValue(double value, int fromUnit, int toUnit) noexcept
@@ -258,10 +249,11 @@ double ConvertValue(double value, int fromUnit, int toUnit) noexcept
         return *result;
     }
     ConversionFailed = true;
-    // What the failed formula step leaves: -999 from the voltage-to-dBm rule, 0 from every
-    // other step, and 0 where no formula runs at all.
+    // What the failed formula step leaves: -999 from the voltage-to-power-level rule, 0 from
+    // every other step, and 0 where no formula runs at all.
     const bool formulaRan = IsUnit(fromUnit) && IsUnit(toUnit) && std::isfinite(value);
-    return formulaRan && IsDbm(toUnit) ? DbmFailureValue : 0;
+    return formulaRan && UnitCatalogue[toUnit].kind == UnitKind::PowerLevel ? PowerLevelFailureValue
+                                                                            : 0;
 }
 
 } // namespace tarvane

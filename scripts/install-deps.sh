@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs, as root on Debian 12, every package Tarvane needs to build, run and test.
+# Installs, as root on Debian 12, every package Tarvane needs to build, run and test, and the
+# packages named as arguments (the cross-architecture check names its cross compilers).
 # Packages already present are left alone; nothing is installed when nothing is missing.
 set -euo pipefail
 
@@ -15,6 +16,7 @@ packages=(
     util-linux locales
     desktop-file-utils appstream groff-base units
     debhelper dpkg-dev devscripts fakeroot lintian
+    "$@"
 )
 
 missing=()

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cstring>
 #include <optional>
 
@@ -34,7 +35,9 @@ bool WriteElfFile(const QString& path, const std::optional<Record>& record)
     Elf64_Ehdr* header = elf ? elf64_newehdr(elf) : nullptr;
     bool written = header != nullptr;
     if (written) {
-        header->e_ident[EI_DATA] = ELFDATA2LSB;
+        // The reader takes only files of its own machine's byte order.
+        header->e_ident[EI_DATA] =
+            std::endian::native == std::endian::little ? ELFDATA2LSB : ELFDATA2MSB;
         header->e_type = ET_REL;
         header->e_machine = EM_X86_64;
         header->e_version = EV_CURRENT;

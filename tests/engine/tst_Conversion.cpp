@@ -1,4 +1,3 @@
-#include "NumericHelpers.h"
 #include "Units.h"
 #include "uConv.h"
 
@@ -18,10 +17,21 @@ namespace {
 
 constexpr double Inf = std::numeric_limits<double>::infinity();
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double Smallest = std::numeric_limits<double>::denorm_min();
+constexpr double Largest = std::numeric_limits<double>::max();
+// The faults a conversion must never leave behind.
+constexpr int Faults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
 bool IsLevelInDb(int unit)
 {
-    return (unit >= 2 && unit <= 5) || unit >= 10;
+    const UnitKind kind = UnitCatalogue[unit].kind;
+    return kind == UnitKind::VoltageLevel || kind == UnitKind::PowerLevel;
+}
+
+// The catalogue's unit of that identifier.
+int U(const char* identifier)
+{
+    return UnitIndexOf(identifier);
 }
 
 bool SameBits(double a, double b)
@@ -34,9 +44,9 @@ bool SameBits(double a, double b)
 double Convert(double value, int fromUnit, int toUnit, bool& failed)
 {
     const bool flagBefore = ConversionFailed;
-    const int faultsBefore = std::fetestexcept(TrappedFaults);
+    const int faultsBefore = std::fetestexcept(Faults);
     const std::optional<double> tried = TryConvertValue(value, fromUnit, toUnit);
-    if (ConversionFailed != flagBefore || (std::fetestexcept(TrappedFaults) & ~faultsBefore) != 0) {
+    if (ConversionFailed != flagBefore || (std::fetestexcept(Faults) & ~faultsBefore) != 0) {
         QTest::qFail("TryConvertValue left the flag or a fault changed", __FILE__, __LINE__);
     }
     ConversionFailed = false;
@@ -76,62 +86,78 @@ void TestConversion::values_data()
     QTest::addColumn<double>("tolerance");
     QTest::addColumn<bool>("fails");
 
-    const auto ok = [](const char* name, int from, int to, double value, double expected, double tolerance) {
-        QTest::newRow(name) << from << to << value << expected << tolerance << false;
+    const auto ok = [](const char* name, const char* from, const char* to, double value, double expected,
+                       double tolerance) {
+        QTest::newRow(name) << U(from) << U(to) << value << expected << tolerance << false;
     };
-    const auto fails = [](const char* name, int from, int to, double value, double failureValue) {
+    const auto failsFor = [](const char* name, int from, int to, double value, double failureValue) {
         QTest::newRow(name) << from << to << value << failureValue << 0.0 << true;
     };
-    ok("1 Vrms in Vpp", 0, 1, 1, 2.82843, 5e-6);
-    ok("1 Vrms in dBm 50", 0, 2, 1, 13.0103, 5e-5);
-    ok("1 Vrms in dBm 600", 0, 3, 1, 2.21849, 5e-6);
-    ok("1 Vrms in dBu", 0, 4, 1, 2.21849, 5e-6);
-    ok("1 Vrms in dBV", 0, 5, 1, 0, 1e-15);
-    ok("1 Vrms in W 50", 0, 6, 1, 0.02, 1e-15);
-    ok("1 Vrms in W 600", 0, 7, 1, 0.00166667, 5e-9);
-    ok("1 Vrms in kHz 75", 0, 8, 1, 24.3212, 5e-5);
-    ok("1 Vrms in kHz 80", 0, 9, 1, 25.9427, 5e-5);
-    ok("1 Vrms in dBuV 50", 0, 10, 1, 120, 1e-12);
-    ok("1 Vrms in dBuV 75", 0, 11, 1, 120, 1e-12);
-    ok("12 dBu in kHz 75", 4, 8, 12, 75, 0);
-    ok("12 dBu in kHz 80", 4, 9, 12, 80, 0);
-    ok("75 kHz in kHz 80", 8, 9, 75, 80, 1e-13);
-    ok("75 kHz in dBu", 8, 4, 75, 12, 1e-13);
-    ok("75 kHz in Vrms", 8, 0, 75, 3.08372, 5e-6);
-    ok("0 dBu in Vrms", 4, 0, 0, 0.774597, 5e-7);
-    ok("0 dBm 600 in dBu", 3, 4, 0, 0, 1e-15);
-    ok("0 dBm 600 in Vrms", 3, 0, 0, 0.774597, 5e-7);
-    ok("0 dBm 50 in Vrms", 2, 0, 0, 0.223607, 5e-7);
-    ok("0 dBm 50 in dBm 600", 2, 3, 0, -10.7918, 5e-5);
-    ok("0 dBm 50 in dBuV 50", 2, 10, 0, 106.9897, 5e-5);
-    ok("1 W 50 in dBm 50", 6, 2, 1, 30, 1e-13);
-    ok("1 W 50 in Vrms", 6, 0, 1, 7.07107, 5e-6);
-    ok("1 W 50 in Vpp", 6, 1, 1, 20, 1e-13);
-    ok("1 W 50 in W 600", 6, 7, 1, 0.0833333, 5e-8);
-    ok("0 dBm 50 in W 50", 2, 6, 0, 0.001, 0);
-    ok("0 dBm 50 in W 600", 2, 7, 0, 8.33333e-5, 5e-11);
-    ok("0 dBm 600 in W 600", 3, 7, 0, 0.001, 0);
-    ok("0 dBm 600 in W 50", 3, 6, 0, 0.012, 1e-17);
-    ok("0.001 W 600 in dBm 50", 7, 2, 0.001, 10.7918, 5e-5);
-    ok("-1 Vpp in kHz 75", 1, 8, -1, -8.59886, 5e-6);
-    ok("120 dBuV 75 in Vrms", 11, 0, 120, 1, 1e-15);
-    ok("0 dBuV 50 in Vrms", 10, 0, 0, 1e-6, 1e-21);
+    const auto fails = [&](const char* name, const char* from, const char* to, double value, double failureValue) {
+        failsFor(name, U(from), U(to), value, failureValue);
+    };
+    ok("1 Vrms in Vpp", "Vrms", "Vpp", 1, 2.82843, 5e-6);
+    ok("1 Vrms in dBm 50", "Vrms", "dBm50", 1, 13.0103, 5e-5);
+    ok("1 Vrms in dBm 600", "Vrms", "dBm600", 1, 2.21849, 5e-6);
+    ok("1 Vrms in dBu", "Vrms", "dBu", 1, 2.21849, 5e-6);
+    ok("1 Vrms in dBV", "Vrms", "dBV", 1, 0, 1e-15);
+    ok("1 Vrms in W 50", "Vrms", "W50", 1, 0.02, 1e-15);
+    ok("1 Vrms in W 600", "Vrms", "W600", 1, 0.00166667, 5e-9);
+    ok("1 Vrms in kHz 75", "Vrms", "kHz75", 1, 24.3212, 5e-5);
+    ok("1 Vrms in kHz 80", "Vrms", "kHz80", 1, 25.9427, 5e-5);
+    ok("1 Vrms in dBuV 50", "Vrms", "dBuV50", 1, 120, 1e-12);
+    ok("1 Vrms in dBuV 75", "Vrms", "dBuV75", 1, 120, 1e-12);
+    ok("12 dBu in kHz 75", "dBu", "kHz75", 12, 75, 0);
+    ok("12 dBu in kHz 80", "dBu", "kHz80", 12, 80, 0);
+    ok("75 kHz in kHz 80", "kHz75", "kHz80", 75, 80, 1e-13);
+    ok("75 kHz in dBu", "kHz75", "dBu", 75, 12, 1e-13);
+    ok("75 kHz in Vrms", "kHz75", "Vrms", 75, 3.08372, 5e-6);
+    ok("0 dBu in Vrms", "dBu", "Vrms", 0, 0.774597, 5e-7);
+    ok("0 dBm 600 in dBu", "dBm600", "dBu", 0, 0, 1e-15);
+    ok("0 dBm 600 in Vrms", "dBm600", "Vrms", 0, 0.774597, 5e-7);
+    ok("0 dBm 50 in Vrms", "dBm50", "Vrms", 0, 0.223607, 5e-7);
+    ok("0 dBm 50 in dBm 600", "dBm50", "dBm600", 0, -10.7918, 5e-5);
+    ok("0 dBm 50 in dBuV 50", "dBm50", "dBuV50", 0, 106.9897, 5e-5);
+    ok("1 W 50 in dBm 50", "W50", "dBm50", 1, 30, 1e-13);
+    ok("1 W 50 in Vrms", "W50", "Vrms", 1, 7.07107, 5e-6);
+    ok("1 W 50 in Vpp", "W50", "Vpp", 1, 20, 1e-13);
+    ok("1 W 50 in W 600", "W50", "W600", 1, 0.0833333, 5e-8);
+    ok("0 dBm 50 in W 50", "dBm50", "W50", 0, 0.001, 0);
+    ok("0 dBm 50 in W 600", "dBm50", "W600", 0, 8.33333e-5, 5e-11);
+    ok("0 dBm 600 in W 600", "dBm600", "W600", 0, 0.001, 0);
+    ok("0 dBm 600 in W 50", "dBm600", "W50", 0, 0.012, 1e-17);
+    ok("0.001 W 600 in dBm 50", "W600", "dBm50", 0.001, 10.7918, 5e-5);
+    ok("-1 Vpp in kHz 75", "Vpp", "kHz75", -1, -8.59886, 5e-6);
+    ok("120 dBuV 75 in Vrms", "dBuV75", "Vrms", 120, 1, 1e-15);
+    ok("0 dBuV 50 in Vrms", "dBuV50", "Vrms", 0, 1e-6, 1e-21);
     // Underflow is no fault, neither through exp nor through the power by multiplication
     // whose overflowing first attempt is answered by the reciprocal.
-    ok("-5000 dBm in W", 2, 6, -5000, 0, 0);
-    ok("-5000.5 dBm in W", 2, 6, -5000.5, 0, 0);
-    ok("-8000 dBV in Vrms", 5, 0, -8000, 0, 0);
-    ok("subnormal power in dBm", 0, 2, 1e-160, -3186.99, 0.1);
-    fails("power underflowing to 0 in dBm", 0, 2, 1e-200, -999);
-    fails("power beyond double in dBm", 0, 2, 1e308, -999);
-    fails("overflow in Vpp", 0, 1, 1e308, 0);
-    fails("overflow in W", 0, 6, 1e308, 0);
-    fails("overflow in dBm to W", 2, 6, 7000, 0);
-    fails("overflow from dBV", 5, 0, 7000, 0);
-    fails("index -1", -1, 0, 1, 0);
-    fails("index 12", 0, 12, 1, 0);
-    fails("equal bad indexes", 12, 12, 1, 0);
-    fails("index INT_MIN", INT_MIN, 3, 1, 0);
+    ok("-5000 dBm in W", "dBm50", "W50", -5000, 0, 0);
+    ok("-5000.5 dBm in W", "dBm50", "W50", -5000.5, 0, 0);
+    ok("-8000 dBV in Vrms", "dBV", "Vrms", -8000, 0, 0);
+    ok("subnormal power in dBm", "Vrms", "dBm50", 1e-160, -3186.99, 0.1);
+    // Where an intermediate would leave the range of a double but the result does not; and
+    // results that need more than a double's digits on the way to come out right.
+    ok("3100 dBm in W", "dBm50", "W50", 3100, 1e307, 0);
+    ok("1e154 V in dBm", "Vrms", "dBm50", 1e154, 3093.0102999566398, 0);
+    ok("1e307 W in Vrms", "W50", "Vrms", 1e307, 2.2360679774997897e154, 0);
+    ok("-6160 dBV in kHz", "dBV", "kHz75", -6160, 2.432123579200245e-307, 0);
+    ok("-6200 dBV in kHz", "dBV", "kHz75", -6200, 2.432123579200235e-309, 0);
+    ok("1e-310 V in dBV", "Vrms", "dBV", 1e-310, -6200, 0);
+    ok("smallest double in dBu", "Vrms", "dBu", Smallest, -6463.905819366152, 0);
+    ok("largest double in dBV", "Vrms", "dBV", Largest, 6165.094311198335, 0);
+    ok("177.5 dBV in W 600", "dBV", "W600", 177.5, 937235541983915.2, 0);
+    fails("smallest double in dBV", "Vrms", "dBV", Smallest, 0);
+    fails("power underflowing to 0 in dBm", "Vrms", "dBm50", 1e-200, -999);
+    fails("power beyond double in dBm", "Vrms", "dBm50", 1e308, -999);
+    fails("overflow in Vpp", "Vrms", "Vpp", 1e308, 0);
+    fails("overflow in W", "Vrms", "W50", 1e308, 0);
+    fails("overflow in dBm to W", "dBm50", "W50", 7000, 0);
+    fails("overflow from dBV", "dBV", "Vrms", 7000, 0);
+    failsFor("index -1", -1, 0, 1, 0);
+    failsFor("index past the catalogue", 0, CatalogueSize, 1, 0);
+    failsFor("equal bad indexes", CatalogueSize, CatalogueSize, 1, 0);
+    failsFor("index INT_MIN", INT_MIN, 3, 1, 0);
 }
 // clang-format on
 
@@ -159,24 +185,27 @@ void TestConversion::zeroAndNegative_data()
     // - a negative result, m the result of the magnitude, v an ordinary value, = identity.
     QTest::addColumn<QString>("outcomes");
 
-    QTest::newRow("0 Vrms") << 0 << 0.0 << "=0FFFF0000FF";
-    QTest::newRow("-1 Vrms") << 0 << -1.0 << "=-mmFFmm00FF";
-    QTest::newRow("0 Vpp") << 1 << 0.0 << "0=FFFF00FFFF";
-    QTest::newRow("-1 Vpp") << 1 << -1.0 << "-=mmFFmm--FF";
-    for (const int unit : {2, 3, 4, 5, 10, 11}) {
+    QTest::newRow("0 Vrms") << U("Vrms") << 0.0 << "=0FFFF0000FF";
+    QTest::newRow("-1 Vrms") << U("Vrms") << -1.0 << "=-mmFFmm00FF";
+    QTest::newRow("0 Vpp") << U("Vpp") << 0.0 << "0=FFFF00FFFF";
+    QTest::newRow("-1 Vpp") << U("Vpp") << -1.0 << "-=mmFFmm--FF";
+    for (int unit = 0; unit < UnitCount; ++unit) {
+        if (!IsLevelInDb(unit)) {
+            continue;
+        }
         QString outcomes(UnitCount, 'v');
         outcomes[unit] = '=';
         QTest::addRow("0 dB, unit %d", unit) << unit << 0.0 << outcomes;
         QTest::addRow("-1 dB, unit %d", unit) << unit << -1.0 << outcomes;
     }
-    QTest::newRow("0 W 50") << 6 << 0.0 << "00FFFF=000FF";
-    QTest::newRow("-1 W 50") << 6 << -1.0 << "FFFFFF=FFFFF";
-    QTest::newRow("0 W 600") << 7 << 0.0 << "00FFFF0=00FF";
-    QTest::newRow("-1 W 600") << 7 << -1.0 << "FFFFFFF=FFFF";
-    QTest::newRow("0 kHz 75") << 8 << 0.0 << "FFFFFFFF=FFF";
-    QTest::newRow("-1 kHz 75") << 8 << -1.0 << "--mmFFmm=0FF";
-    QTest::newRow("0 kHz 80") << 9 << 0.0 << "FFFFFFFFF=FF";
-    QTest::newRow("-1 kHz 80") << 9 << -1.0 << "--mmFFmm0=FF";
+    QTest::newRow("0 W 50") << U("W50") << 0.0 << "00FFFF=000FF";
+    QTest::newRow("-1 W 50") << U("W50") << -1.0 << "FFFFFF=FFFFF";
+    QTest::newRow("0 W 600") << U("W600") << 0.0 << "00FFFF0=00FF";
+    QTest::newRow("-1 W 600") << U("W600") << -1.0 << "FFFFFFF=FFFF";
+    QTest::newRow("0 kHz 75") << U("kHz75") << 0.0 << "FFFFFFFF=FFF";
+    QTest::newRow("-1 kHz 75") << U("kHz75") << -1.0 << "--mmFFmm=0FF";
+    QTest::newRow("0 kHz 80") << U("kHz80") << 0.0 << "FFFFFFFFF=FF";
+    QTest::newRow("-1 kHz 80") << U("kHz80") << -1.0 << "--mmFFmm0=FF";
 }
 // clang-format on
 
@@ -194,7 +223,8 @@ void TestConversion::zeroAndNegative()
         QVERIFY2(failed == (outcome == 'F'), where);
         switch (outcome) {
         case 'F':
-            QVERIFY2(result == ((toUnit == 2 || toUnit == 3) ? -999 : 0), where);
+            QVERIFY2(result == (UnitCatalogue[toUnit].kind == UnitKind::PowerLevel ? -999 : 0),
+                     where);
             break;
         case '0':
             QVERIFY2(result == 0, where);

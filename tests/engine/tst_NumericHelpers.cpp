@@ -1,15 +1,42 @@
+#include "DoubleRounding.h"
 #include "NumericHelpers.h"
+#include "WideReal.h"
 
 #include <QtTest>
 
-#include <cfenv>
-#include <climits>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <optional>
 
 using namespace tarvane;
 
-Q_DECLARE_METATYPE(Extended)
+namespace {
+
+constexpr double Smallest = std::numeric_limits<double>::denorm_min();
+constexpr double Largest = std::numeric_limits<double>::max();
+
+constexpr double Nothing = std::numeric_limits<double>::quiet_NaN();
+
+// A result as the tests compare it: its bits, NaN standing for no result.
+double Bits(std::optional<double> value)
+{
+    return value.value_or(Nothing);
+}
+
+bool SameBits(double a, double b)
+{
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+QString Text(double value)
+{
+    return QString::number(value, 'g', 17) + " ("
+        + QString::number(std::bit_cast<std::uint64_t>(value), 16) + ")";
+}
+
+} // namespace
 
 class TestNumericHelpers : public QObject {
     Q_OBJECT
@@ -17,115 +44,137 @@ class TestNumericHelpers : public QObject {
 private slots:
     void strictLog10_data();
     void strictLog10();
-    void domainErrors_data();
-    void domainErrors();
-    void powers_data();
-    void powers();
+    void roundedOnce_data();
+    void roundedOnce();
+    void digitsBeyondDouble_data();
+    void digitsBeyondDouble();
+    void powerOfLogarithm();
 };
 
+// clang-format off
 void TestNumericHelpers::strictLog10_data()
 {
-    QTest::addColumn<Extended>("x");
-    // Either side of the strict 0.1 band around 1, the bottom of the domain, and values
-    // so close to 1 that only the log1p route keeps their digits.
-    for (const Extended x : {1.0L, 0.95L, 1.05L, 0.9L, 1.1L, 1.0L + 1e-15L, 1.0L - 1e-12L, 1000.0L,
-                             MinPositiveArgument, 1e-300L, 1.7e308L}) {
-        QTest::newRow(qPrintable(QString::number(static_cast<double>(x), 'g', 17))) << x;
-    }
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("expected"); // the nearest double; Nothing: refused
+
+    const auto row = [](const char* name, double x, double expected) {
+        QTest::newRow(name) << x << expected;
+    };
+    // Either side of 1, where only a series in x - 1 keeps the digits, and the ends of the range.
+    row("1", 1, 0.0);
+    row("2", 2, 0x1.34413509f79ffp-2);
+    row("0.6", 0.6, -0x1.c658a32216009p-3);
+    row("1 + 2^-52", 1 + 0x1p-52, 0x1.bcb7b1526e50dp-54);
+    row("1 - 2^-53", 1 - 0x1p-53, -0x1.bcb7b1526e50fp-55);
+    row("1000", 1000, 3.0);
+    row("0.001", 0.001, -3.0);
+    row("1e-300", 1e-300, -300.0);
+    row("largest double", Largest, 0x1.34413509f79ffp+8);
+    row("three smallest", 3 * Smallest, -0x1.42d43f829af7ep+8);
+    row("twice the smallest", 2 * Smallest, -0x1.430153d3b1b95p+8);
+    row("0", 0, Nothing);
+    row("-0", -0.0, Nothing);
+    row("-1", -1, Nothing);
+    row("smallest double", Smallest, Nothing);
 }
+// clang-format on
 
 void TestNumericHelpers::strictLog10()
 {
-    QFETCH(Extended, x);
-    const Extended expected = std::log10(x);
-    const Extended tolerance = 4 * std::numeric_limits<Extended>::epsilon() * std::fabs(expected);
-    QVERIFY2(std::fabs(StrictLog10(x) - expected) <= tolerance,
-             qPrintable(QString::number(static_cast<double>(StrictLog10(x)), 'g', 17)));
-    QCOMPARE(Log10OrFault(x), StrictLog10(x));
-}
-
-// clang-format off
-void TestNumericHelpers::domainErrors_data()
-{
-    QTest::addColumn<int>("helper"); // 0 StrictLog10(x), 1 StrictIntPower(x, n)
-    QTest::addColumn<double>("x");
-    QTest::addColumn<int>("n");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("fault"); // what the formulas' counterpart raises instead
-
-    const QString positive = QString::fromUtf8(SValueMustBePositive.data(), SValueMustBePositive.size());
-    const QString zeroPower = QString::fromUtf8(SCannotRaiseZeroToNegativePower.data(),
-                                                SCannotRaiseZeroToNegativePower.size());
-    const QString overflow = QString::fromUtf8(SFloatingPointOverflow.data(), SFloatingPointOverflow.size());
-    QTest::newRow("log 0") << 0 << 0.0 << 0 << positive << FE_INVALID;
-    QTest::newRow("log -1") << 0 << -1.0 << 0 << positive << FE_INVALID;
-    QTest::newRow("log smallest double") << 0 << std::numeric_limits<double>::denorm_min() << 0 << positive
-                                         << FE_INVALID;
-    QTest::newRow("log NaN") << 0 << std::numeric_limits<double>::quiet_NaN() << 0 << positive << FE_INVALID;
-    QTest::newRow("0 ^ -1") << 1 << 0.0 << -1 << zeroPower << FE_INVALID;
-    QTest::newRow("0 ^ INT_MIN") << 1 << 0.0 << INT_MIN << zeroPower << FE_INVALID;
-    QTest::newRow("10 ^ 5000") << 1 << 10.0 << 5000 << overflow << FE_OVERFLOW;
-}
-// clang-format on
-
-void TestNumericHelpers::domainErrors()
-{
-    QFETCH(int, helper);
     QFETCH(double, x);
-    QFETCH(int, n);
-    QFETCH(QString, message);
-    QFETCH(int, fault);
-    try {
-        helper == 0 ? StrictLog10(x) : StrictIntPower(x, n);
-        QFAIL("no math error raised");
-    } catch (const EMathError& error) {
-        QCOMPARE(QString::fromUtf8(error.what()), message);
-    }
-    // The formulas' helpers throw nothing: they leave the fault and a result that is no number.
-    std::feclearexcept(FE_ALL_EXCEPT);
-    const Extended result = helper == 0 ? Log10OrFault(x) : IntPowerOrFault(x, n);
-    QCOMPARE(std::fetestexcept(TrappedFaults), fault);
-    QVERIFY(!std::isfinite(result));
-}
-
-// clang-format off
-void TestNumericHelpers::powers_data()
-{
-    QTest::addColumn<double>("x");
-    QTest::addColumn<int>("n");
-    QTest::addColumn<double>("expected");
-
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    QTest::newRow("0 ^ 0") << 0.0 << 0 << 1.0;
-    QTest::newRow("NaN ^ 0") << nan << 0 << 1.0;
-    QTest::newRow("0 ^ 3") << 0.0 << 3 << 0.0;
-    QTest::newRow("1 ^ INT_MIN") << 1.0 << INT_MIN << 1.0;
-    QTest::newRow("-1 ^ 3") << -1.0 << 3 << -1.0;
-    QTest::newRow("-1 ^ -4") << -1.0 << -4 << 1.0;
-    QTest::newRow("-3 ^ 2") << -3.0 << 2 << 9.0;
-    QTest::newRow("2 ^ 10") << 2.0 << 10 << 1024.0;
-    QTest::newRow("2 ^ -3") << 2.0 << -3 << 0.125;
-    QTest::newRow("10 ^ -300") << 10.0 << -300 << 1e-300;
-    // 10^5000 and 2^(2^31) overflow extended: the reciprocal route gives an underflow to 0.
-    QTest::newRow("10 ^ -5000") << 10.0 << -5000 << 0.0;
-    QTest::newRow("2 ^ INT_MIN") << 2.0 << INT_MIN << 0.0;
-}
-// clang-format on
-
-void TestNumericHelpers::powers()
-{
-    QFETCH(double, x);
-    QFETCH(int, n);
     QFETCH(double, expected);
-    std::feclearexcept(FE_ALL_EXCEPT);
-    const Extended power = StrictIntPower(x, n);
-    QVERIFY(std::fabs(power - expected) <= 1e-15L * std::fabs(expected));
-    // An overflow answered by the reciprocal route leaves no fault behind.
-    QCOMPARE(std::fetestexcept(TrappedFaults), 0);
-    QCOMPARE(IntPowerOrFault(x, n), power);
-    QCOMPARE(std::fetestexcept(TrappedFaults), 0);
-    if (n >= 0) {
-        QCOMPARE(IntPowerBySquaring(x, static_cast<std::uint32_t>(n)), power);
+    const DoubleRounding rounding;
+    const std::optional<WideReal> log = StrictLog10(x);
+    const double result = log ? Bits(log->ToDouble()) : Nothing;
+    QVERIFY2(SameBits(result, expected), qPrintable(Text(result)));
+}
+
+// clang-format off
+void TestNumericHelpers::roundedOnce_data()
+{
+    QTest::addColumn<WideReal>("number");
+    QTest::addColumn<double>("expected"); // Nothing: beyond the range of a double
+    const DoubleRounding rounding;
+
+    // Exponentials computed to the nearest double, subnormal results rounded once.
+    QTest::newRow("10^0.05") << Exp10(0.05) << 0x1.1f3c99f6bc436p+0;
+    QTest::newRow("10^8.875") << Exp10(8.875) << 0x1.6593d20aa8deap+29;
+    QTest::newRow("10^-3.5") << Exp10(-3.5) << 0x1.4b96be9c2da2cp-12;
+    QTest::newRow("10^15.5") << Exp10(15.5) << 0x1.67826493b2177p+51;
+    QTest::newRow("10^1e-10") << Exp10(1e-10) << 0x1.00000000fd2c0p+0;
+    QTest::newRow("10^308.2") << Exp10(308.2) << 0x1.c3647f1d600b6p+1023;
+    QTest::newRow("10^308.3") << Exp10(308.3) << Nothing;
+    QTest::newRow("10^-320.5") << Exp10(-320.5) << 0x0.0000000000280p-1022;
+    QTest::newRow("10^-323.4") << Exp10(-323.4) << Smallest;
+    QTest::newRow("10^-330") << Exp10(-330) << 0.0;
+    QTest::newRow("10^1e300") << Exp10(1e300) << Nothing;
+    QTest::newRow("10^-1e300") << Exp10(-1e300) << 0.0;
+    // Products past the ends of the range and back: nothing overflows on the way.
+    QTest::newRow("largest squared, over itself") << WideReal(Largest) * Largest / Largest << Largest;
+    QTest::newRow("smallest squared, over itself") << WideReal(Smallest) * Smallest / Smallest << Smallest;
+    QTest::newRow("square root of largest squared") << Sqrt(WideReal(Largest) * Largest) << Largest;
+    // Halfway between two subnormal numbers goes to the even one, unless the low part says more.
+    QTest::newRow("half the smallest") << WideReal::FromParts(1, 0, -1075) << 0.0;
+    QTest::newRow("just over half the smallest") << WideReal::FromParts(1, 0x1p-60, -1075) << Smallest;
+    QTest::newRow("one and a half smallest") << WideReal::FromParts(1.5, 0, -1074) << 2 * Smallest;
+    QTest::newRow("just under 1.5 smallest") << WideReal::FromParts(1.5, -0x1p-60, -1074) << Smallest;
+    QTest::newRow("minus 2.5 smallest") << WideReal::FromParts(-1.25, 0, -1073) << -2 * Smallest;
+    QTest::newRow("minus zero") << WideReal(-0.0) * 3 << -0.0;
+    QTest::newRow("2^1024") << WideReal::FromParts(1, 0, 1024) << Nothing;
+}
+// clang-format on
+
+void TestNumericHelpers::roundedOnce()
+{
+    QFETCH(WideReal, number);
+    QFETCH(double, expected);
+    const DoubleRounding rounding;
+    const double result = Bits(number.ToDouble());
+    QVERIFY2(SameBits(result, expected), qPrintable(Text(result)));
+}
+
+// clang-format off
+void TestNumericHelpers::digitsBeyondDouble_data()
+{
+    QTest::addColumn<WideReal>("number");
+    QTest::addColumn<double>("high"); // the nearest double
+    QTest::addColumn<double>("low");  // what is left of the exact value
+
+    const DoubleRounding rounding;
+    QTest::newRow("log 2") << Log10(2) << 0x1.34413509f79ffp-2 << -0x1.9dc1da994fd21p-59;
+    QTest::newRow("log 0.6") << Log10(0.6) << -0x1.c658a32216009p-3 << 0x1.8db2b70904acbp-57;
+    QTest::newRow("log 1 + 2^-52") << Log10(1 + 0x1p-52) << 0x1.bcb7b1526e50dp-54 << 0x1.512b4b307b350p-108;
+    QTest::newRow("log of the largest") << Log10(Largest) << 0x1.34413509f79ffp+8 << -0x1.a4b4b95e998b5p-49;
+    QTest::newRow("log 23.08") << Log10(23.080324296317556) << 0x1.5cfd6bedce3dcp+0 << -0x1.138042dbebdebp-57;
+    QTest::newRow("10^0.05") << Exp10(0.05) << 0x1.1f3c99f6bc436p+0 << 0x1.d25d7f4e621eap-54;
+    QTest::newRow("10^15.5") << Exp10(15.5) << 0x1.67826493b2177p+51 << -0x1.5810f6cf5909fp-3;
+}
+// clang-format on
+
+// At least 68 bits right: a result rounds to the nearest double but in the rarest cases.
+void TestNumericHelpers::digitsBeyondDouble()
+{
+    QFETCH(WideReal, number);
+    QFETCH(double, high);
+    QFETCH(double, low);
+    const DoubleRounding rounding;
+    QCOMPARE(number.ToDouble(), high);
+    const double rest = *(number - high).ToDouble();
+    QVERIFY2(std::fabs(rest - low) <= std::ldexp(std::fabs(high), -68), qPrintable(Text(rest)));
+}
+
+// 10^log10(x) gives x back to far more than a double's digits across every binary order and
+// every stretch of a mantissa, which both functions cut into in their own ways.
+void TestNumericHelpers::powerOfLogarithm()
+{
+    const DoubleRounding rounding;
+    for (int order = -1074; order <= 1023; order += 7) {
+        for (int step = 0; step < 160; ++step) {
+            const WideReal x = std::ldexp(1 + step / 160.0, order);
+            const WideReal error = (Exp10(Log10(x)) - x) / x;
+            QVERIFY2(!(WideReal(0x1p-60) < error) && !(error < WideReal(-0x1p-60)),
+                     qPrintable(QString("2^%1 · (1 + %2/160)").arg(order).arg(step)));
+        }
     }
 }
 
