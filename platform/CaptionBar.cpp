@@ -1,7 +1,9 @@
 #include "CaptionBar.h"
 
+#include "PixelFont.h"
 #include "WaylandSession.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLayout>
 #include <QLinearGradient>
@@ -92,6 +94,12 @@ void TCaptionBar::PlaceButtons()
         m_minimize->move(right - ButtonWidth, top);
 }
 
+QFont TCaptionBar::TitleFont()
+{
+    // Not the window's own face: MS Sans Serif, the main window's, has no bold.
+    return PixelFont(QStringLiteral("Arial"), 11, true);
+}
+
 QPixmap TCaptionBar::CloseGlyph()
 {
     QPixmap glyph = EmptyGlyph();
@@ -124,10 +132,7 @@ void TCaptionBar::paintEvent(QPaintEvent* /*event*/)
     const QRect iconBox(Margin, (Height - IconSize) / 2, IconSize, IconSize);
     window()->windowIcon().paint(&painter, iconBox);
 
-    QFont font = window()->font();
-    font.setPixelSize(11);
-    font.setBold(true);
-    painter.setFont(font);
+    painter.setFont(TitleFont());
     painter.setPen(active ? QColor(Qt::white) : QColor(212, 208, 200));
     const int buttonsLeft = (m_minimize ? m_minimize : m_close)->x();
     const QRect titleBox(iconBox.right() + 1 + 2 * Margin, 0,
@@ -162,8 +167,17 @@ void TCaptionBar::KeepFixedSize() const
 void TCaptionBar::mousePressEvent(QMouseEvent* event)
 {
     // The compositor moves the window: a client cannot place itself under Wayland.
-    if (event->button() == Qt::LeftButton && window()->windowHandle())
-        window()->windowHandle()->startSystemMove();
+    QWindow* const native = window()->windowHandle();
+    if (event->button() != Qt::LeftButton || !native || !native->startSystemMove())
+        return;
+    // The compositor now holds the pointer, and the release that ends the move is its own.
+    // Without a release the caption would keep the pointer to itself until the next click:
+    // no hover anywhere in the window, the menu bar's included. The press ends here.
+    QMouseEvent release(QEvent::MouseButtonRelease, event->scenePosition(), event->scenePosition(),
+                        event->globalPosition(), event->button(),
+                        event->buttons() & ~event->button(), event->modifiers(),
+                        event->pointingDevice());
+    QCoreApplication::sendEvent(native, &release);
 }
 
 bool TCaptionBar::eventFilter(QObject* watched, QEvent* event)
