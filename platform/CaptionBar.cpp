@@ -33,6 +33,54 @@ QPixmap EmptyGlyph()
     return glyph;
 }
 
+// While the compositor moves a window it holds the pointer, and the release that ends the move
+// is its own: the program never learns that the button went up. Qt would keep the press going:
+// the caption keeping the pointer to itself, and Qt 6.4's Wayland layer reporting the button
+// down with every move after it, so that nothing in the window lights under the pointer until
+// the next click. This ends the press for the window's widgets at once, and takes the button
+// out of the moves that follow until the button goes down or up again.
+class PressTakenByCompositor : public QObject {
+public:
+    PressTakenByCompositor(QWindow* window, const QMouseEvent& press)
+        : QObject(window)
+        , m_button(press.button())
+    {
+        QMouseEvent release(QEvent::MouseButtonRelease, press.scenePosition(),
+                            press.scenePosition(), press.globalPosition(), m_button,
+                            press.buttons() & ~m_button, press.modifiers(), press.pointingDevice());
+        QCoreApplication::sendEvent(window, &release);
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseMove: {
+            const auto* move = static_cast<QMouseEvent*>(event);
+            if (!(move->buttons() & m_button))
+                return false;
+            QMouseEvent free(QEvent::MouseMove, move->position(), move->scenePosition(),
+                             move->globalPosition(), Qt::NoButton, move->buttons() & ~m_button,
+                             move->modifiers(), move->pointingDevice());
+            QCoreApplication::sendEvent(watched, &free);
+            return true;
+        }
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            watched->removeEventFilter(this);
+            deleteLater();
+            return false;
+        default:
+            return false;
+        }
+    }
+
+private:
+    Qt::MouseButton m_button;
+};
+
 } // namespace
 
 void TCaptionBar::InstallOn(QWidget* window)
@@ -170,14 +218,7 @@ void TCaptionBar::mousePressEvent(QMouseEvent* event)
     QWindow* const native = window()->windowHandle();
     if (event->button() != Qt::LeftButton || !native || !native->startSystemMove())
         return;
-    // The compositor now holds the pointer, and the release that ends the move is its own.
-    // Without a release the caption would keep the pointer to itself until the next click:
-    // no hover anywhere in the window, the menu bar's included. The press ends here.
-    QMouseEvent release(QEvent::MouseButtonRelease, event->scenePosition(), event->scenePosition(),
-                        event->globalPosition(), event->button(),
-                        event->buttons() & ~event->button(), event->modifiers(),
-                        event->pointingDevice());
-    QCoreApplication::sendEvent(native, &release);
+    new PressTakenByCompositor(native, *event); // owned by the native window
 }
 
 bool TCaptionBar::eventFilter(QObject* watched, QEvent* event)

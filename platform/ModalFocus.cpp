@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 namespace tarvane {
 
@@ -26,16 +27,20 @@ bool TModalFocus::eventFilter(QObject* watched, QEvent* event)
         return false;
     const auto* activated = static_cast<QWidget*>(watched);
     QWidget* const modal = QApplication::activeModalWidget();
-    if (activated->isWindow() && modal && modal != activated) {
-        // Queued: the activation under way ends first.
-        QMetaObject::invokeMethod(
-            modal,
-            [dialog = QPointer<QWidget>(modal)] {
-                if (dialog && dialog->isVisible())
-                    dialog->activateWindow();
-            },
-            Qt::QueuedConnection);
-    }
+    if (!activated->isWindow() || !modal || modal == activated)
+        return false;
+    // Queued: the activation under way ends first. Only while the blocked window still has
+    // the focus: Qt 6.4's Wayland layer asks for the focus in the name of the focused window,
+    // and fails on one that has lost its native window (a menu closing as the dialog opens).
+    QMetaObject::invokeMethod(
+        modal,
+        [dialog = QPointer<QWidget>(modal),
+         blocked = QPointer<QWindow>(activated->windowHandle())] {
+            if (dialog && dialog->isVisible() && blocked && blocked->handle()
+                && QGuiApplication::focusWindow() == blocked)
+                dialog->activateWindow();
+        },
+        Qt::QueuedConnection);
     return false;
 }
 
