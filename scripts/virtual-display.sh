@@ -16,7 +16,7 @@ start_virtual_display() {
     [[ $virtual_display != ":" ]]
 }
 
-# The nested compositors below each start in a 1000 x 740 window of the virtual X display (call
+# The nested compositors below each start in a window of the virtual X display (call
 # start_virtual_display first), on a socket of their own in a runtime folder of their own, so
 # xdotool and screenshots reach Wayland programs through X. Each exports XDG_RUNTIME_DIR and
 # WAYLAND_DISPLAY, sets compositor_pids (what to end afterwards) and returns non-zero when the
@@ -41,7 +41,7 @@ wait_for_compositor() {
     return 1
 }
 
-# start_nested_weston: weston, drawing with pixman.
+# start_nested_weston: weston, drawing with pixman, in 1000 x 740.
 start_nested_weston() {
     new_wayland_runtime weston-tarvane
     # No animations: a closing window fades out for a while, and the focus waits for it.
@@ -57,19 +57,20 @@ start_nested_weston() {
 }
 
 # start_nested_mutter: mutter, GNOME's compositor, without Xwayland, on a session bus of its
-# own (it will not start without one).
+# own (it will not start without one), in 800 x 600: it draws with OpenGL, here on the
+# processor, and a smaller screen keeps its frames quick.
 start_nested_mutter() {
     new_wayland_runtime mutter-tarvane
     local bus
     bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) || return 1
     compositor_pids=("$(sed -n 2p <<<"$bus")")
     DBUS_SESSION_BUS_ADDRESS=$(head -n 1 <<<"$bus") DISPLAY=$virtual_display \
-        MUTTER_DEBUG_DUMMY_MODE_SPECS=1000x740 \
+        MUTTER_DEBUG_DUMMY_MODE_SPECS=800x600 \
         mutter --nested --wayland --no-x11 --wayland-display="$WAYLAND_DISPLAY" --sm-disable \
         >"$XDG_RUNTIME_DIR/compositor.log" 2>&1 &
     compositor_pids+=($!)
     wait_for_compositor "$!" || return 1
     # Nested, mutter passes the pointer's moves on only once a button was pressed in its
     # window: a click on its empty desktop.
-    DISPLAY=$virtual_display xdotool mousemove 990 730 click 1 mousemove 500 400
+    DISPLAY=$virtual_display xdotool mousemove 790 590 click 1 mousemove 400 300
 }
