@@ -24,6 +24,7 @@ start_virtual_display() {
 new_wayland_runtime() {
     XDG_RUNTIME_DIR=$(mktemp -d) # mktemp's folders are the owner's alone, as Wayland wants
     export XDG_RUNTIME_DIR WAYLAND_DISPLAY=$1
+    compositor_pids=()
 }
 
 # wait_for_compositor pid: waits until the compositor's socket is there, then moves the pointer

@@ -32,8 +32,10 @@ mutter)
 esac
 require_tools Xvfb "$compositor" xdotool import convert dbus-daemon
 start_display
-start_nested_"$compositor" || fail "$compositor did not start: $(cat "$XDG_RUNTIME_DIR/compositor.log")"
-started_pids+=("${compositor_pids[@]}")
+compositor_status=0
+start_nested_"$compositor" || compositor_status=$?
+started_pids+=("${compositor_pids[@]}") # ended afterwards, whether it came up or not
+((compositor_status == 0)) || fail "$compositor did not start: $(cat "$XDG_RUNTIME_DIR/compositor.log")"
 
 MainWidth=553
 AboutWidth=305
