@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "AccessibleFactory.h"
+#include "ModalFocus.h"
 #include "ProgramStyle.h"
 #include "ScreenDensity.h"
 #include "WaylandSession.h"
@@ -19,10 +20,10 @@ TApplication::TApplication(int& argc, char** argv)
 {
 }
 
-TApplication::TApplication(int& argc, char** argv, bool ownWindowCaptions)
+TApplication::TApplication(int& argc, char** argv, const TWaylandWindows& waylandWindows)
     : QApplication(argc, argv)
 {
-    SetOwnWindowCaptions(ownWindowCaptions);
+    SetWaylandWindows(waylandWindows);
     // The name alone: a display name set apart would be appended by Qt to every window title
     // that is not that name, and the About window's caption is "A propos..." and nothing more.
     // The display name still reads as this name.
@@ -31,6 +32,7 @@ TApplication::TApplication(int& argc, char** argv, bool ownWindowCaptions)
     setStyle(new TProgramStyle);                   // the application owns it
     LoadQtTranslation();
     QAccessible::installFactory(AccessibleFactory);
+    TModalFocus::InstallOnWayland(this);
 }
 
 QIcon TApplication::ProgramIcon()

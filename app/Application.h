@@ -7,6 +7,8 @@
 
 namespace tarvane {
 
+struct TWaylandWindows;
+
 // The application object, with Qt's own texts in French. An error that reaches the event
 // loop is shown in a critical message box titled with the application's title, and the
 // program goes on.
@@ -30,8 +32,8 @@ public:
     static QIcon ProgramIcon();
 
 private:
-    // ownWindowCaptions: PrepareWaylandWindows' answer, taken before the base class exists.
-    TApplication(int& argc, char** argv, bool ownWindowCaptions);
+    // waylandWindows: PrepareWaylandWindows' answer, taken before the base class exists.
+    TApplication(int& argc, char** argv, const TWaylandWindows& waylandWindows);
 
     void LoadQtTranslation();
 

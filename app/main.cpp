@@ -29,6 +29,7 @@ int main(int argc, char** argv)
     QObject::connect(&terminationSignals, &tarvane::TTerminationSignals::Received, &application,
                      &QApplication::closeAllWindows);
     fmMain.show();
+    tarvane::TakeBackWaylandSwitch();
     const int status = application.exec();
     tarvane::EndBeforeWaylandTeardown(status);
     return status;

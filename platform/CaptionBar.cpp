@@ -1,7 +1,9 @@
 #include "CaptionBar.h"
 
+#include "PixelFont.h"
 #include "WaylandSession.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLayout>
 #include <QLinearGradient>
@@ -30,6 +32,54 @@ QPixmap EmptyGlyph()
     glyph.setDevicePixelRatio(GlyphScale);
     return glyph;
 }
+
+// While the compositor moves a window it holds the pointer, and the release that ends the move
+// is its own: the program never learns that the button went up. Qt would keep the press going:
+// the caption keeping the pointer to itself, and Qt 6.4's Wayland layer reporting the button
+// down with every move after it, so that nothing in the window lights under the pointer until
+// the next click. This ends the press for the window's widgets at once, and takes the button
+// out of the moves that follow until the button goes down or up again.
+class PressTakenByCompositor : public QObject {
+public:
+    PressTakenByCompositor(QWindow* window, const QMouseEvent& press)
+        : QObject(window)
+        , m_button(press.button())
+    {
+        QMouseEvent release(QEvent::MouseButtonRelease, press.scenePosition(),
+                            press.scenePosition(), press.globalPosition(), m_button,
+                            press.buttons() & ~m_button, press.modifiers(), press.pointingDevice());
+        QCoreApplication::sendEvent(window, &release);
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseMove: {
+            const auto* move = static_cast<QMouseEvent*>(event);
+            if (!(move->buttons() & m_button))
+                return false;
+            QMouseEvent free(QEvent::MouseMove, move->position(), move->scenePosition(),
+                             move->globalPosition(), Qt::NoButton, move->buttons() & ~m_button,
+                             move->modifiers(), move->pointingDevice());
+            QCoreApplication::sendEvent(watched, &free);
+            return true;
+        }
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            watched->removeEventFilter(this);
+            deleteLater();
+            return false;
+        default:
+            return false;
+        }
+    }
+
+private:
+    Qt::MouseButton m_button;
+};
 
 } // namespace
 
@@ -92,6 +142,12 @@ void TCaptionBar::PlaceButtons()
         m_minimize->move(right - ButtonWidth, top);
 }
 
+QFont TCaptionBar::TitleFont()
+{
+    // Not the window's own face: MS Sans Serif, the main window's, has no bold.
+    return PixelFont(QStringLiteral("Arial"), 11, true);
+}
+
 QPixmap TCaptionBar::CloseGlyph()
 {
     QPixmap glyph = EmptyGlyph();
@@ -124,10 +180,7 @@ void TCaptionBar::paintEvent(QPaintEvent* /*event*/)
     const QRect iconBox(Margin, (Height - IconSize) / 2, IconSize, IconSize);
     window()->windowIcon().paint(&painter, iconBox);
 
-    QFont font = window()->font();
-    font.setPixelSize(11);
-    font.setBold(true);
-    painter.setFont(font);
+    painter.setFont(TitleFont());
     painter.setPen(active ? QColor(Qt::white) : QColor(212, 208, 200));
     const int buttonsLeft = (m_minimize ? m_minimize : m_close)->x();
     const QRect titleBox(iconBox.right() + 1 + 2 * Margin, 0,
@@ -162,8 +215,10 @@ void TCaptionBar::KeepFixedSize() const
 void TCaptionBar::mousePressEvent(QMouseEvent* event)
 {
     // The compositor moves the window: a client cannot place itself under Wayland.
-    if (event->button() == Qt::LeftButton && window()->windowHandle())
-        window()->windowHandle()->startSystemMove();
+    QWindow* const native = window()->windowHandle();
+    if (event->button() != Qt::LeftButton || !native || !native->startSystemMove())
+        return;
+    new PressTakenByCompositor(native, *event); // owned by the native window
 }
 
 bool TCaptionBar::eventFilter(QObject* watched, QEvent* event)

@@ -23,6 +23,9 @@ public:
 
     explicit TCaptionBar(QWidget* window);
 
+    // The title's face: the classic caption's bold sans serif, the same on every window.
+    static QFont TitleFont();
+
     QToolButton* MinimizeButton() const { return m_minimize; }
     QToolButton* CloseButton() const { return m_close; }
 

@@ -16,6 +16,8 @@ namespace tarvane {
 namespace {
 
 constexpr char OwnCaptionsProperty[] = "tarvaneOwnWindowCaptions";
+constexpr char SwitchSetProperty[] = "tarvaneWaylandSwitchSet";
+constexpr char DecorationSwitch[] = "QT_WAYLAND_DISABLE_WINDOWDECORATION";
 
 void OnGlobal(void* data, wl_registry* /*registry*/, uint32_t /*name*/, const char* interface,
               uint32_t /*version*/)
@@ -59,38 +61,50 @@ std::optional<bool> CompositorDecorates()
 
 } // namespace
 
-bool PrepareWaylandWindows()
+TWaylandWindows PrepareWaylandWindows()
 {
-    if (qEnvironmentVariableIsSet("QT_WAYLAND_DISABLE_WINDOWDECORATION"))
-        return false;
+    if (qEnvironmentVariableIsSet(DecorationSwitch))
+        return {};
     bool ownCaptions = true;
     if (qEnvironmentVariableIsSet("WAYLAND_SOCKET")) {
         // A socket handed over for Qt alone: asking on it would take it from Qt.
     } else if (!CompositorReachable()) {
-        return false;
+        return {};
     } else if (const std::optional<bool> decorates = CompositorDecorates()) {
         ownCaptions = !*decorates;
     } else {
-        return false;
+        return {};
     }
-    qputenv("QT_WAYLAND_DISABLE_WINDOWDECORATION", "1");
-    return ownCaptions;
+    qputenv(DecorationSwitch, "1");
+    return {ownCaptions, true};
 }
 
-void SetOwnWindowCaptions(bool own)
+void SetWaylandWindows(const TWaylandWindows& windows)
 {
-    qApp->setProperty(OwnCaptionsProperty, own);
+    qApp->setProperty(OwnCaptionsProperty, windows.OwnCaptions);
+    qApp->setProperty(SwitchSetProperty, windows.SwitchSet);
+}
+
+void TakeBackWaylandSwitch()
+{
+    if (qApp->property(SwitchSetProperty).toBool())
+        qunsetenv(DecorationSwitch);
+    qApp->setProperty(SwitchSetProperty, false);
+}
+
+bool OnWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 bool OwnWindowCaptions()
 {
-    return qApp && qApp->property(OwnCaptionsProperty).toBool()
-        && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return qApp && qApp->property(OwnCaptionsProperty).toBool() && OnWayland();
 }
 
 void EndBeforeWaylandTeardown(int status)
 {
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    if (!OnWayland())
         return;
     std::fflush(nullptr);
     std::_Exit(status);

@@ -9,13 +9,28 @@ namespace tarvane {
 // the compositor does not decorate windows (weston, GNOME), and leaves them to it where it
 // does (server-side decorations, as KDE and wlroots offer).
 
-// Call before the application object exists. Returns whether the windows must draw their own
-// captions should the program run on Wayland. Leaves everything as it is when the user set
+// What PrepareWaylandWindows found and did.
+struct TWaylandWindows {
+    // Whether the windows must draw their own captions should the program run on Wayland.
+    bool OwnCaptions = false;
+    // Whether it set QT_WAYLAND_DISABLE_WINDOWDECORATION in the program's environment.
+    bool SwitchSet = false;
+};
+
+// Call before the application object exists. Leaves everything as it is when the user set
 // QT_WAYLAND_DISABLE_WINDOWDECORATION or when no Wayland compositor answers.
-bool PrepareWaylandWindows();
+TWaylandWindows PrepareWaylandWindows();
 
 // Once the application object exists: records PrepareWaylandWindows' answer.
-void SetOwnWindowCaptions(bool own);
+void SetWaylandWindows(const TWaylandWindows& windows);
+
+// Once the first window is shown: takes back the switch PrepareWaylandWindows set, so that
+// the programs Tarvane starts (the readme's editor) get the environment Tarvane was given.
+// Qt reads the switch once, when it sets up the first window; the later windows follow it.
+void TakeBackWaylandSwitch();
+
+// Whether the program runs on Wayland.
+bool OnWayland();
 
 // Whether the windows draw their own captions: asked for, and running on Wayland.
 bool OwnWindowCaptions();

@@ -10,7 +10,7 @@ packages=(
     libbenchmark-dev libelf-dev
     clang libclang-rt-14-dev
     xvfb xauth xdotool xclip x11-utils imagemagick
-    libwayland-dev qt6-wayland weston
+    libwayland-dev qt6-wayland weston mutter
     dbus dbus-bin at-spi2-core python3 python3-pyatspi
     fonts-liberation2 fonts-wine
     util-linux locales

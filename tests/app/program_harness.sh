@@ -65,14 +65,14 @@ wait_for() {
 
 # press_until what check key...: presses the keys, then waits for the check to succeed. A
 # nested compositor under load can drop keys that reach it while it reconfigures a window, so
-# after five seconds without effect, Escape closes any menu left half open and the keys are
-# pressed again: three tries in all.
+# after press_seconds (five unless the test says otherwise) without effect, Escape closes any
+# menu left half open and the keys are pressed again: three tries in all.
 press_until() {
     local what=$1 check=$2 deadline
     shift 2
     for _ in 1 2 3; do
         xdotool key "$@"
-        deadline=$((SECONDS + 5))
+        deadline=$((SECONDS + ${press_seconds:-5}))
         while ((SECONDS < deadline)); do
             "$check" && return 0
             sleep 0.1

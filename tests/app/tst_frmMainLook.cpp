@@ -1,9 +1,14 @@
 // The main window's look, menus and saving (at close, after changes, at a termination
 // signal); run from tst_frmMain's main.
+#include "CaptionBar.h"
+#include "DesktopFonts.h"
 #include "MainWindowTesting.h"
+#include "PixelFont.h"
 #include "PrefsAutosave.h"
 #include "TerminationSignals.h"
 
+#include <QPainter>
+#include <QScopeGuard>
 #include <QSignalSpy>
 
 #include <csignal>
@@ -459,6 +464,63 @@ private slots:
         QCOMPARE(read(handedOn[0], &first, 1), ssize_t(1));
         QCOMPARE(int(first), SIGTERM);
         close(handedOn[0]);
+    }
+
+    // clang-format off
+    void CaptionTitleIsBold_data()
+    {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("main window, in MS Sans Serif") << "MS Sans Serif" << "Tarvane";
+        QTest::newRow("About, in Arial") << "Arial" << "A propos...";
+    }
+    // clang-format on
+
+    // The caption the program draws where the compositor leaves it the job shows the title in
+    // bold, whatever the window's own face: MS Sans Serif, the main window's, has no bold.
+    void CaptionTitleIsBold()
+    {
+        QFETCH(QString, face);
+        QFETCH(QString, title);
+        ChooseDesktopFaces(false); // MS Sans Serif itself, as the program registers it
+        const auto unregister = qScopeGuard([] {
+            ChooseDesktopFaces(true);
+            QFont::removeSubstitutions(QStringLiteral("MS Sans Serif"));
+        });
+        QWidget window;
+        window.setFont(PixelFont(face, 11));
+        window.setWindowTitle(title);
+        window.setFixedSize(305, 100); // the program's windows have a fixed size
+        auto* const caption = new TCaptionBar(&window);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        // White text over a gradient that changes across only: the title's ink is what each
+        // column has more of than the caption's top row, between the icon and the buttons.
+        const QImage drawn = caption->grab(QRect(20, 0, 250, TCaptionBar::Height)).toImage();
+        const auto inkOf = [](const QImage& image, const std::function<int(int)>& background) {
+            long ink = 0;
+            for (int y = 1; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x)
+                    ink += std::max(0, qRed(image.pixel(x, y)) - background(x));
+            }
+            return ink;
+        };
+        const long bold = inkOf(drawn, [&drawn](int x) { return qRed(drawn.pixel(x, 0)); });
+        // The same title in the same face at its regular weight, white on black.
+        QImage regular(drawn.size(), QImage::Format_RGB32);
+        regular.fill(Qt::black);
+        QPainter painter(&regular);
+        QFont font = TCaptionBar::TitleFont();
+        font.setBold(false);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(regular.rect(), Qt::AlignCenter, title);
+        painter.end();
+        const long plain = inkOf(regular, [](int) { return 0; });
+        QVERIFY2(bold > plain * 6 / 5,
+                 qPrintable(QStringLiteral("%1 against %2").arg(bold).arg(plain)));
     }
 
     // The report ends the message with a full stop when its last character sorts after ".".

@@ -1,3 +1,4 @@
+#include "ModalFocus.h"
 #include "frmAbout.h"
 #include "frmMain.h"
 #include "uMisc.h"
@@ -54,6 +55,7 @@ private slots:
     void readme_data();
     void readme();
     void aboutIsFreshEachTime();
+    void aboutTakesTheFocusBack();
     void helpIndexDoesNothing();
 
 private:
@@ -181,6 +183,31 @@ void TestHelpActions::aboutIsFreshEachTime()
         QVERIFY(shown.last().isNull());
     }
     QVERIFY(fmMain.findChildren<TfmAbout*>().isEmpty());
+}
+
+// A compositor that knows nothing of modal dialogs may activate the main window while the
+// About box is open (or minimize the About box): the About box asks for the focus back.
+void TestHelpActions::aboutTakesTheFocusBack()
+{
+    TfmMain fmMain(nullptr, m_dir->filePath(QStringLiteral("tarvane")));
+    fmMain.show();
+    QVERIFY(QTest::qWaitForWindowActive(&fmMain));
+    TModalFocus modalFocus(qApp);
+    qApp->installEventFilter(&modalFocus);
+    bool shown = false;
+    bool focusBack = false;
+    QTimer::singleShot(0, &fmMain, [&] {
+        auto* about = qobject_cast<TfmAbout*>(QApplication::activeModalWidget());
+        if (!about)
+            return;
+        shown = QTest::qWaitForWindowActive(about);
+        fmMain.activateWindow();
+        focusBack = QTest::qWaitFor([about] { return about->isActiveWindow(); });
+        about->btnOK->click();
+    });
+    fmMain.ActAppAbout->trigger();
+    QVERIFY(shown);
+    QVERIFY(focusBack);
 }
 
 // Index de l'aide has no handler: it shows grey and choosing it opens nothing.
