@@ -107,7 +107,8 @@ def main():
     try:
         started.append(subprocess.Popen(
             ["orca", "--user-prefs", os.path.join(work, "orca")], stdout=output, stderr=output,
-            env=dict(os.environ, SPEECH_LOG=log, PYTHONPATH=os.path.dirname(__file__))))
+            env=dict(os.environ, SPEECH_LOG=log, PYTHONPATH=os.path.dirname(__file__),
+                     PYTHONDONTWRITEBYTECODE="1")))  # nothing written into the sources
         end = time.time() + 30
         while not spoken():  # Orca says it is on
             if time.time() > end:
