@@ -120,9 +120,9 @@ void TfmMain::BindNotifications()
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &TfmMain::CommitData);
 }
 
-// What a screen reader says of the controls that have no caption of their own, or one it
-// cannot tell from its neighbour's (the value boxes and arrows take theirs from what the
-// window shows), and where a keyboard user sees the focus.
+// What a screen reader says of the controls that have no caption of their own (the value
+// boxes and arrows take theirs from what the window shows), and where a keyboard user sees
+// the focus.
 void TfmMain::SetAccessibility()
 {
     lstUnits1->setAccessibleName(QStringLiteral("Unité de la valeur 1"));

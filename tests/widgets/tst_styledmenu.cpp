@@ -389,6 +389,9 @@ void TestStyledMenu::keyboard()
         QVERIFY(w.menu->hasFocus());
         QCOMPARE(w.menu->activeAction(), w.fichier->menuAction());
         QVERIFY(!w.fichier->isVisible());
+        QTest::keyClick(w.menu, Qt::Key(way)); // the same key gives the keyboard back
+        QVERIFY(box->hasFocus());
+        QTest::keyClick(box, Qt::Key(way));
         QTest::keyClick(w.menu, Qt::Key_Right);
         QTest::keyClick(w.menu, Qt::Key_Down); // opens Aide on its first item
         QVERIFY(QTest::qWaitForWindowExposed(w.aide));
