@@ -81,6 +81,7 @@ TfmAbout::TfmAbout(QWidget* parent)
     TCaptionBar::InstallOn(this);
     EndLoading();
     FormCreate(this);
+    NameFacts();
 }
 
 // Layout ---------------------------------------------------------------------------------
@@ -123,7 +124,9 @@ void TfmAbout::CreateComponents()
     RTFLabel1->SetTransparent(true);
     RTFLabel1->SetWordWrap(false);
     RTFLabel1->SetRichText(TitleDocument());
-    RTFLabel1->setAccessibleName(QStringLiteral("Tarvane"));
+    // Screen readers say, as a dialog opens, its free-standing texts of three words or more:
+    // the title goes with the subtitle beside it.
+    RTFLabel1->setAccessibleName(QStringLiteral("Tarvane, ") + Label2->text());
 
     // Placeholders, replaced from the version record before the window shows.
     lblVersion = CreateLabel(QRect(112, 72, 48, 14), QStringLiteral("lblVersion"), yellow);
@@ -223,6 +226,15 @@ void TfmAbout::FormCreate(QObject* /*Sender*/)
     SetCaption(lblVersion, ExeInfo1->FileVersion());
     SetCaption(lblCopyright, ExeInfo1->LegalCopyright());
     SetCaption(lblComments, ExeInfo1->Comments());
+}
+
+// Each fact as a screen reader says it, with its caption: "Version : 1.2.0.0". Alone, the
+// value or the caption would be too short for a screen reader to say as the dialog opens.
+void TfmAbout::NameFacts()
+{
+    for (const auto& [caption, value] :
+         {std::pair{Version, lblVersion}, {Copyright, lblCopyright}, {Comments, lblComments}})
+        value->setAccessibleName(caption->text() + u' ' + value->text());
 }
 
 void TfmAbout::FormClose(QObject* /*Sender*/)

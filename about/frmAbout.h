@@ -67,6 +67,7 @@ private:
     void CreateScrollText();
     static QPixmap Bullet();
     void EndLoading();
+    void NameFacts();
     void CentreOnScreen();
 };
 

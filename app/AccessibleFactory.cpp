@@ -11,6 +11,7 @@
 #include "NumSpinEdit.h"
 #include "RepeatSpeedButton.h"
 #include "ScrollText.h"
+#include "SpokenNotice.h"
 #include "frmMain.h"
 #include "rtflabel.h"
 
@@ -28,6 +29,8 @@ QAccessibleInterface* MainWindowInterface(QWidget* widget)
         return new TAccessibleValueBox(box);
     if (auto* arrow = qobject_cast<TArrowIndicator*>(widget))
         return new TAccessibleConversionArrow(arrow);
+    if (qobject_cast<TSpokenNotice*>(widget))
+        return new QAccessibleWidget(widget, QAccessible::Notification);
     return nullptr;
 }
 

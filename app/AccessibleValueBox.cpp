@@ -35,23 +35,28 @@ std::optional<TValueBox> TAccessibleValueBox::Box() const
 QString TAccessibleValueBox::text(QAccessible::Text type) const
 {
     const std::optional<TValueBox> box = Box();
-    if (!box)
+    if (!box || (type != QAccessible::Name && type != QAccessible::Description))
         return TAccessibleNumSpinEdit::text(type);
     const TConversionController& controller = *Controller();
-    const bool source = controller.Source() == *box;
     if (type == QAccessible::Name) {
-        const std::string_view unit = UnitShortNames.at(size_t(controller.Unit(*box)));
-        return QStringLiteral("Valeur %1 %2, %3")
+        return QStringLiteral("Valeur %1, %2")
             .arg(*box == vbValue1 ? 1 : 2)
-            .arg(source ? QStringLiteral("à convertir") : QStringLiteral("convertie"))
-            .arg(QString::fromUtf8(unit.data(), qsizetype(unit.size())));
+            .arg(controller.Source() == *box ? QStringLiteral("à convertir")
+                                             : QStringLiteral("convertie"));
     }
-    if (type == QAccessible::Description) {
-        if (source || controller.Failed())
-            return controller.ResultText();
-        return QString();
-    }
-    return TAccessibleNumSpinEdit::text(type);
+    const std::string_view unit = UnitShortNames.at(size_t(controller.Unit(*box)));
+    const QString description = QString::fromUtf8(unit.data(), qsizetype(unit.size()));
+    return controller.Number(*box) ? description
+                                   : description + QStringLiteral(", conversion impossible");
+}
+
+QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
+TAccessibleValueBox::relations(QAccessible::Relation match) const
+{
+    auto related = TAccessibleNumSpinEdit::relations(match);
+    if (Box())
+        related.removeIf([](const auto& relation) { return relation.second & QAccessible::Label; });
+    return related;
 }
 
 } // namespace tarvane

@@ -7,18 +7,22 @@
 
 namespace tarvane {
 
-// A value box of the main window as a screen reader sees it: named by which box it is, its
-// part in the conversion and its unit ("Valeur 1 à convertir, Veff (Vrms)"), its text as its
-// value. The source box is described by the conversion's outcome ("2,8284 Vcac (Vpp)", or
-// "Conversion impossible"), so that the user typing there hears the result; the target is
-// described only when the conversion failed. Everything is read from the window's
-// conversion controller when asked; TConversionAnnouncer announces changes.
+// A value box of the main window as a screen reader sees it: named by which box it is and
+// its part in the conversion ("Valeur 1, à convertir"), its text as its value, described by
+// its own unit ("Veff (Vrms)"), to which a box showing no number adds that the conversion is
+// impossible. So a screen reader entering a box says "Valeur 1, à convertir", the number,
+// then "Veff (Vrms)", and never the other box's number. The caption above the box names only
+// its part, the same for either box: it is not given as the box's label, which screen
+// readers would say instead of the name. Everything is read from the window's conversion
+// controller when asked; TConversionAnnouncer announces changes and says the results.
 // The window's other spin edits (the precision spinners) are plain spin edits.
 class TAccessibleValueBox : public TAccessibleNumSpinEdit {
 public:
     explicit TAccessibleValueBox(TNumSpinEdit* box);
 
     QString text(QAccessible::Text type) const override;
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override;
 
 private:
     const TConversionController* Controller() const;

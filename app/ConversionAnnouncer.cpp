@@ -4,6 +4,7 @@
 #include "ArrowIndicator.h"
 #include "ConversionController.h"
 #include "NumSpinEdit.h"
+#include "SpokenNotice.h"
 #include "frmMain.h"
 
 #include <QAccessible>
@@ -29,6 +30,7 @@ void Send(QWidget* widget, QAccessible::Event type)
 TConversionAnnouncer::TConversionAnnouncer(TfmMain* window)
     : QObject(window)
     , m_window(window)
+    , m_notice(new TSpokenNotice(window->centralWidget()))
     , m_boxes{{window->edValue1, {}, {}}, {window->edValue2, {}, {}}}
 {
     const TConversionController* model = window->Controller();
@@ -36,7 +38,15 @@ TConversionAnnouncer::TConversionAnnouncer(TfmMain* window)
     connect(model, &Model::SourceChanged, this, &TConversionAnnouncer::Announce);
     connect(model, &Model::UnitChanged, this, &TConversionAnnouncer::Announce);
     connect(model, &Model::OutcomeChanged, this, &TConversionAnnouncer::Announce);
-    connect(model, &Model::ResultTextChanged, this, &TConversionAnnouncer::Announce);
+    connect(model, &Model::ResultTextChanged, this, &TConversionAnnouncer::Say);
+}
+
+// The results restored at start-up are the window's first state, which the screen reader
+// reads as the window shows: nothing to announce before.
+void TConversionAnnouncer::Say(const QString& result)
+{
+    if (m_window->isVisible())
+        m_notice->Say(result);
 }
 
 void TConversionAnnouncer::Announce()

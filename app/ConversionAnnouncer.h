@@ -8,13 +8,15 @@ namespace tarvane {
 
 class TfmMain;
 class TNumSpinEdit;
+class TSpokenNotice;
 
-// Tells screen readers what the main window shows by colour and captions alone: each new
-// outcome of the conversion, as a change of the source box's description (the box the user
-// types in, so a screen reader following the focus says the result), a conversion that starts
-// or stops failing (the arrows' descriptions), and each change of a box's spoken name (the
-// source moves to the other box, a unit changes). It follows the window's conversion model.
-// Silent while no screen reader listens.
+// Tells screen readers what the main window shows by colour and captions alone. Each new
+// outcome of a conversion is said by a notice, wherever the focus is ("Valeur 2 : 2,8284 Vcac
+// (Vpp)", or "Conversion impossible"), once the window shows. A conversion that starts or
+// stops failing (the arrows' descriptions) and each change of a box's spoken name or
+// description (the source moves to the other box, a unit changes) are announced, so that
+// screen readers read them anew. It follows the window's conversion model; the events are
+// sent only while a screen reader listens.
 class TConversionAnnouncer : public QObject {
     Q_OBJECT
 public:
@@ -27,10 +29,12 @@ private:
         QString description;
     };
 
+    void Say(const QString& result);
     void Announce();
     void AnnounceBox(TBoxState& state);
 
     TfmMain* m_window = nullptr;
+    TSpokenNotice* m_notice = nullptr;
     TBoxState m_boxes[2];
     bool m_failed = false;
 };

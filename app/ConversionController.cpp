@@ -52,6 +52,7 @@ void TConversionController::MakeSource(TValueBox box)
     SetSource(box);
     ShowRoles();
     ShowOutcome();
+    m_toldResult = ResultText(); // a move of the focus converts nothing: nothing new to hear
     TellChanges();
 }
 
@@ -172,8 +173,10 @@ QString TConversionController::ResultText() const
     if (Failed())
         return QStringLiteral("Conversion impossible");
     const TBoxState& target = m_boxes[Target()];
-    return Shown(*target.number, target.precision) + u' '
-        + QString::fromUtf8(UnitShortNames.at(size_t(target.unit)));
+    return QStringLiteral("Valeur %1 : %2 %3")
+        .arg(Target() == vbValue1 ? 1 : 2)
+        .arg(Shown(*target.number, target.precision),
+             QString::fromUtf8(UnitShortNames.at(size_t(target.unit))));
 }
 
 TUserPrefs TConversionController::Prefs() const

@@ -74,8 +74,8 @@ public:
     int Precision(TValueBox box) const { return m_boxes[box].precision; }
     // The pair shown cannot be converted: one of the boxes has no number.
     bool Failed() const;
-    // The outcome as a screen reader says it: the target's number with its unit
-    // ("2,8284 Vcac (Vpp)"), or "Conversion impossible".
+    // The outcome as a screen reader says it: which box holds the result, its number and
+    // unit ("Valeur 2 : 2,8284 Vcac (Vpp)"), or "Conversion impossible".
     QString ResultText() const;
     // What is saved: both units and precisions, and box 1's number (its last one while it
     // shows none).
@@ -95,7 +95,9 @@ signals:
     // A conversion was shown, or the roles changed: whether the target shows a number, and
     // whether the pair shown converts.
     void OutcomeChanged(TValueBox target, bool targetFailed, bool failed);
-    // What a screen reader should hear of the outcome changed (see ResultText).
+    // A conversion changed what a screen reader should hear of the outcome (see ResultText):
+    // raised once per change, by typing, pasting, a unit or a precision; a move of the focus
+    // converts nothing and raises none.
     void ResultTextChanged(const QString& text);
     // A saved value changed (see Prefs), once per change.
     void PrefsChanged(const TUserPrefs& prefs);

@@ -72,6 +72,8 @@ void TConversionView::ShowUnit(TValueBox box, int unit)
     QListWidget* const list = UnitList(box);
     const QSignalBlocker blocker(list); // the user's choices only reach the model
     list->setCurrentRow(unit, QItemSelectionModel::ClearAndSelect);
+    // Screen readers entering a list say its description, not the row chosen in it.
+    list->setAccessibleDescription(QString::fromUtf8(UnitLongNames.at(size_t(unit))));
 }
 
 void TConversionView::ShowSource(TValueBox source)

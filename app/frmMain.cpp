@@ -127,8 +127,10 @@ void TfmMain::SetAccessibility()
 {
     lstUnits1->setAccessibleName(QStringLiteral("Unité de la valeur 1"));
     lstUnits2->setAccessibleName(QStringLiteral("Unité de la valeur 2"));
-    seEdValue1Precision->setAccessibleName(QStringLiteral("Précision de la valeur 1"));
-    seEdValue2Precision->setAccessibleName(QStringLiteral("Précision de la valeur 2"));
+    seEdValue1Precision->setAccessibleName(
+        QStringLiteral("Précision de la valeur 1 (nombre de décimales)"));
+    seEdValue2Precision->setAccessibleName(
+        QStringLiteral("Précision de la valeur 2 (nombre de décimales)"));
     new TConversionAnnouncer(this);
     new TKeyboardFocusFrame(centralWidget(),
                             {lstUnits1, lstUnits2, seEdValue1Precision, seEdValue2Precision});

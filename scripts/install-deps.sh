@@ -11,7 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth xdotool xclip x11-utils imagemagick
     libwayland-dev qt6-wayland weston mutter
-    dbus dbus-bin at-spi2-core python3 python3-pyatspi
+    dbus dbus-bin at-spi2-core python3 python3-pyatspi orca openbox
     fonts-liberation2 fonts-wine
     util-linux locales
     desktop-file-utils appstream groff-base units

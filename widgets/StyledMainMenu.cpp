@@ -4,7 +4,9 @@
 #include "StyledMenuStyle.h"
 
 #include <QActionEvent>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QShortcut>
 
 namespace tarvane {
 
@@ -15,6 +17,19 @@ TStyledMainMenu::TStyledMainMenu(QWidget* parent)
     m_style->setParent(this);
     setStyle(m_style);
     CreateInternalStyler();
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, &TStyledMainMenu::ToggleKeyboardMode);
+}
+
+// Qt takes the keyboard to the bar on Alt alone, pressed and released over the window, and
+// has no other way in that highlights the first item without opening it: its own watch is
+// handed the events of such a press. A key event counts its own modifier key as held.
+void TStyledMainMenu::ToggleKeyboardMode()
+{
+    QKeyEvent press(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier);
+    QMenuBar::eventFilter(window(), &press);
+    QMenuBar::eventFilter(window(), &release);
 }
 
 TStyledMainMenu::~TStyledMainMenu()

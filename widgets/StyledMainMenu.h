@@ -14,8 +14,8 @@ class TStyledMenuStyle;
 // A main menu bar whose root items and drop-down menus are drawn by the program in the
 // look of a styler, instead of by the platform. Menus added to the bar (and their
 // submenus) are styled as they are added; the keyboard and the mouse work as on any menu
-// bar. An action the owner has no handler for is left disabled: it shows grey and cannot
-// be chosen.
+// bar, and F10 takes the keyboard to the bar and back as Alt does. An action the owner has
+// no handler for is left disabled: it shows grey and cannot be chosen.
 class TStyledMainMenu : public QMenuBar {
     Q_OBJECT
 public:
@@ -38,6 +38,7 @@ private:
     friend class TCustomMenuStyler;
     void StylerChanged();
     void CreateInternalStyler();
+    void ToggleKeyboardMode();
     void StyleMenu(QMenu* menu);
     void StyleSubMenu(const QAction* action);
 

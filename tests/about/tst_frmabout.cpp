@@ -5,6 +5,7 @@
 #include "ScrollText.h"
 #include "ScrollTextPanel.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QLabel>
 #include <QPointer>
@@ -124,6 +125,7 @@ void TestFrmAbout::labels_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QPoint>("anchor"); // top-left, or top-right for the right-aligned one
     QTest::addColumn<QRgb>("color");
+    QTest::addColumn<QString>("spoken"); // what a screen reader says of it as the window opens
 
     const QRgb maroon = qRgb(128, 0, 0);
     const QRgb yellow = qRgb(255, 255, 0);
@@ -137,23 +139,30 @@ void TestFrmAbout::labels_data()
     const QString comments = version;
 #endif
     const auto row = [](const char* name, LabelOf label, const QString& text, QPoint anchor,
-                        QRgb color) { QTest::newRow(name) << label << text << anchor << color; };
-    row("version", &TfmAbout::lblVersion, version, {112, 72}, yellow);
-    row("copyright", &TfmAbout::lblCopyright, copyright, {112, 88}, yellow);
-    row("comments", &TfmAbout::lblComments, comments, {112, 104}, yellow);
-    row("heading", &TfmAbout::Comments, QStringLiteral("Commentaires :"), {32, 104}, maroon);
+                        QRgb color, const QString& spoken) {
+        QTest::newRow(name) << label << text << anchor << color << spoken;
+    };
+    row("version", &TfmAbout::lblVersion, version, {112, 72}, yellow, "Version : " + version);
+    row("copyright", &TfmAbout::lblCopyright, copyright, {112, 88}, yellow,
+        "Copyright : " + copyright);
+    row("comments", &TfmAbout::lblComments, comments, {112, 104}, yellow,
+        "Commentaires : " + comments);
+    row("heading", &TfmAbout::Comments, QStringLiteral("Commentaires :"), {32, 104}, maroon,
+        QStringLiteral("Commentaires :"));
     row("subtitle, right-aligned", &TfmAbout::Label2, QStringLiteral("Convertisseur d'unités"),
-        {288, 40}, qRgb(0, 0, 0));
+        {288, 40}, qRgb(0, 0, 0), QStringLiteral("Convertisseur d'unités"));
 }
 // clang-format on
 
-// Each label shows its text whole, at its place, in its colour.
+// Each label shows its text whole, at its place, in its colour; a fact is named with its
+// caption for screen readers.
 void TestFrmAbout::labels()
 {
     QFETCH(LabelOf, label);
     QFETCH(QString, text);
     QFETCH(QPoint, anchor);
     QFETCH(QRgb, color);
+    QFETCH(QString, spoken);
 
     TfmAbout about;
     QLabel* const shown = about.*label;
@@ -164,6 +173,7 @@ void TestFrmAbout::labels()
              "the label cuts its text");
     QCOMPARE(shown->palette().color(QPalette::WindowText).rgb(), color);
     QCOMPARE(shown->textFormat(), Qt::PlainText);
+    QCOMPARE(QAccessible::queryAccessibleInterface(shown)->text(QAccessible::Name), spoken);
 }
 
 // clang-format off

@@ -177,6 +177,62 @@ private slots:
                  qPrintable(QString::number(c.Prefs().Value1, 'g', 17)));
     }
 
+    // What a screen reader is given to say after the restore that starts each row: each new
+    // outcome once, whatever made it, and nothing for a keystroke or a move of the focus that
+    // changes no result.
+    // clang-format off
+    void EachNewResultIsToldOnce_data()
+    {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QString>("told"); // one result after the other, " | " between them
+
+        const auto row = [](const char* name, const char* actions, const char* told) {
+            QTest::newRow(name) << QString::fromUtf8(actions) << QString::fromUtf8(told);
+        };
+        // Units: 0 Veff, 1 Vcac, 2 dBm 50 ohms, 5 dBV. 2 Veff = 5,65685 Vcac.
+        row("a typed number", "restore: 4 4 0 1 1; edit 1: 2", "Valeur 2 : 5,6569 Vcac (Vpp)");
+        row("keystrokes that leave the result as it was",
+            "restore: 4 4 0 1 1; edit 1: 2; edit 1: 2,; edit 1: 2,0; edit 1: 2,5",
+            "Valeur 2 : 5,6569 Vcac (Vpp) | Valeur 2 : 7,0711 Vcac (Vpp)");
+        row("the focus moving to the result and back", "restore: 4 4 0 1 1; edit 1: 2; leave 1; "
+            "enter 2; leave 2; enter 1", "Valeur 2 : 5,6569 Vcac (Vpp)");
+        // 1 Vcac = 0,353553 Veff
+        row("typing in box 2 tells box 1", "restore: 4 4 0 1 1; enter 2; edit 2: 1",
+            "Valeur 1 : 0,3536 Veff (Vrms)");
+        // 20 log10(2) = 6,0206
+        row("a unit chosen for the result", "restore: 4 4 0 1 2; unit 2: 5",
+            "Valeur 2 : 6,0206 dBV (réf. 1 V)");
+        row("a unit chosen for the source", "restore: 4 4 1 0 2; unit 1: 0",
+            "Valeur 2 : 2,0000 Veff (Vrms)");
+        row("the result's precision", "restore: 4 4 0 1 2; precision 2: 2; precision 1: 2",
+            "Valeur 2 : 5,66 Vcac (Vpp)");
+        // 1 V in 50 ohms: 13,0103 dBm
+        row("a failure, once, and the way out", "restore: 4 4 0 2 1; edit 1: 0; edit 1: 0,0; "
+            "edit 1: abc; edit 1: 1", "Conversion impossible | Valeur 2 : 13,0103 dBm (1 mW / 50 ohms)");
+        // 316 µV x 2 x 1,41421 = 893,78 µV, at the result's 4 decimals
+        row("a pasted level", "restore: 4 4 0 1 1; paste 1: 316 µV",
+            "Valeur 2 : 0,0009 Vcac (Vpp)");
+    }
+    // clang-format on
+
+    void EachNewResultIsToldOnce()
+    {
+        QFETCH(QString, actions);
+        QFETCH(QString, told);
+        auto model = std::make_unique<TConversionController>();
+        QStringList steps = actions.split(QStringLiteral("; "));
+        Run(model, steps.takeFirst());
+        QStringList heard;
+        connect(model.get(), &TConversionController::ResultTextChanged, this,
+                [&](const QString& text) { heard.append(text); });
+        for (const QString& action : std::as_const(steps)) {
+            Run(model, action);
+            if (QTest::currentTestFailed())
+                return;
+        }
+        QCOMPARE(heard.join(QStringLiteral(" | ")), told);
+    }
+
     // Entering the result box and going back leaves both boxes as they were, whatever the
     // pair of units.
     void EveryUnitPairSurvivesARoundTripOfTheFocus()

@@ -7,6 +7,7 @@
 #include "WidgetTesting.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMouseEvent>
@@ -356,24 +357,49 @@ void TestStyledMenu::disabledItem()
 
 void TestStyledMenu::keyboard_data()
 {
+    QTest::addColumn<int>("way"); // the key that reaches the bar; 0: the Aide menu opened
     QTest::addColumn<int>("downs");
     QTest::addColumn<QString>("chosen");
-    QTest::newRow("first item, disabled: highlighted, not chosen") << 1 << "";
-    QTest::newRow("Lisez-moi, past a separator") << 2 << "Lisez-moi";
-    QTest::newRow("A propos...") << 3 << "A propos...";
+    QTest::newRow("first item, disabled: highlighted, not chosen") << 0 << 1 << "";
+    QTest::newRow("Lisez-moi, past a separator") << 0 << 2 << "Lisez-moi";
+    QTest::newRow("A propos...") << 0 << 3 << "A propos...";
+    QTest::newRow("Alt, Right, then A propos...") << int(Qt::Key_Alt) << 3 << "A propos...";
+    QTest::newRow("F10 as Alt") << int(Qt::Key_F10) << 3 << "A propos...";
+    QTest::newRow("F10, then Lisez-moi") << int(Qt::Key_F10) << 2 << "Lisez-moi";
 }
 
 void TestStyledMenu::keyboard()
 {
+    QFETCH(int, way);
     QFETCH(int, downs);
     QFETCH(QString, chosen);
     MenuWindow w;
+    auto* box = new QLineEdit(&w.window);
+    w.window.setCentralWidget(box);
     QVERIFY(w.Show());
     QString triggered;
     QObject::connect(w.aide, &QMenu::triggered,
                      [&](QAction* action) { triggered = action->text(); });
-    QVERIFY(w.OpenAide());
-    for (int i = 0; i < downs; ++i)
+    int presses = downs;
+    if (way) {
+        // The bar takes the keyboard with its first item highlighted, no menu open.
+        box->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&w.window));
+        QTest::keyClick(box, Qt::Key(way));
+        QVERIFY(w.menu->hasFocus());
+        QCOMPARE(w.menu->activeAction(), w.fichier->menuAction());
+        QVERIFY(!w.fichier->isVisible());
+        QTest::keyClick(w.menu, Qt::Key(way)); // the same key gives the keyboard back
+        QVERIFY(box->hasFocus());
+        QTest::keyClick(box, Qt::Key(way));
+        QTest::keyClick(w.menu, Qt::Key_Right);
+        QTest::keyClick(w.menu, Qt::Key_Down); // opens Aide on its first item
+        QVERIFY(QTest::qWaitForWindowExposed(w.aide));
+        --presses;
+    } else {
+        QVERIFY(w.OpenAide());
+    }
+    for (int i = 0; i < presses; ++i)
         QTest::keyClick(w.aide, Qt::Key_Down);
     const QList<QAction*> order{w.index, w.lisezmoi, w.apropos};
     QCOMPARE(w.aide->activeAction(), order.at(downs - 1));
