@@ -9,32 +9,20 @@ executable=$1
 version=$2
 here=$(dirname "$0")
 python=/usr/bin/python3 # the system's, which has the AT-SPI bindings
-for tool in Xvfb xdotool dbus-run-session "$python"; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
+# A copy of its own in $work, so the preferences file is this test's.
+source "$here/program_harness.sh"
+require_tools Xvfb xdotool dbus-run-session "$python"
 [[ -f /usr/share/dbus-1/services/org.a11y.Bus.service ]] ||
     { echo "SKIP: at-spi2-core is not installed"; exit 77; }
 "$python" -c 'import pyatspi' 2>/dev/null || { echo "SKIP: python3-pyatspi is not installed"; exit 77; }
 locale -a | grep -qix 'fr_FR.utf-\?8' || { echo "SKIP: the fr_FR.UTF-8 locale is not generated"; exit 77; }
 
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A copy of its own, so the preferences file is this test's.
-cp "$executable" "$work/tarvane"
-source "$here/../../scripts/virtual-display.sh"
-start_virtual_display || { echo "FAIL: no virtual X display" >&2; exit 1; }
-xvfb_pid=$virtual_display_pid
+start_display
 
 # Everything below runs on the private session bus, which starts the accessibility bus and
 # its registry when they are first asked for.
 status=0
-env -i PATH="$PATH" HOME="$work" DISPLAY="$virtual_display" LC_ALL=fr_FR.UTF-8 \
+env -i PATH="$PATH" HOME="$work" DISPLAY="$DISPLAY" LC_ALL=fr_FR.UTF-8 \
     LSAN_OPTIONS="${LSAN_OPTIONS:-}" ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
     dbus-run-session -- "$python" "$here/atspi_check.py" "$work/tarvane" "$work/program.log" "$version" ||
     status=$?

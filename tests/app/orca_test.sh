@@ -10,28 +10,16 @@ executable=$1
 version=$2
 here=$(cd "$(dirname "$0")" && pwd)
 python=/usr/bin/python3 # the system's, which Orca runs on
-for tool in Xvfb xdotool dbus-run-session openbox orca "$python"; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
+# A copy of its own in $work, so the preferences file is this test's.
+source "$here/program_harness.sh"
+require_tools Xvfb xdotool dbus-run-session openbox orca "$python"
 locale -a | grep -qix 'fr_FR.utf-\?8' || { echo "SKIP: the fr_FR.UTF-8 locale is not generated"; exit 77; }
 
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A copy of its own, so the preferences file is this test's.
-cp "$executable" "$work/tarvane"
-source "$here/../../scripts/virtual-display.sh"
-start_virtual_display || { echo "FAIL: no virtual X display" >&2; exit 1; }
-xvfb_pid=$virtual_display_pid
+start_display
 
 mkdir -m 700 "$work/home" "$work/runtime"
 status=0
-env -i PATH="$PATH" DISPLAY="$virtual_display" LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8 \
+env -i PATH="$PATH" DISPLAY="$DISPLAY" LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8 \
     HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share" \
     XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/runtime" GSETTINGS_BACKEND=memory \
     LSAN_OPTIONS="${LSAN_OPTIONS:-}" ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
