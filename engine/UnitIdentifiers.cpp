@@ -13,9 +13,7 @@ char AsciiLower(char c)
 
 bool SameName(std::string_view a, std::string_view b)
 {
-    return !b.empty() && std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return AsciiLower(x) == AsciiLower(y);
-    });
+    return !b.empty() && SameUnitName(a, b);
 }
 
 bool HasSymbol(const Unit& unit, std::string_view name)
@@ -25,6 +23,17 @@ bool HasSymbol(const Unit& unit, std::string_view name)
 }
 
 } // namespace
+
+bool SameUnitName(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+bool IsSymbolOf(int unit, std::string_view name)
+{
+    return HasSymbol(UnitCatalogue[unit], name);
+}
 
 std::optional<int> FindUnit(std::string_view name, int currentUnit)
 {

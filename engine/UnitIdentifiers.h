@@ -15,4 +15,10 @@ inline constexpr int NoUnit = -1;
 // otherwise the first. Nothing when the name stands for no unit.
 std::optional<int> FindUnit(std::string_view name, int currentUnit = NoUnit);
 
+// Whether two names are the same in any case of letters.
+bool SameUnitName(std::string_view a, std::string_view b);
+
+// Whether `name` is one of the unit's symbols, in any case of letters.
+bool IsSymbolOf(int unit, std::string_view name);
+
 } // namespace tarvane

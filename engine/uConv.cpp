@@ -39,8 +39,10 @@ std::optional<double> Rounded(const Outcome& outcome)
 struct UnitConstants {
     WideReal reference;
     WideReal inverseOfReference;
+    // Voltage level: the voltage of 0 dB and its inverse.
     WideReal rootOfReference;
     WideReal inverseRootOfReference;
+    double impedance = 0;
     WideReal inverseImpedance;
     // Power level: the RMS voltage of 0 dB, √(R · reference power).
     WideReal voltageOfZeroDb;
@@ -48,6 +50,18 @@ struct UnitConstants {
     // the deviation per volt.
     WideReal referenceVoltage;
     WideReal deviationPerVolt;
+
+    void SetImpedance(double ohms)
+    {
+        impedance = ohms;
+        inverseImpedance = WideReal(1) / WideReal(ohms);
+        voltageOfZeroDb = Sqrt(WideReal(ohms) * reference);
+    }
+    void SetVoltageOfZeroDb(const WideReal& voltage)
+    {
+        rootOfReference = voltage;
+        inverseRootOfReference = WideReal(1) / voltage;
+    }
 };
 
 struct Constants {
@@ -56,10 +70,72 @@ struct Constants {
     std::array<UnitConstants, CatalogueSize> units;
 };
 
-// A level in dB as a voltage ratio.
-WideReal VoltageRatio(const Constants& constants, double level)
+// A unit ready for the formulas: its catalogue entry and its constants, the catalogue's own or
+// those that what follows its "@" gives.
+class Scale {
+public:
+    Scale(const Unit& unit, const UnitConstants& constants)
+        : m_unit(&unit)
+        , m_constants(&constants)
+    {
+    }
+    Scale(const Unit& unit, const UnitConstants& constants, const UnitConstants& own)
+        : m_unit(&unit)
+        , m_constants(&constants)
+        , m_own(own)
+    {
+    }
+
+    const Unit& Entry() const { return *m_unit; }
+    const UnitConstants& Constants() const { return m_own ? *m_own : *m_constants; }
+
+private:
+    const Unit* m_unit;
+    const UnitConstants* m_constants;
+    std::optional<UnitConstants> m_own;
+};
+
+// A value of a level unit as dB above its reference voltage.
+WideReal Decibels(const Unit& unit, double x)
 {
-    return Exp10(WideReal(level) * constants.oneTwentieth);
+    if (unit.decibelsPerStep == 1 && unit.stepAtReference == 0) {
+        return WideReal(x);
+    }
+    return (WideReal(x) - WideReal(unit.stepAtReference)) * WideReal(unit.decibelsPerStep);
+}
+
+// A level in dB as a voltage ratio.
+WideReal VoltageRatio(const Constants& constants, const WideReal& decibels)
+{
+    return Exp10(decibels * constants.oneTwentieth);
+}
+
+// Value of the source unit to RMS voltage, unrounded.
+Outcome InboundUnrounded(const Constants& constants, const Scale& scale, double x)
+{
+    const Unit& unit = scale.Entry();
+    const UnitConstants& unitConstants = scale.Constants();
+    switch (unit.kind) {
+    case UnitKind::Voltage:
+        return WideReal(x) * unitConstants.inverseRootOfReference;
+    case UnitKind::VoltageLevel:
+        return unitConstants.rootOfReference * VoltageRatio(constants, Decibels(unit, x));
+    case UnitKind::PowerLevel:
+        return unitConstants.voltageOfZeroDb * VoltageRatio(constants, WideReal(x));
+    case UnitKind::Power:
+        // A negative power has no voltage.
+        if (x < 0) {
+            return std::nullopt;
+        }
+        return Sqrt(WideReal(x) * WideReal(unitConstants.impedance));
+    case UnitKind::Deviation:
+        // No deviation, no reference to scale: the reference divided by x comes first.
+        if (x == 0) {
+            return std::nullopt;
+        }
+        return WideReal(x) / unitConstants.deviationPerVolt;
+    }
+    return std::nullopt;
 }
 
 Constants MakeConstants()
@@ -75,20 +151,25 @@ Constants MakeConstants()
         unitConstants.rootOfReference = Sqrt(unitConstants.reference);
         unitConstants.inverseRootOfReference = Sqrt(unitConstants.inverseOfReference);
         if (unit.impedance != 0) {
-            unitConstants.inverseImpedance = WideReal(1) / WideReal(unit.impedance);
-            unitConstants.voltageOfZeroDb =
-                Sqrt(WideReal(unit.impedance) * unitConstants.reference);
+            unitConstants.SetImpedance(unit.impedance);
         }
     }
+    // Then the units whose reference is a level in another unit.
     for (int index = 0; index < CatalogueSize; ++index) {
         const Unit& unit = UnitCatalogue[index];
+        UnitConstants& unitConstants = constants.units[index];
         if (unit.kind == UnitKind::Deviation) {
-            UnitConstants& unitConstants = constants.units[index];
             const WideReal levelVoltage = constants.units[DeviationLevelUnit].rootOfReference
-                * VoltageRatio(constants, unit.deviationLevel);
+                * VoltageRatio(constants, WideReal(unit.deviationLevel));
             unitConstants.referenceVoltage = levelVoltage.ToDouble().value_or(0);
             unitConstants.deviationPerVolt =
                 unitConstants.reference / unitConstants.referenceVoltage;
+        }
+        if (!unit.referenceLevel.unit.empty()) {
+            const int levelUnit = UnitIndexOf(unit.referenceLevel.unit);
+            const Scale levelScale(UnitCatalogue[levelUnit], constants.units[levelUnit]);
+            unitConstants.SetVoltageOfZeroDb(
+                InboundUnrounded(constants, levelScale, unit.referenceLevel.value).value());
         }
     }
     return constants;
@@ -101,57 +182,90 @@ const Constants& TheConstants()
     return constants;
 }
 
-// RMS voltage to deviation, without a sign test.
-WideReal DeviationOf(int unit, const WideReal& v)
+Scale CatalogueScale(int unit)
 {
-    return TheConstants().units[unit].deviationPerVolt * v;
+    return Scale(UnitCatalogue[unit], TheConstants().units[unit]);
 }
 
-// Value of the source unit to RMS voltage, unrounded.
-Outcome InboundUnrounded(int index, double x)
+bool IsUnit(int unit)
 {
-    const Unit& unit = UnitCatalogue[index];
-    const Constants& constants = TheConstants();
-    const UnitConstants& unitConstants = constants.units[index];
-    switch (unit.kind) {
-    case UnitKind::Voltage:
-        return WideReal(x) * unitConstants.inverseRootOfReference;
-    case UnitKind::VoltageLevel:
-        return unitConstants.rootOfReference * VoltageRatio(constants, x);
-    case UnitKind::PowerLevel:
-        return unitConstants.voltageOfZeroDb * VoltageRatio(constants, x);
-    case UnitKind::Power:
-        // A negative power has no voltage.
-        if (x < 0) {
-            return std::nullopt;
-        }
-        return Sqrt(WideReal(x) * WideReal(unit.impedance));
-    case UnitKind::Deviation:
-        // No deviation, no reference to scale: the reference divided by x comes first.
-        if (x == 0) {
-            return std::nullopt;
-        }
-        return WideReal(x) / unitConstants.deviationPerVolt;
+    return unit >= 0 && unit < CatalogueSize;
+}
+
+// What a unit needs besides its catalogue entry: a full-scale level in a unit of its own
+// that gives a voltage, and an impedance only where one may be given.
+bool IsComplete(const UnitSpec& spec)
+{
+    if (!IsUnit(spec.unit)) {
+        return false;
     }
-    return std::nullopt;
+    const Unit& unit = UnitCatalogue[spec.unit];
+    const bool fullScaleGiven = spec.fullScaleUnit != NoUnit;
+    const bool needsFullScale = unit.parameter == UnitParameter::FullScale;
+    if (fullScaleGiven != needsFullScale
+        || (fullScaleGiven
+            && (!IsUnit(spec.fullScaleUnit) || !std::isfinite(spec.fullScale)
+                || UnitCatalogue[spec.fullScaleUnit].parameter == UnitParameter::FullScale))) {
+        return false;
+    }
+    return spec.impedance == 0
+        || (unit.parameter == UnitParameter::Impedance && spec.impedance > 0
+            && std::isfinite(spec.impedance));
 }
 
-std::optional<double> Inbound(int unit, double x)
+// The unit of a complete spec, ready for the formulas; nothing when its full scale is no
+// positive voltage that a double holds.
+std::optional<Scale> ScaleOf(const UnitSpec& spec)
 {
-    return Rounded(InboundUnrounded(unit, x));
+    const Scale catalogue = CatalogueScale(spec.unit);
+    if (spec.fullScaleUnit != NoUnit) {
+        const Outcome voltage =
+            InboundUnrounded(TheConstants(), CatalogueScale(spec.fullScaleUnit), spec.fullScale);
+        const std::optional<double> rounded = Rounded(voltage);
+        if (!rounded || !(*rounded > 0)) {
+            return std::nullopt;
+        }
+        UnitConstants own = catalogue.Constants();
+        own.SetVoltageOfZeroDb(*voltage);
+        return Scale(catalogue.Entry(), catalogue.Constants(), own);
+    }
+    if (spec.impedance != 0) {
+        UnitConstants own = catalogue.Constants();
+        own.SetImpedance(spec.impedance);
+        return Scale(catalogue.Entry(), catalogue.Constants(), own);
+    }
+    return catalogue;
+}
+
+// RMS voltage to deviation, without a sign test.
+WideReal DeviationOf(const Scale& scale, const WideReal& v)
+{
+    return scale.Constants().deviationPerVolt * v;
+}
+
+std::optional<double> Inbound(const Scale& scale, double x)
+{
+    return Rounded(InboundUnrounded(TheConstants(), scale, x));
 }
 
 // RMS voltage to the value of the target unit, unrounded.
-Outcome Outbound(int index, const WideReal& v)
+Outcome Outbound(const Scale& scale, const WideReal& v)
 {
-    const Unit& unit = UnitCatalogue[index];
-    const UnitConstants& unitConstants = TheConstants().units[index];
+    const Unit& unit = scale.Entry();
+    const UnitConstants& unitConstants = scale.Constants();
     switch (unit.kind) {
     case UnitKind::Voltage:
         return v * unitConstants.rootOfReference;
     case UnitKind::VoltageLevel: {
         const std::optional<WideReal> level = StrictLog10(v * unitConstants.inverseRootOfReference);
-        return level ? Outcome(WideReal(20) * *level) : std::nullopt;
+        if (!level) {
+            return std::nullopt;
+        }
+        const WideReal decibels = WideReal(20) * *level;
+        if (unit.decibelsPerStep == 1 && unit.stepAtReference == 0) {
+            return decibels;
+        }
+        return WideReal(unit.stepAtReference) + decibels / WideReal(unit.decibelsPerStep);
     }
     case UnitKind::PowerLevel: {
         // The power is rounded to a double before it is referred to the reference power: one
@@ -167,7 +281,7 @@ Outcome Outbound(int index, const WideReal& v)
     case UnitKind::Power:
         return v * v * unitConstants.inverseImpedance;
     case UnitKind::Deviation:
-        return v.IsPositive() ? DeviationOf(index, v) : WideReal(0);
+        return v.IsPositive() ? DeviationOf(scale, v) : WideReal(0);
     }
     return std::nullopt;
 }
@@ -178,10 +292,12 @@ bool IsPeakVoltage(const Unit& unit)
     return unit.kind == UnitKind::Voltage && unit.reference.numerator != unit.reference.denominator;
 }
 
-PairRule RuleFor(const Unit& from, const Unit& to)
+PairRule RuleFor(const Scale& fromScale, const Scale& toScale)
 {
+    const Unit& from = fromScale.Entry();
+    const Unit& to = toScale.Entry();
     if (from.kind == UnitKind::PowerLevel && to.kind == UnitKind::Power
-        && from.impedance == to.impedance) {
+        && fromScale.Constants().impedance == toScale.Constants().impedance) {
         return PairRule::PowerLevelToPower;
     }
     if (to.kind == UnitKind::Deviation && from.intoDeviationUnchecked) {
@@ -196,41 +312,35 @@ PairRule RuleFor(const Unit& from, const Unit& to)
 
 // A pair of different units: each step computed exactly enough to round to the nearest
 // double, and checked.
-std::optional<double> ConvertPair(double value, int fromUnit, int toUnit)
+std::optional<double> ConvertPair(double value, const Scale& from, const Scale& to)
 {
-    const Unit& from = UnitCatalogue[fromUnit];
-    const PairRule rule = RuleFor(from, UnitCatalogue[toUnit]);
+    const PairRule rule = RuleFor(from, to);
     if (rule == PairRule::PowerLevelToPower) {
         // The reference power times 10^(x/10): the impedance takes no part.
-        const Constants& constants = TheConstants();
-        return Rounded(constants.units[fromUnit].reference
-                       * Exp10(WideReal(value) * constants.oneTenth));
+        return Rounded(from.Constants().reference
+                       * Exp10(WideReal(value) * TheConstants().oneTenth));
     }
     if (rule == PairRule::OneStep) {
-        const Outcome v = InboundUnrounded(fromUnit, value);
-        return v ? Rounded(Outbound(toUnit, *v)) : std::nullopt;
+        const Outcome v = InboundUnrounded(TheConstants(), from, value);
+        return v ? Rounded(Outbound(to, *v)) : std::nullopt;
     }
-    const std::optional<double> v = Inbound(fromUnit, value);
+    const std::optional<double> v = Inbound(from, value);
     if (!v) {
         return std::nullopt;
     }
     if (rule == PairRule::UncheckedDeviation) {
         // A zero voltage has no deviation to scale.
-        return *v == 0 ? std::nullopt : Rounded(DeviationOf(toUnit, *v));
+        return *v == 0 ? std::nullopt : Rounded(DeviationOf(to, *v));
     }
-    return Rounded(Outbound(toUnit, *v));
-}
-
-bool IsUnit(int unit)
-{
-    return unit >= 0 && unit < CatalogueSize;
+    return Rounded(Outbound(to, *v));
 }
 
 } // namespace
 
-std::optional<double> TryConvertValue(double value, int fromUnit, int toUnit) noexcept
+std::optional<double> TryConvertValue(double value, const UnitSpec& fromUnit,
+                                      const UnitSpec& toUnit) noexcept
 {
-    if (!IsUnit(fromUnit) || !IsUnit(toUnit)) {
+    if (!IsComplete(fromUnit) || !IsComplete(toUnit)) {
         return std::nullopt;
     }
     if (fromUnit == toUnit) {
@@ -240,7 +350,14 @@ std::optional<double> TryConvertValue(double value, int fromUnit, int toUnit) no
         return std::nullopt;
     }
     const DoubleRounding rounding;
-    return ConvertPair(value, fromUnit, toUnit);
+    const std::optional<Scale> from = ScaleOf(fromUnit);
+    const std::optional<Scale> to = ScaleOf(toUnit);
+    return from && to ? ConvertPair(value, *from, *to) : std::nullopt;
+}
+
+std::optional<double> TryConvertValue(double value, int fromUnit, int toUnit) noexcept
+{
+    return TryConvertValue(value, UnitSpec{fromUnit}, UnitSpec{toUnit});
 }
 
 double ConvertValue(double value, int fromUnit, int toUnit) noexcept
