@@ -68,10 +68,18 @@ Reading<UnitSpec> ToUnit(std::string_view argument)
     return {unit.value->unit};
 }
 
+// Whether an operand is a value with its unit: a level, or a text that would be one but for
+// the reason it is given.
+bool IsLevelOperand(std::string_view operand)
+{
+    const Reading<Level> level = ReadLevelText(operand);
+    return level.value || level.error != LevelError::NotALevel;
+}
+
 bool IsOption(std::string_view argument)
 {
     return argument.size() > 1 && argument.front() == '-' && !ReadNumber(argument)
-        && ReadLevelText(argument).error == LevelError::NotALevel;
+        && !IsLevelOperand(argument);
 }
 
 // A unit argument that names no unit: the units, or why it is not one.
@@ -82,14 +90,6 @@ UsageError UnitRefused(std::string_view argument, const Reading<Value>& reading)
         return UsageError{Quoted(argument) + " : " + LevelErrorText(reading.error)};
     }
     return UsageError{"unité inconnue : " + Quoted(argument) + " ; unités : " + UnitList()};
-}
-
-// Whether an operand is a value with its unit: a level, or a text that would be one but for
-// the reason it is given.
-bool IsLevelOperand(std::string_view operand)
-{
-    const Reading<Level> level = ReadLevelText(operand);
-    return level.value || level.error != LevelError::NotALevel;
 }
 
 // What each operand stands for; nothing for what is not given.
@@ -106,8 +106,9 @@ std::variant<OperandRoles, UsageError> RolesOf(const std::vector<std::string_vie
         return OperandRoles{operands[0], operands[1], operands[2]};
     case 2: {
         const std::string_view first = operands[0];
+        const Reading<LevelUnit> from = FromUnit(first);
         // Two unit numbers read the standard input, as they always did.
-        if ((FromUnit(first).value && !ReadNumber(first))
+        if (((from.value || from.error != LevelError::NotALevel) && !ReadNumber(first))
             || (UnitIndex(first) && UnitIndex(operands[1]))) {
             return OperandRoles{std::nullopt, first, operands[1]};
         }

@@ -1,3 +1,4 @@
+#include "LevelForms.h"
 #include "LevelText.h"
 #include "NumberForms.h"
 
@@ -32,6 +33,8 @@ private slots:
     void inListedUnits();
     void formatting_data();
     void formatting();
+    void valuesInUnits_data();
+    void valuesInUnits();
 };
 
 // Whatever a box shows of a finite number reads back as a finite number of the same sign,
@@ -373,6 +376,65 @@ void TestNumberForms::formatting()
     const std::string text =
         precision == Exact ? ExactNumberToString(value) : NumberToString(value, precision);
     QCOMPARE(QString::fromStdString(text), expected);
+}
+
+// Values as tarvane-convert writes them: at least some significant digits where the table of
+// every unit asks for them, and S-meter readings as a receiver shows them, the decimals on the
+// part that varies and never "S9+0".
+// clang-format off
+void TestNumberForms::valuesInUnits_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<int>("precision");
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("expected");
+
+    const auto row = [](const char* unit, int precision, int digits, double value, const char* expected) {
+        QTest::addRow("%s in %s at %d, %d digits", expected, unit, precision, digits)
+            << unit << precision << digits << value << expected;
+    };
+    row("W50", 4, 5, 5.0118723362727229e-11, "5.0119E-11");
+    row("W600", 4, 5, 1.0 / 600, "0.0016667");
+    row("W50", 4, 5, 0.02, "0.020000");
+    row("Vrms", 4, 5, -0.000050059, "-0.000050059");
+    row("Vrms", 4, 5, 5e-7, "5E-7");
+    row("dBm50", 4, 5, 13.010299956639813, "13.0103");
+    row("dBm50", 4, 5, 0, "0.0000");
+    row("W50", 4, 5, 123456.7, "123456.7000");
+    row("W50", 2, 5, 0.099999, "0.099999");
+    row("W50", 2, 5, 0.0999996, "0.10000");
+    row("S", 0, 0, 9, "S9");
+    row("S", 4, 0, 9, "S9.0000");
+    row("S", 0, 0, 7, "S7");
+    row("S", 1, 0, 7.5, "S7.5");
+    row("S", 0, 0, 9 + 20.0 / 6, "S9+20");
+    row("S", 4, 0, 9 + 20.0 / 6, "S9+20.0000");
+    row("S", 4, 5, 9 + 20.0 / 6, "S9+20.0000");
+    row("S@VHF", 0, 0, 9 + 12.0 / 6, "S9+12");
+    row("S", 2, 0, 9 + 0.01 / 6, "S9+0.01");
+    row("S", 2, 0, 9 + 0.001 / 6, "S9.00"); // 0,001 dB beyond S9 shows as none
+    row("S", 2, 0, 8.9999, "S9.00");
+    row("S", 0, 0, 1, "S1");
+    row("S", 0, 0, 0, "S1-6");
+    row("S", 0, 0, -0.5, "S1-9");
+    row("S", 1, 0, 0.99999, "S1.0");
+    row("S", 0, 0, -1e6, "S1-6000006");
+    row("S", 0, 0, 1e300, "S9+6E300");
+}
+// clang-format on
+
+void TestNumberForms::valuesInUnits()
+{
+    QFETCH(QString, unit);
+    QFETCH(int, precision);
+    QFETCH(int, digits);
+    QFETCH(double, value);
+    QFETCH(QString, expected);
+    const std::string text =
+        ValueToString(value, FindUnit(unit.toStdString()).value(), precision, digits);
+    QCOMPARE(QString::fromStdString(text), expected);
+    QVERIFY(text.size() <= MaxValueTextLength);
 }
 
 QTEST_APPLESS_MAIN(TestNumberForms)
