@@ -16,7 +16,7 @@ bool ConversionFailed = false;
 namespace {
 
 // How a pair of different units is computed: through the RMS voltage, or by a rule of its own.
-enum class PairRule { Composition, PowerLevelToPower, UncheckedDeviation, OneStep };
+enum class PairRule { Composition, PowerLevelToPower, UncheckedDeviation, OneStep, LevelToLevel };
 
 // What a failed step into a power level leaves; every other step leaves 0.
 constexpr double PowerLevelFailureValue = -999;
@@ -88,6 +88,8 @@ public:
 
     const Unit& Entry() const { return *m_unit; }
     const UnitConstants& Constants() const { return m_own ? *m_own : *m_constants; }
+    // One of the window's units, with its own constants.
+    bool Listed() const { return !m_own && m_unit < UnitCatalogue.data() + UnitCount; }
 
 private:
     const Unit* m_unit;
@@ -102,6 +104,15 @@ WideReal Decibels(const Unit& unit, double x)
         return WideReal(x);
     }
     return (WideReal(x) - WideReal(unit.stepAtReference)) * WideReal(unit.decibelsPerStep);
+}
+
+// A level unit's value for a voltage `decibels` above its reference voltage.
+WideReal LevelOf(const Unit& unit, const WideReal& decibels)
+{
+    if (unit.decibelsPerStep == 1 && unit.stepAtReference == 0) {
+        return decibels;
+    }
+    return WideReal(unit.stepAtReference) + decibels / WideReal(unit.decibelsPerStep);
 }
 
 // A level in dB as a voltage ratio.
@@ -261,11 +272,7 @@ Outcome Outbound(const Scale& scale, const WideReal& v)
         if (!level) {
             return std::nullopt;
         }
-        const WideReal decibels = WideReal(20) * *level;
-        if (unit.decibelsPerStep == 1 && unit.stepAtReference == 0) {
-            return decibels;
-        }
-        return WideReal(unit.stepAtReference) + decibels / WideReal(unit.decibelsPerStep);
+        return LevelOf(unit, WideReal(20) * *level);
     }
     case UnitKind::PowerLevel: {
         // The power is rounded to a double before it is referred to the reference power: one
@@ -284,6 +291,18 @@ Outcome Outbound(const Scale& scale, const WideReal& v)
         return v.IsPositive() ? DeviationOf(scale, v) : WideReal(0);
     }
     return std::nullopt;
+}
+
+bool IsLevelInDb(const Unit& unit)
+{
+    return unit.kind == UnitKind::VoltageLevel || unit.kind == UnitKind::PowerLevel;
+}
+
+// The RMS voltage of a level unit's 0 dB.
+const WideReal& VoltageOfZeroDb(const Scale& scale)
+{
+    return scale.Entry().kind == UnitKind::PowerLevel ? scale.Constants().voltageOfZeroDb
+                                                      : scale.Constants().rootOfReference;
 }
 
 // A voltage other than RMS: peak-to-peak, say.
@@ -307,6 +326,12 @@ PairRule RuleFor(const Scale& fromScale, const Scale& toScale)
         || (IsPeakVoltage(from) && to.kind == UnitKind::Power && to.oneStepWithPeakVoltages)) {
         return PairRule::OneStep;
     }
+    // The rounded voltage between two steps is the window's units' own way; any other unit
+    // converts without it, and between levels in dB by the dB between their references, so
+    // that those whole dB stay whole (-18 dBFS at +18 dBu is 0 dBu, -73 dBW is -43 dBm).
+    if (!fromScale.Listed() || !toScale.Listed()) {
+        return IsLevelInDb(from) && IsLevelInDb(to) ? PairRule::LevelToLevel : PairRule::OneStep;
+    }
     return PairRule::Composition;
 }
 
@@ -319,6 +344,12 @@ std::optional<double> ConvertPair(double value, const Scale& from, const Scale& 
         // The reference power times 10^(x/10): the impedance takes no part.
         return Rounded(from.Constants().reference
                        * Exp10(WideReal(value) * TheConstants().oneTenth));
+    }
+    if (rule == PairRule::LevelToLevel) {
+        const std::optional<double> offset =
+            (WideReal(20) * Log10(VoltageOfZeroDb(from) / VoltageOfZeroDb(to))).ToDouble();
+        return offset ? Rounded(LevelOf(to.Entry(), Decibels(from.Entry(), value) + *offset))
+                      : std::nullopt;
     }
     if (rule == PairRule::OneStep) {
         const Outcome v = InboundUnrounded(TheConstants(), from, value);
