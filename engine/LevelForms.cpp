@@ -44,10 +44,9 @@ char* WriteSMeterReading(char* out, double points, const Unit& unit, int precisi
     if (points > top || points < FirstPoint) {
         const DoubleRounding rounding;
         const bool above = points > top;
-        const WideReal beyond = above ? WideReal(points) - WideReal(top)
-                                      : WideReal(FirstPoint) - WideReal(points);
-        const std::optional<double> decibels =
-            (beyond * WideReal(unit.decibelsPerStep)).ToDouble();
+        const WideReal beyond =
+            above ? WideReal(points) - WideReal(top) : WideReal(FirstPoint) - WideReal(points);
+        const std::optional<double> decibels = (beyond * WideReal(unit.decibelsPerStep)).ToDouble();
         if (decibels
             && WriteBeyondScale(out, above ? top : FirstPoint, above ? '+' : '-', *decibels,
                                 precision, digits)) {

@@ -78,8 +78,12 @@ bool StartsNumber(char c)
 // when there is none.
 std::size_t SpaceLength(std::string_view text, bool fromEnd)
 {
-    if (!text.empty() && static_cast<unsigned char>(fromEnd ? text.back() : text.front()) <= ' ') {
-        return 1;
+    if (text.empty()) {
+        return 0;
+    }
+    const auto c = static_cast<unsigned char>(fromEnd ? text.back() : text.front());
+    if (c < 0x80) {
+        return c <= ' ' ? 1 : 0;
     }
     for (const std::string_view space : WideSpaces) {
         if (fromEnd ? text.ends_with(space) : text.starts_with(space)) {
@@ -117,8 +121,14 @@ bool StartsProduct(std::string_view text)
 // Where a name ends: at the end of the text, a space, "@" or an operator.
 bool AtNameEnd(std::string_view text)
 {
-    return text.empty() || SpaceLength(text, false) > 0 || text.front() == '@'
-        || text.front() == '+' || text.front() == '-' || StartsProduct(text);
+    if (text.empty()) {
+        return true;
+    }
+    const auto c = static_cast<unsigned char>(text.front());
+    if (c >= 0x80) { // a no-break space or "×" (most names go without them)
+        return SpaceLength(text, false) > 0 || text.starts_with(TimesSign);
+    }
+    return c <= ' ' || c == '@' || c == '+' || c == '-' || c == '*' || c == '/';
 }
 
 // The name `text` starts with, taken off it.
@@ -164,15 +174,15 @@ struct NamedUnit {
 
 std::optional<NamedUnit> FindNamedUnit(std::string_view name, int currentUnit)
 {
-    if (const std::optional<int> unit = FindUnit(name, currentUnit)) {
-        return NamedUnit{*unit, 0, IsSymbolOf(*unit, name)};
+    if (const std::optional<FoundUnit> unit = LookUpUnit(name, currentUnit)) {
+        return NamedUnit{unit->unit, 0, unit->bySymbol};
     }
     for (const Prefix& prefix : Prefixes) {
         if (name.size() > prefix.symbol.size() && name.starts_with(prefix.symbol)) {
-            const std::string_view unitName = name.substr(prefix.symbol.size());
-            const std::optional<int> unit = FindUnit(unitName, currentUnit);
-            if (unit && InVoltsOrWatts(*unit)) {
-                return NamedUnit{*unit, prefix.powerOfTen, IsSymbolOf(*unit, unitName)};
+            const std::optional<FoundUnit> unit =
+                LookUpUnit(name.substr(prefix.symbol.size()), currentUnit);
+            if (unit && InVoltsOrWatts(unit->unit)) {
+                return NamedUnit{unit->unit, prefix.powerOfTen, unit->bySymbol};
             }
         }
     }
@@ -181,14 +191,20 @@ std::optional<NamedUnit> FindNamedUnit(std::string_view name, int currentUnit)
 
 std::optional<NamedUnit> ReadUnitName(std::string_view name, int currentUnit)
 {
-    if (name.find(GreekMu) == std::string_view::npos) {
+    if (name.find(GreekMu.front()) == std::string_view::npos
+        || name.find(GreekMu) == std::string_view::npos) {
         return FindNamedUnit(name, currentUnit);
     }
-    std::string withMicroSign(name);
-    for (std::size_t mu = 0; (mu = withMicroSign.find(GreekMu, mu)) != std::string::npos;) {
-        withMicroSign.replace(mu, GreekMu.size(), MicroSign);
+    std::string withMicroSign;
+    for (std::size_t start = 0;;) {
+        const std::size_t mu = name.find(GreekMu, start);
+        withMicroSign += name.substr(start, mu - start);
+        if (mu == std::string_view::npos) {
+            return FindNamedUnit(withMicroSign, currentUnit);
+        }
+        withMicroSign += MicroSign;
+        start = mu + GreekMu.size();
     }
-    return FindNamedUnit(withMicroSign, currentUnit);
 }
 
 // An impedance after "@", taken off `text`: a positive number, then the ohm or nothing.
@@ -201,9 +217,9 @@ Reading<UnitSpec> ReadImpedance(int unit, std::string_view& text)
     std::string_view rest = SkipSpaces(number->Rest());
     const std::string_view ohm = TakeName(rest);
     const std::optional<double> ohms = number->Value();
-    if (!ohms || !(*ohms > 0)
-        || !(ohm.empty()
-             || std::ranges::any_of(OhmNames, [ohm](auto name) { return SameUnitName(ohm, name); }))) {
+    if (!ohms || !(*ohms > 0) || !(ohm.empty() || std::ranges::any_of(OhmNames, [ohm](auto name) {
+                                       return SameUnitName(ohm, name);
+                                   }))) {
         return {std::nullopt, LevelError::ImpedanceRefused};
     }
     text = rest;
@@ -225,10 +241,12 @@ Reading<UnitSpec> ReadFullScale(int unit, std::string_view& text)
         || TakeAt(afterLevel)) {
         return {std::nullopt, LevelError::FullScaleRefused};
     }
+    // Any level in dB is a positive voltage; a level in another unit is converted to see.
     const std::optional<double> level = number->Value(named->powerOfTen);
-    const std::optional<double> voltage =
-        level ? TryConvertValue(*level, UnitSpec{named->unit}, UnitSpec{VoltageUnit}) : std::nullopt;
-    if (!voltage || !(*voltage > 0)) {
+    if (!level
+        || !(IsLevelInDb(UnitCatalogue[named->unit])
+             || TryConvertValue(*level, UnitSpec{named->unit}, UnitSpec{VoltageUnit}).value_or(0)
+                 > 0)) {
         return {std::nullopt, LevelError::FullScaleRefused};
     }
     text = rest;
@@ -242,7 +260,8 @@ Reading<UnitSpec> ReadParameter(std::string_view name, const NamedUnit& named,
     // A unit whose identifier holds the "@" ("S@VHF").
     std::string_view rest = text;
     const std::string_view word = TakeName(rest);
-    if (named.powerOfTen == 0 && !word.empty() && std::isalpha(static_cast<unsigned char>(word[0]))) {
+    if (named.powerOfTen == 0 && !word.empty()
+        && std::isalpha(static_cast<unsigned char>(word[0]))) {
         if (const std::optional<int> unit = FindUnit(std::string(name) + "@" + std::string(word))) {
             text = rest;
             return {UnitSpec{*unit}};
@@ -259,11 +278,11 @@ Reading<UnitSpec> ReadParameter(std::string_view name, const NamedUnit& named,
     return {std::nullopt, LevelError::ParameterRefused};
 }
 
-// A unit's name and what follows its "@", taken off `text`.
-Reading<LevelUnit> ReadUnitPart(std::string_view& text, int currentUnit)
+// The unit named `name`, which was taken off `text`, and what follows its "@", taken off
+// `text`.
+Reading<LevelUnit> ReadNamedUnit(std::string_view name, std::string_view& text, int currentUnit)
 {
     std::string_view rest = text;
-    const std::string_view name = TakeName(rest);
     const std::optional<NamedUnit> named = ReadUnitName(name, currentUnit);
     if (!named) {
         return {};
@@ -323,8 +342,8 @@ Reading<Term> ReadSMeterReading(std::string_view& text)
     }
     int unit = SMeterUnit;
     if (TakeAt(rest)) {
-        const std::string band = std::string(UnitCatalogue[SMeterUnit].identifier) + "@"
-            + std::string(TakeName(rest));
+        const std::string band =
+            std::string(UnitCatalogue[SMeterUnit].identifier) + "@" + std::string(TakeName(rest));
         const std::optional<int> named = FindUnit(band);
         if (!named || UnitCatalogue[*named].notation != UnitNotation::SMeter) {
             return {std::nullopt, LevelError::ParameterRefused};
@@ -350,7 +369,8 @@ Reading<Term> ReadTerm(std::string_view& text, int currentUnit)
         return {};
     }
     std::string_view rest = SkipSpaces(number->Rest());
-    if (TakeNameIf(rest, Decibel)) {
+    const std::string_view name = TakeName(rest);
+    if (SameUnitName(name, Decibel)) {
         const std::optional<double> gain = number->Value();
         if (!gain) {
             return {};
@@ -358,7 +378,7 @@ Reading<Term> ReadTerm(std::string_view& text, int currentUnit)
         text = rest;
         return {Term{{*gain, {}, number->Decimals()}, true}};
     }
-    const Reading<LevelUnit> unit = ReadUnitPart(rest, currentUnit);
+    const Reading<LevelUnit> unit = ReadNamedUnit(name, rest, currentUnit);
     if (!unit.value) {
         return {std::nullopt, unit.error};
     }
@@ -400,7 +420,8 @@ Reading<Level> Added(const Level& level, bool plus, const Term& term)
 Reading<LevelUnit> ReadUnitText(std::string_view text, int currentUnit)
 {
     std::string_view rest = SkipSpaces(text);
-    const Reading<LevelUnit> unit = ReadUnitPart(rest, currentUnit);
+    const std::string_view name = TakeName(rest);
+    const Reading<LevelUnit> unit = ReadNamedUnit(name, rest, currentUnit);
     if (unit.value && !TrimSpaces(rest).empty()) {
         return {};
     }

@@ -86,6 +86,12 @@ struct Unit {
     std::string_view example{};
 };
 
+// A level in dB above a reference: its values add as powers, and differ by dB.
+constexpr bool IsLevelInDb(const Unit& unit)
+{
+    return unit.kind == UnitKind::VoltageLevel || unit.kind == UnitKind::PowerLevel;
+}
+
 // The catalogue. The window lists its first UnitCount units in this order: a unit's index is
 // the row of both unit lists and the number stored in the preferences file, so an entry may
 // never be moved, and units the window does not list come after them.

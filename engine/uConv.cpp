@@ -16,7 +16,7 @@ bool ConversionFailed = false;
 namespace {
 
 // How a pair of different units is computed: through the RMS voltage, or by a rule of its own.
-enum class PairRule { Composition, PowerLevelToPower, UncheckedDeviation, OneStep, LevelToLevel };
+enum class PairRule { Composition, PowerLevelToPower, UncheckedDeviation, OneStep };
 
 // What a failed step into a power level leaves; every other step leaves 0.
 constexpr double PowerLevelFailureValue = -999;
@@ -50,6 +50,8 @@ struct UnitConstants {
     // the deviation per volt.
     WideReal referenceVoltage;
     WideReal deviationPerVolt;
+    // Level in dB: its 0 dB in dBV.
+    WideReal levelOfZeroDb;
 
     void SetImpedance(double ohms)
     {
@@ -113,6 +115,13 @@ WideReal LevelOf(const Unit& unit, const WideReal& decibels)
         return decibels;
     }
     return WideReal(unit.stepAtReference) + decibels / WideReal(unit.decibelsPerStep);
+}
+
+// The RMS voltage of a level unit's 0 dB.
+const WideReal& VoltageOfZeroDb(const Unit& unit, const UnitConstants& constants)
+{
+    return unit.kind == UnitKind::PowerLevel ? constants.voltageOfZeroDb
+                                             : constants.rootOfReference;
 }
 
 // A level in dB as a voltage ratio.
@@ -182,6 +191,10 @@ Constants MakeConstants()
             unitConstants.SetVoltageOfZeroDb(
                 InboundUnrounded(constants, levelScale, unit.referenceLevel.value).value());
         }
+        if (IsLevelInDb(unit)) {
+            unitConstants.levelOfZeroDb =
+                WideReal(20) * Log10(VoltageOfZeroDb(unit, unitConstants));
+        }
     }
     return constants;
 }
@@ -225,15 +238,14 @@ bool IsComplete(const UnitSpec& spec)
 }
 
 // The unit of a complete spec, ready for the formulas; nothing when its full scale is no
-// positive voltage that a double holds.
+// positive voltage.
 std::optional<Scale> ScaleOf(const UnitSpec& spec)
 {
     const Scale catalogue = CatalogueScale(spec.unit);
     if (spec.fullScaleUnit != NoUnit) {
         const Outcome voltage =
             InboundUnrounded(TheConstants(), CatalogueScale(spec.fullScaleUnit), spec.fullScale);
-        const std::optional<double> rounded = Rounded(voltage);
-        if (!rounded || !(*rounded > 0)) {
+        if (!voltage || !voltage->IsPositive()) {
             return std::nullopt;
         }
         UnitConstants own = catalogue.Constants();
@@ -293,18 +305,6 @@ Outcome Outbound(const Scale& scale, const WideReal& v)
     return std::nullopt;
 }
 
-bool IsLevelInDb(const Unit& unit)
-{
-    return unit.kind == UnitKind::VoltageLevel || unit.kind == UnitKind::PowerLevel;
-}
-
-// The RMS voltage of a level unit's 0 dB.
-const WideReal& VoltageOfZeroDb(const Scale& scale)
-{
-    return scale.Entry().kind == UnitKind::PowerLevel ? scale.Constants().voltageOfZeroDb
-                                                      : scale.Constants().rootOfReference;
-}
-
 // A voltage other than RMS: peak-to-peak, say.
 bool IsPeakVoltage(const Unit& unit)
 {
@@ -327,10 +327,9 @@ PairRule RuleFor(const Scale& fromScale, const Scale& toScale)
         return PairRule::OneStep;
     }
     // The rounded voltage between two steps is the window's units' own way; any other unit
-    // converts without it, and between levels in dB by the dB between their references, so
-    // that those whole dB stay whole (-18 dBFS at +18 dBu is 0 dBu, -73 dBW is -43 dBm).
+    // converts without it.
     if (!fromScale.Listed() || !toScale.Listed()) {
-        return IsLevelInDb(from) && IsLevelInDb(to) ? PairRule::LevelToLevel : PairRule::OneStep;
+        return PairRule::OneStep;
     }
     return PairRule::Composition;
 }
@@ -345,12 +344,6 @@ std::optional<double> ConvertPair(double value, const Scale& from, const Scale& 
         return Rounded(from.Constants().reference
                        * Exp10(WideReal(value) * TheConstants().oneTenth));
     }
-    if (rule == PairRule::LevelToLevel) {
-        const std::optional<double> offset =
-            (WideReal(20) * Log10(VoltageOfZeroDb(from) / VoltageOfZeroDb(to))).ToDouble();
-        return offset ? Rounded(LevelOf(to.Entry(), Decibels(from.Entry(), value) + *offset))
-                      : std::nullopt;
-    }
     if (rule == PairRule::OneStep) {
         const Outcome v = InboundUnrounded(TheConstants(), from, value);
         return v ? Rounded(Outbound(to, *v)) : std::nullopt;
@@ -364,6 +357,56 @@ std::optional<double> ConvertPair(double value, const Scale& from, const Scale& 
         return *v == 0 ? std::nullopt : Rounded(DeviationOf(to, *v));
     }
     return Rounded(Outbound(to, *v));
+}
+
+bool IsListed(const UnitSpec& spec)
+{
+    return spec.unit < UnitCount && spec == UnitSpec{spec.unit};
+}
+
+// The 0 dB of a complete spec of a level in dB, in dBV; nothing when its full scale is no
+// positive voltage.
+std::optional<WideReal> LevelOfZeroDb(const UnitSpec& spec)
+{
+    const Constants& constants = TheConstants();
+    if (spec.fullScaleUnit != NoUnit) {
+        const Unit& levelUnit = UnitCatalogue[spec.fullScaleUnit];
+        if (IsLevelInDb(levelUnit)) {
+            return constants.units[spec.fullScaleUnit].levelOfZeroDb
+                + Decibels(levelUnit, spec.fullScale);
+        }
+        const Outcome voltage =
+            InboundUnrounded(constants, CatalogueScale(spec.fullScaleUnit), spec.fullScale);
+        if (!voltage || !voltage->IsPositive()) {
+            return std::nullopt;
+        }
+        return WideReal(20) * Log10(*voltage);
+    }
+    const WideReal& level = constants.units[spec.unit].levelOfZeroDb;
+    if (spec.impedance != 0) {
+        // A power level's 0 dB is the voltage of its reference power across the impedance.
+        return level
+            + WideReal(10)
+            * Log10(WideReal(spec.impedance) / WideReal(UnitCatalogue[spec.unit].impedance));
+    }
+    return level;
+}
+
+// Between levels in dB, by the dB between their references, rounded first: references a
+// whole number of dB apart keep whole dB whole (-18 dBFS at +18 dBu is 0 dBu, -73 dBW is
+// -43 dBm), and no voltage is formed.
+std::optional<double> ConvertLevelInDb(double value, const UnitSpec& from, const UnitSpec& to)
+{
+    const std::optional<WideReal> fromZero = LevelOfZeroDb(from);
+    const std::optional<WideReal> toZero = LevelOfZeroDb(to);
+    const std::optional<double> offset =
+        fromZero && toZero ? (*fromZero - *toZero).ToDouble() : std::nullopt;
+    if (!offset) {
+        return std::nullopt;
+    }
+    return LevelOf(UnitCatalogue[to.unit],
+                   Decibels(UnitCatalogue[from.unit], value) + WideReal(*offset))
+        .ToDouble();
 }
 
 } // namespace
@@ -381,6 +424,11 @@ std::optional<double> TryConvertValue(double value, const UnitSpec& fromUnit,
         return std::nullopt;
     }
     const DoubleRounding rounding;
+    // The rounded voltage between two steps is the window's units' own way.
+    if (!(IsListed(fromUnit) && IsListed(toUnit)) && IsLevelInDb(UnitCatalogue[fromUnit.unit])
+        && IsLevelInDb(UnitCatalogue[toUnit.unit])) {
+        return ConvertLevelInDb(value, fromUnit, toUnit);
+    }
     const std::optional<Scale> from = ScaleOf(fromUnit);
     const std::optional<Scale> to = ScaleOf(toUnit);
     return from && to ? ConvertPair(value, *from, *to) : std::nullopt;

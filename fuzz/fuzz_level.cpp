@@ -16,11 +16,11 @@ namespace {
 
 using namespace tarvane;
 
-void ExpectSameLevel(const std::string& text, int currentUnit, const Level& level,
-                     double tolerance)
+void ExpectSameLevel(const std::string& text, int currentUnit, const Level& level, double tolerance)
 {
     const std::optional<Level> read = ReadLevel(text, currentUnit);
-    if (!read || !(read->unit == level.unit) || !(std::fabs(read->value - level.value) <= tolerance))
+    if (!read || !(read->unit == level.unit)
+        || !(std::fabs(read->value - level.value) <= tolerance))
         std::abort();
 }
 
@@ -49,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::optional<Level> listed = InListedUnit(*level);
     if (listed
-        && (listed->unit.unit < 0 || listed->unit.unit >= UnitCount
-            || !std::isfinite(listed->value) || listed->decimals < 0))
+        && (listed->unit.unit < 0 || listed->unit.unit >= UnitCount || !std::isfinite(listed->value)
+            || listed->decimals < 0))
         std::abort();
     return 0;
 }

@@ -77,8 +77,8 @@ QStringList Arguments(const UnitSpec& fromUnit, const UnitSpec& toUnit, int prec
     const QString precisionOption = QStringLiteral("-p%1").arg(precision);
     // A number and a name would read as a value and its unit.
     if (Argument(fromUnit).front().isDigit() != Argument(toUnit).front().isDigit())
-        return {QString::fromStdString(UnitName(fromUnit)), QString::fromStdString(UnitName(toUnit)),
-                precisionOption};
+        return {QString::fromStdString(UnitName(fromUnit)),
+                QString::fromStdString(UnitName(toUnit)), precisionOption};
     return {Argument(fromUnit), Argument(toUnit), precisionOption};
 }
 
