@@ -1,5 +1,6 @@
 #include "LevelText.h"
 
+#include "DoubleRounding.h"
 #include "LevelArithmetic.h"
 #include "NumberForms.h"
 #include "WrittenNumber.h"
@@ -207,6 +208,13 @@ std::optional<NamedUnit> ReadUnitName(std::string_view name, int currentUnit)
     }
 }
 
+bool IsOhmOrNothing(std::string_view word)
+{
+    return word.empty() || std::ranges::any_of(OhmNames, [word](std::string_view name) {
+               return SameUnitName(word, name);
+           });
+}
+
 // An impedance after "@", taken off `text`: a positive number, then the ohm or nothing.
 Reading<UnitSpec> ReadImpedance(int unit, std::string_view& text)
 {
@@ -217,9 +225,7 @@ Reading<UnitSpec> ReadImpedance(int unit, std::string_view& text)
     std::string_view rest = SkipSpaces(number->Rest());
     const std::string_view ohm = TakeName(rest);
     const std::optional<double> ohms = number->Value();
-    if (!ohms || !(*ohms > 0) || !(ohm.empty() || std::ranges::any_of(OhmNames, [ohm](auto name) {
-                                       return SameUnitName(ohm, name);
-                                   }))) {
+    if (!ohms || !(*ohms > 0) || !IsOhmOrNothing(ohm)) {
         return {std::nullopt, LevelError::ImpedanceRefused};
     }
     text = rest;
@@ -485,7 +491,9 @@ std::optional<Level> InListedUnit(const Level& level)
     if (!value) {
         return std::nullopt;
     }
-    // Half the last decimal written, from text: the same double on every processor.
+    // Half the last decimal written, from text: the same double on every processor, as the
+    // difference it bounds.
+    const DoubleRounding rounding;
     const double tolerance =
         ReadNumber("5e" + std::to_string(-1 - static_cast<long long>(level.decimals))).value_or(0);
     for (int decimals = 1; decimals <= MaxShownDecimals; ++decimals) {
