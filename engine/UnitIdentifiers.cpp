@@ -71,6 +71,12 @@ struct NameEntry {
     bool symbol = false;
 };
 
+// Entries by their name's key, to find a key among them.
+struct KeyOrder {
+    bool operator()(const NameEntry& entry, std::uint64_t key) const { return entry.key < key; }
+    bool operator()(std::uint64_t key, const NameEntry& entry) const { return key < entry.key; }
+};
+
 // Every name of the catalogue, sorted; of one name, the identifier or alias first, then the
 // units it is a symbol of, in catalogue order. Searched at every level read.
 constexpr auto NameTable = [] {
@@ -99,7 +105,7 @@ std::optional<FoundUnit> LookUpUnit(std::string_view name, int currentUnit)
         return std::nullopt;
     }
     const auto [first, last] =
-        std::ranges::equal_range(NameTable, NameKey(name), {}, &NameEntry::key);
+        std::equal_range(NameTable.begin(), NameTable.end(), NameKey(name), KeyOrder{});
     if (first == last) {
         return std::nullopt;
     }
