@@ -315,9 +315,13 @@ struct Term {
     bool gain = false;
 };
 
+// "S" and a number of points: a sign only where the dB below S1 would be too many to write.
 bool StartsSMeterReading(std::string_view text)
 {
-    return text.size() > 1 && (text[0] == 'S' || text[0] == 's') && StartsNumber(text[1]);
+    const std::string_view points = text.substr(std::min<std::size_t>(text.size(), 1));
+    const std::string_view digits = points.substr(points.starts_with('-') ? 1 : 0);
+    return (text.starts_with('S') || text.starts_with('s')) && !digits.empty()
+        && StartsNumber(digits.front());
 }
 
 // An S-meter reading, taken off `text`: "S" and the number of points, then, right after it,

@@ -174,6 +174,7 @@ void TestNumberForms::levels_data()
     row("S9+20 dB", NoUnit, "S", 9 + 20.0 / 6, 0);
     row("s9-6", NoUnit, "S", 8, 0);
     row("S1-9", NoUnit, "S", -0.5, 0);
+    row("S-1E308", NoUnit, "S", -1e308, 0);
     row("S7,5", NoUnit, "S", 7.5, 1);
     row("S7@VHF", NoUnit, "S@VHF", 7, 0);
     row("S9+10.5 @ vhf", NoUnit, "S@VHF", 10.75, 1);
@@ -421,6 +422,7 @@ void TestNumberForms::valuesInUnits_data()
     row("S", 1, 0, 0.99999, "S1.0");
     row("S", 0, 0, -1e6, "S1-6000006");
     row("S", 0, 0, 1e300, "S9+6E300");
+    row("S", 0, 0, -1e308, "S-1E308"); // the dB under S1 would leave the range of a double
 }
 // clang-format on
 
