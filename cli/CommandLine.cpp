@@ -53,13 +53,13 @@ std::optional<int> UnitIndex(std::string_view argument)
 Reading<LevelUnit> FromUnit(std::string_view argument)
 {
     if (const std::optional<int> index = UnitIndex(argument)) {
-        return {LevelUnit{UnitSpec{*index}}};
+        return {LevelUnit{QualifiedUnit{*index}}};
     }
     return ReadUnitText(argument);
 }
 
 // The unit converted to: a unit without an SI prefix, or its number.
-Reading<UnitSpec> ToUnit(std::string_view argument)
+Reading<QualifiedUnit> ToUnit(std::string_view argument)
 {
     const Reading<LevelUnit> unit = FromUnit(argument);
     if (!unit.value || unit.value->powerOfTen != 0) {
@@ -118,7 +118,7 @@ std::variant<OperandRoles, UsageError> RolesOf(const std::vector<std::string_vie
         return OperandRoles{first, operands[1], std::nullopt};
     }
     case 1: {
-        const Reading<UnitSpec> to = ToUnit(operands[0]);
+        const Reading<QualifiedUnit> to = ToUnit(operands[0]);
         if (to.value) {
             return OperandRoles{std::nullopt, std::nullopt, operands[0]};
         }
@@ -187,7 +187,7 @@ std::variant<CommandLine, UsageError> ParseOperands(const Options& options,
         }
     }
     if (to) {
-        const Reading<UnitSpec> unit = ToUnit(*to);
+        const Reading<QualifiedUnit> unit = ToUnit(*to);
         if (!(command.toUnit = unit.value)) {
             return UnitRefused(*to, unit);
         }

@@ -27,7 +27,7 @@ struct CommandLine {
     // Nothing: every value carries its own unit.
     std::optional<LevelUnit> fromUnit;
     // Nothing: the value in every unit, one per line (ConvertOne only).
-    std::optional<UnitSpec> toUnit;
+    std::optional<QualifiedUnit> toUnit;
     // That table holds every unit of the catalogue, not only the window's.
     bool everyUnit = false;
     // Nothing: DefaultPrecision, and TableDigits in the table.

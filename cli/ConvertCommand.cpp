@@ -284,12 +284,12 @@ int ConvertCommand::WriteEveryUnit(const Level& level) const
     const int units = m_commandLine.everyUnit ? CatalogueSize : UnitCount;
     for (int unit = 0; unit < units; ++unit) {
         // A unit that cannot do without what follows its "@" shows as its example has it.
-        const UnitSpec spec = UnitCatalogue[unit].parameter == UnitParameter::FullScale
+        const QualifiedUnit qualified = UnitCatalogue[unit].parameter == UnitParameter::FullScale
             ? ReadLevel(UnitCatalogue[unit].example)->unit
-            : UnitSpec{unit};
-        const std::optional<double> result = TryConvertValue(level.value, level.unit, spec);
+            : QualifiedUnit{unit};
+        const std::optional<double> result = TryConvertValue(level.value, level.unit, qualified);
         const std::optional<int>& precision = m_commandLine.precision;
-        rows.push_back({UnitName(spec),
+        rows.push_back({UnitName(qualified),
                         result ? ValueToString(*result, unit,
                                                precision.value_or(CommandLine::DefaultPrecision),
                                                precision ? 0 : CommandLine::TableDigits)

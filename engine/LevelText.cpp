@@ -216,7 +216,7 @@ bool IsOhmOrNothing(std::string_view word)
 }
 
 // An impedance after "@", taken off `text`: a positive number, then the ohm or nothing.
-Reading<UnitSpec> ReadImpedance(int unit, std::string_view& text)
+Reading<QualifiedUnit> ReadImpedance(int unit, std::string_view& text)
 {
     const std::optional<TWrittenNumber> number = TWrittenNumber::Split(text);
     if (!number) {
@@ -234,7 +234,7 @@ Reading<UnitSpec> ReadImpedance(int unit, std::string_view& text)
 
 // The level of full scale after "@", taken off `text`: a number and a unit of a positive
 // voltage, with nothing after "@" of its own.
-Reading<UnitSpec> ReadFullScale(int unit, std::string_view& text)
+Reading<QualifiedUnit> ReadFullScale(int unit, std::string_view& text)
 {
     const std::optional<TWrittenNumber> number = TWrittenNumber::Split(text);
     if (!number) {
@@ -251,17 +251,18 @@ Reading<UnitSpec> ReadFullScale(int unit, std::string_view& text)
     const std::optional<double> level = number->Value(named->powerOfTen);
     if (!level
         || !(IsLevelInDb(UnitCatalogue[named->unit])
-             || TryConvertValue(*level, UnitSpec{named->unit}, UnitSpec{VoltageUnit}).value_or(0)
+             || TryConvertValue(*level, QualifiedUnit{named->unit}, QualifiedUnit{VoltageUnit})
+                     .value_or(0)
                  > 0)) {
         return {std::nullopt, LevelError::FullScaleRefused};
     }
     text = rest;
-    return {UnitSpec{unit, 0, *level, named->unit}};
+    return {QualifiedUnit{unit, 0, *level, named->unit}};
 }
 
 // What follows "@" after the unit named `name`, taken off `text`.
-Reading<UnitSpec> ReadParameter(std::string_view name, const NamedUnit& named,
-                                std::string_view& text)
+Reading<QualifiedUnit> ReadParameter(std::string_view name, const NamedUnit& named,
+                                     std::string_view& text)
 {
     // A unit whose identifier holds the "@" ("S@VHF").
     std::string_view rest = text;
@@ -270,7 +271,7 @@ Reading<UnitSpec> ReadParameter(std::string_view name, const NamedUnit& named,
         && std::isalpha(static_cast<unsigned char>(word[0]))) {
         if (const std::optional<int> unit = FindUnit(std::string(name) + "@" + std::string(word))) {
             text = rest;
-            return {UnitSpec{*unit}};
+            return {QualifiedUnit{*unit}};
         }
     }
     switch (named.bySymbol ? UnitCatalogue[named.unit].parameter : UnitParameter::None) {
@@ -293,9 +294,9 @@ Reading<LevelUnit> ReadNamedUnit(std::string_view name, std::string_view& text, 
     if (!named) {
         return {};
     }
-    UnitSpec unit{named->unit};
+    QualifiedUnit unit{named->unit};
     if (TakeAt(rest)) {
-        const Reading<UnitSpec> parameter = ReadParameter(name, *named, rest);
+        const Reading<QualifiedUnit> parameter = ReadParameter(name, *named, rest);
         if (!parameter.value) {
             return {std::nullopt, parameter.error};
         }
@@ -364,7 +365,7 @@ Reading<Term> ReadSMeterReading(std::string_view& text)
         return {std::nullopt, LevelError::OutOfRange};
     }
     text = rest;
-    return {Term{{*value, UnitSpec{unit}, decimals}}};
+    return {Term{{*value, QualifiedUnit{unit}, decimals}}};
 }
 
 // A term, taken off `text`.
@@ -487,7 +488,7 @@ std::optional<double> ReadValueIn(std::string_view text, const LevelUnit& unit)
 
 std::optional<Level> InListedUnit(const Level& level)
 {
-    const UnitSpec listed{ListedUnitOf(level.unit)};
+    const QualifiedUnit listed{ListedUnitOf(level.unit)};
     if (listed == level.unit) {
         return level;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UnitSpec.h"
+#include "QualifiedUnit.h"
 
 #include <optional>
 #include <string_view>
@@ -14,14 +14,14 @@ namespace tarvane {
 // A unit as a level carries it: a unit, and the power of ten of the SI prefix written before
 // it (0 without one).
 struct LevelUnit {
-    UnitSpec unit;
+    QualifiedUnit unit;
     int powerOfTen = 0;
 };
 
 // A level read from text.
 struct Level {
     double value = 0; // in `unit`, the SI prefix applied
-    UnitSpec unit;
+    QualifiedUnit unit;
     int decimals = 0; // how many decimals show every digit written
 };
 

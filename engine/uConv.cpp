@@ -218,33 +218,33 @@ bool IsUnit(int unit)
 
 // What a unit needs besides its catalogue entry: a full-scale level in a unit of its own
 // that gives a voltage, and an impedance only where one may be given.
-bool IsComplete(const UnitSpec& spec)
+bool IsComplete(const QualifiedUnit& qualified)
 {
-    if (!IsUnit(spec.unit)) {
+    if (!IsUnit(qualified.unit)) {
         return false;
     }
-    const Unit& unit = UnitCatalogue[spec.unit];
-    const bool fullScaleGiven = spec.fullScaleUnit != NoUnit;
+    const Unit& unit = UnitCatalogue[qualified.unit];
+    const bool fullScaleGiven = qualified.fullScaleUnit != NoUnit;
     const bool needsFullScale = unit.parameter == UnitParameter::FullScale;
     if (fullScaleGiven != needsFullScale
         || (fullScaleGiven
-            && (!IsUnit(spec.fullScaleUnit) || !std::isfinite(spec.fullScale)
-                || UnitCatalogue[spec.fullScaleUnit].parameter == UnitParameter::FullScale))) {
+            && (!IsUnit(qualified.fullScaleUnit) || !std::isfinite(qualified.fullScale)
+                || UnitCatalogue[qualified.fullScaleUnit].parameter == UnitParameter::FullScale))) {
         return false;
     }
-    return spec.impedance == 0
-        || (unit.parameter == UnitParameter::Impedance && spec.impedance > 0
-            && std::isfinite(spec.impedance));
+    return qualified.impedance == 0
+        || (unit.parameter == UnitParameter::Impedance && qualified.impedance > 0
+            && std::isfinite(qualified.impedance));
 }
 
-// The unit of a complete spec, ready for the formulas; nothing when its full scale is no
+// A complete qualified unit, ready for the formulas; nothing when its full scale is no
 // positive voltage.
-std::optional<Scale> ScaleOf(const UnitSpec& spec)
+std::optional<Scale> ScaleOf(const QualifiedUnit& qualified)
 {
-    const Scale catalogue = CatalogueScale(spec.unit);
-    if (spec.fullScaleUnit != NoUnit) {
-        const Outcome voltage =
-            InboundUnrounded(TheConstants(), CatalogueScale(spec.fullScaleUnit), spec.fullScale);
+    const Scale catalogue = CatalogueScale(qualified.unit);
+    if (qualified.fullScaleUnit != NoUnit) {
+        const Outcome voltage = InboundUnrounded(
+            TheConstants(), CatalogueScale(qualified.fullScaleUnit), qualified.fullScale);
         if (!voltage || !voltage->IsPositive()) {
             return std::nullopt;
         }
@@ -252,9 +252,9 @@ std::optional<Scale> ScaleOf(const UnitSpec& spec)
         own.SetVoltageOfZeroDb(*voltage);
         return Scale(catalogue.Entry(), catalogue.Constants(), own);
     }
-    if (spec.impedance != 0) {
+    if (qualified.impedance != 0) {
         UnitConstants own = catalogue.Constants();
-        own.SetImpedance(spec.impedance);
+        own.SetImpedance(qualified.impedance);
         return Scale(catalogue.Entry(), catalogue.Constants(), own);
     }
     return catalogue;
@@ -359,35 +359,36 @@ std::optional<double> ConvertPair(double value, const Scale& from, const Scale& 
     return Rounded(Outbound(to, *v));
 }
 
-bool IsListed(const UnitSpec& spec)
+bool IsListed(const QualifiedUnit& qualified)
 {
-    return spec.unit < UnitCount && spec == UnitSpec{spec.unit};
+    return qualified.unit < UnitCount && qualified == QualifiedUnit{qualified.unit};
 }
 
-// The 0 dB of a complete spec of a level in dB, in dBV; nothing when its full scale is no
-// positive voltage.
-std::optional<WideReal> LevelOfZeroDb(const UnitSpec& spec)
+// The 0 dB of a complete qualified unit of a level in dB, in dBV; nothing when its full scale
+// is no positive voltage.
+std::optional<WideReal> LevelOfZeroDb(const QualifiedUnit& qualified)
 {
     const Constants& constants = TheConstants();
-    if (spec.fullScaleUnit != NoUnit) {
-        const Unit& levelUnit = UnitCatalogue[spec.fullScaleUnit];
+    if (qualified.fullScaleUnit != NoUnit) {
+        const Unit& levelUnit = UnitCatalogue[qualified.fullScaleUnit];
         if (IsLevelInDb(levelUnit)) {
-            return constants.units[spec.fullScaleUnit].levelOfZeroDb
-                + Decibels(levelUnit, spec.fullScale);
+            return constants.units[qualified.fullScaleUnit].levelOfZeroDb
+                + Decibels(levelUnit, qualified.fullScale);
         }
-        const Outcome voltage =
-            InboundUnrounded(constants, CatalogueScale(spec.fullScaleUnit), spec.fullScale);
+        const Outcome voltage = InboundUnrounded(constants, CatalogueScale(qualified.fullScaleUnit),
+                                                 qualified.fullScale);
         if (!voltage || !voltage->IsPositive()) {
             return std::nullopt;
         }
         return WideReal(20) * Log10(*voltage);
     }
-    const WideReal& level = constants.units[spec.unit].levelOfZeroDb;
-    if (spec.impedance != 0) {
+    const WideReal& level = constants.units[qualified.unit].levelOfZeroDb;
+    if (qualified.impedance != 0) {
         // A power level's 0 dB is the voltage of its reference power across the impedance.
         return level
             + WideReal(10)
-            * Log10(WideReal(spec.impedance) / WideReal(UnitCatalogue[spec.unit].impedance));
+            * Log10(WideReal(qualified.impedance)
+                    / WideReal(UnitCatalogue[qualified.unit].impedance));
     }
     return level;
 }
@@ -395,7 +396,8 @@ std::optional<WideReal> LevelOfZeroDb(const UnitSpec& spec)
 // Between levels in dB, by the dB between their references, rounded first: references a
 // whole number of dB apart keep whole dB whole (-18 dBFS at +18 dBu is 0 dBu, -73 dBW is
 // -43 dBm), and no voltage is formed.
-std::optional<double> ConvertLevelInDb(double value, const UnitSpec& from, const UnitSpec& to)
+std::optional<double> ConvertLevelInDb(double value, const QualifiedUnit& from,
+                                       const QualifiedUnit& to)
 {
     const std::optional<WideReal> fromZero = LevelOfZeroDb(from);
     const std::optional<WideReal> toZero = LevelOfZeroDb(to);
@@ -411,8 +413,8 @@ std::optional<double> ConvertLevelInDb(double value, const UnitSpec& from, const
 
 } // namespace
 
-std::optional<double> TryConvertValue(double value, const UnitSpec& fromUnit,
-                                      const UnitSpec& toUnit) noexcept
+std::optional<double> TryConvertValue(double value, const QualifiedUnit& fromUnit,
+                                      const QualifiedUnit& toUnit) noexcept
 {
     if (!IsComplete(fromUnit) || !IsComplete(toUnit)) {
         return std::nullopt;
@@ -436,7 +438,7 @@ std::optional<double> TryConvertValue(double value, const UnitSpec& fromUnit,
 
 std::optional<double> TryConvertValue(double value, int fromUnit, int toUnit) noexcept
 {
-    return TryConvertValue(value, UnitSpec{fromUnit}, UnitSpec{toUnit});
+    return TryConvertValue(value, QualifiedUnit{fromUnit}, QualifiedUnit{toUnit});
 }
 
 double ConvertValue(double value, int fromUnit, int toUnit) noexcept

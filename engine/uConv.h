@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UnitSpec.h"
+#include "QualifiedUnit.h"
 
 #include <optional>
 
@@ -10,8 +10,8 @@ namespace tarvane {
 // "@" and a level from full scale referred to the level after its "@": the result, or nothing
 // when the conversion fails or a unit lacks what it needs. Equal units give the value itself,
 // bit for bit.
-std::optional<double> TryConvertValue(double value, const UnitSpec& fromUnit,
-                                      const UnitSpec& toUnit) noexcept;
+std::optional<double> TryConvertValue(double value, const QualifiedUnit& fromUnit,
+                                      const QualifiedUnit& toUnit) noexcept;
 
 // Converts a level from one catalogue unit to another, given by their indexes: the result,
 // or nothing when the conversion fails. Equal units give the value itself, bit for bit; an

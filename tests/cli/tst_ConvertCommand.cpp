@@ -38,7 +38,7 @@ Outcome Run(const QStringList& arguments, const QByteArray& input = {})
 
 // What the command writes for a value's text: "-.--" when it does not read or does not
 // convert; with `digits`, at least that many significant digits.
-QByteArray Expected(const QByteArray& text, const UnitSpec& fromUnit, const UnitSpec& toUnit,
+QByteArray Expected(const QByteArray& text, const QualifiedUnit& fromUnit, const QualifiedUnit& toUnit,
                     int precision, bool& failed, int digits = 0)
 {
     const std::optional<double> value =
@@ -54,7 +54,7 @@ QByteArray Expected(const QByteArray& text, const UnitSpec& fromUnit, const Unit
 
 QByteArray Expected(const QByteArray& text, int fromUnit, int toUnit, int precision, bool& failed)
 {
-    return Expected(text, UnitSpec{fromUnit}, UnitSpec{toUnit}, precision, failed);
+    return Expected(text, QualifiedUnit{fromUnit}, QualifiedUnit{toUnit}, precision, failed);
 }
 
 // Ordinary levels, the zeros and negatives that fail in some units, the edges of the
@@ -65,14 +65,14 @@ const QList<QByteArray> Values = {"1",      "-10",   "0",      "12",     "75",
                                   "-"};
 
 // A unit on the command line: the number of a listed one, or its name.
-QString Argument(const UnitSpec& unit)
+QString Argument(const QualifiedUnit& unit)
 {
-    return unit.unit < UnitCount && unit == UnitSpec{unit.unit}
+    return unit.unit < UnitCount && unit == QualifiedUnit{unit.unit}
         ? QString::number(unit.unit)
         : QString::fromStdString(UnitName(unit));
 }
 
-QStringList Arguments(const UnitSpec& fromUnit, const UnitSpec& toUnit, int precision)
+QStringList Arguments(const QualifiedUnit& fromUnit, const QualifiedUnit& toUnit, int precision)
 {
     const QString precisionOption = QStringLiteral("-p%1").arg(precision);
     // A number and a name would read as a value and its unit.
@@ -84,13 +84,13 @@ QStringList Arguments(const UnitSpec& fromUnit, const UnitSpec& toUnit, int prec
 
 // Every unit of the catalogue, dBFS at the full scale of its example, and powers across other
 // impedances.
-QList<UnitSpec> EveryUnit()
+QList<QualifiedUnit> EveryUnit()
 {
-    QList<UnitSpec> units;
+    QList<QualifiedUnit> units;
     for (int unit = 0; unit < CatalogueSize; ++unit) {
         units << (UnitCatalogue[unit].parameter == UnitParameter::FullScale
                       ? ReadLevel(UnitCatalogue[unit].example)->unit
-                      : UnitSpec{unit});
+                      : QualifiedUnit{unit});
     }
     return units << ReadLevel("1 dBm@75")->unit << ReadLevel("1 W@8")->unit;
 }
@@ -119,11 +119,11 @@ private slots:
 // window's lists, one value at a time, at every precision in turn.
 void TestConvertCommand::everyPairAsTheEngine()
 {
-    const QList<UnitSpec> units = EveryUnit();
+    const QList<QualifiedUnit> units = EveryUnit();
     for (qsizetype from = 0; from < units.size(); ++from) {
         for (qsizetype to = 0; to < units.size(); ++to) {
-            const UnitSpec& fromUnit = units[from];
-            const UnitSpec& toUnit = units[to];
+            const QualifiedUnit& fromUnit = units[from];
+            const QualifiedUnit& toUnit = units[to];
             const int pair = int(from * units.size() + to);
             const int precision = pair % 11;
             QByteArray input, expected;
@@ -417,7 +417,7 @@ void TestConvertCommand::everyUnit()
     const Outcome outcome = Run(arguments);
     QVERIFY2(outcome.output.contains(shows), outcome.output.constData());
     const QList<QByteArray> lines = outcome.output.split('\n');
-    const QList<UnitSpec> units = EveryUnit().mid(0, every ? CatalogueSize : UnitCount);
+    const QList<QualifiedUnit> units = EveryUnit().mid(0, every ? CatalogueSize : UnitCount);
     QCOMPARE(lines.size(), units.size() + 1);
     const std::optional<Level> from = ReadLevel(level.toStdString());
     QVERIFY(from);

@@ -15,7 +15,7 @@
 
 using namespace tarvane;
 
-Q_DECLARE_METATYPE(tarvane::UnitSpec)
+Q_DECLARE_METATYPE(tarvane::QualifiedUnit)
 
 namespace {
 
@@ -39,7 +39,7 @@ int U(const char* identifier)
 }
 
 // A unit as a level writes it, "@" and what follows it included.
-UnitSpec Spec(const char* name)
+QualifiedUnit Named(const char* name)
 {
     const std::optional<LevelUnit> unit = ReadLevelUnit(name);
     if (!unit)
@@ -55,7 +55,7 @@ bool SameBits(double a, double b)
 // A conversion, leaving no fault and the flag alone: TryConvertValue's result, and for a unit
 // of the window's lists the same through ConvertValue, which leaves its failure value with the
 // flag set.
-double Convert(double value, const UnitSpec& fromUnit, const UnitSpec& toUnit, bool& failed)
+double Convert(double value, const QualifiedUnit& fromUnit, const QualifiedUnit& toUnit, bool& failed)
 {
     const bool flagBefore = ConversionFailed;
     const int faultsBefore = std::fetestexcept(Faults);
@@ -64,7 +64,7 @@ double Convert(double value, const UnitSpec& fromUnit, const UnitSpec& toUnit, b
         QTest::qFail("TryConvertValue left the flag or a fault changed", __FILE__, __LINE__);
     }
     failed = !tried;
-    const UnitSpec plain[2] = {{fromUnit.unit}, {toUnit.unit}};
+    const QualifiedUnit plain[2] = {{fromUnit.unit}, {toUnit.unit}};
     if (!(fromUnit == plain[0]) || !(toUnit == plain[1]) || fromUnit.unit >= UnitCount
         || toUnit.unit >= UnitCount)
         return tried.value_or(UnitCatalogue[toUnit.unit].kind == UnitKind::PowerLevel ? -999 : 0);
@@ -78,20 +78,20 @@ double Convert(double value, const UnitSpec& fromUnit, const UnitSpec& toUnit, b
 
 double Convert(double value, int fromUnit, int toUnit, bool& failed)
 {
-    return Convert(value, UnitSpec{fromUnit}, UnitSpec{toUnit}, failed);
+    return Convert(value, QualifiedUnit{fromUnit}, QualifiedUnit{toUnit}, failed);
 }
 
 // Every unit of the catalogue, dBFS at the full scale of its example, and powers across other
 // impedances.
-QList<UnitSpec> EveryUnit()
+QList<QualifiedUnit> EveryUnit()
 {
-    QList<UnitSpec> units;
+    QList<QualifiedUnit> units;
     for (int unit = 0; unit < CatalogueSize; ++unit) {
         units << (UnitCatalogue[unit].parameter == UnitParameter::FullScale
                       ? ReadLevel(UnitCatalogue[unit].example)->unit
-                      : UnitSpec{unit});
+                      : QualifiedUnit{unit});
     }
-    return units << Spec("dBm@75") << Spec("W@8");
+    return units << Named("dBm@75") << Named("W@8");
 }
 
 } // namespace
@@ -115,8 +115,8 @@ private slots:
 // clang-format off
 void TestConversion::values_data()
 {
-    QTest::addColumn<UnitSpec>("fromUnit");
-    QTest::addColumn<UnitSpec>("toUnit");
+    QTest::addColumn<QualifiedUnit>("fromUnit");
+    QTest::addColumn<QualifiedUnit>("toUnit");
     QTest::addColumn<double>("value");
     QTest::addColumn<double>("expected");
     QTest::addColumn<double>("tolerance");
@@ -125,13 +125,13 @@ void TestConversion::values_data()
     // Units as a level writes them: "dBm@75" is dBm across 75 ohms.
     const auto ok = [](const char* name, const char* from, const char* to, double value, double expected,
                        double tolerance) {
-        QTest::newRow(name) << Spec(from) << Spec(to) << value << expected << tolerance << false;
+        QTest::newRow(name) << Named(from) << Named(to) << value << expected << tolerance << false;
     };
-    const auto failsFor = [](const char* name, UnitSpec from, UnitSpec to, double value, double failureValue) {
+    const auto failsFor = [](const char* name, QualifiedUnit from, QualifiedUnit to, double value, double failureValue) {
         QTest::newRow(name) << from << to << value << failureValue << 0.0 << true;
     };
     const auto fails = [&](const char* name, const char* from, const char* to, double value, double failureValue) {
-        failsFor(name, Spec(from), Spec(to), value, failureValue);
+        failsFor(name, Named(from), Named(to), value, failureValue);
     };
     ok("1 Vrms in Vpp", "Vrms", "Vpp", 1, 2.82843, 5e-6);
     ok("1 Vrms in dBm 50", "Vrms", "dBm50", 1, 13.0103, 5e-5);
@@ -233,8 +233,8 @@ void TestConversion::values_data()
 
 void TestConversion::values()
 {
-    QFETCH(UnitSpec, fromUnit);
-    QFETCH(UnitSpec, toUnit);
+    QFETCH(QualifiedUnit, fromUnit);
+    QFETCH(QualifiedUnit, toUnit);
     QFETCH(double, value);
     QFETCH(double, expected);
     QFETCH(double, tolerance);
@@ -331,7 +331,7 @@ void TestConversion::identity_data()
 void TestConversion::identity()
 {
     QFETCH(double, value);
-    for (const UnitSpec& unit : EveryUnit()) {
+    for (const QualifiedUnit& unit : EveryUnit()) {
         bool failed = true;
         const double result = Convert(value, unit, unit, failed);
         QVERIFY(!failed);
@@ -342,8 +342,8 @@ void TestConversion::identity()
 void TestConversion::nonFiniteFails()
 {
     for (const double value : {NaN, Inf, -Inf}) {
-        for (const UnitSpec& fromUnit : EveryUnit()) {
-            for (const UnitSpec& toUnit : EveryUnit()) {
+        for (const QualifiedUnit& fromUnit : EveryUnit()) {
+            for (const QualifiedUnit& toUnit : EveryUnit()) {
                 bool failed = false;
                 Convert(value, fromUnit, toUnit, failed);
                 QCOMPARE(failed, !(fromUnit == toUnit));
@@ -377,9 +377,9 @@ void TestConversion::flagIsStickyAndIgnoresEarlierFaults()
 
 void TestConversion::roundTrips_data()
 {
-    QTest::addColumn<UnitSpec>("fromUnit");
-    QTest::addColumn<UnitSpec>("toUnit");
-    const QList<UnitSpec> units = EveryUnit();
+    QTest::addColumn<QualifiedUnit>("fromUnit");
+    QTest::addColumn<QualifiedUnit>("toUnit");
+    const QList<QualifiedUnit> units = EveryUnit();
     for (qsizetype from = 0; from < units.size(); ++from) {
         for (qsizetype to = 0; to < units.size(); ++to) {
             QTest::addRow("%s to %s", UnitName(units[from]).c_str(), UnitName(units[to]).c_str())
@@ -390,8 +390,8 @@ void TestConversion::roundTrips_data()
 
 void TestConversion::roundTrips()
 {
-    QFETCH(UnitSpec, fromUnit);
-    QFETCH(UnitSpec, toUnit);
+    QFETCH(QualifiedUnit, fromUnit);
+    QFETCH(QualifiedUnit, toUnit);
     // Values inside every unit's domain, so both directions must succeed.
     const QList<double> values = IsLevelInDb(fromUnit.unit) ? QList<double>{-60, -3.5, 0, 12, 40}
                                                             : QList<double>{1e-3, 0.5, 1, 7.5, 300};

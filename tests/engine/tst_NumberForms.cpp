@@ -305,7 +305,7 @@ void TestNumberForms::inListedUnits()
     const std::optional<Level> listed = InListedUnit(*level);
     QCOMPARE(listed.has_value(), unit >= 0);
     if (listed) {
-        QCOMPARE(listed->unit, UnitSpec{unit});
+        QCOMPARE(listed->unit, QualifiedUnit{unit});
         QVERIFY2(std::fabs(listed->value - value) <= tolerance,
                  qPrintable(QString::number(listed->value, 'g', 17)));
         QCOMPARE(listed->decimals, decimals);

@@ -8,7 +8,7 @@ namespace tarvane {
 
 // A unit as a level or a conversion takes it: a catalogue unit, with what follows "@" after
 // its symbol when it takes something ("dBm@75", "dBFS@18dBu").
-struct UnitSpec {
+struct QualifiedUnit {
     int unit = 0;
     // Ohms, for a unit taken across another impedance than its own; 0 for its own.
     double impedance = 0;
@@ -17,19 +17,19 @@ struct UnitSpec {
     double fullScale = 0;
     int fullScaleUnit = NoUnit;
 
-    friend bool operator==(const UnitSpec&, const UnitSpec&) = default;
+    friend bool operator==(const QualifiedUnit&, const QualifiedUnit&) = default;
 };
 
 // The unit `unit` across `ohms`: the catalogue unit of the same symbol with that impedance
 // when there is one (dBm at 600 ohms is dBm600), else the first unit of that symbol.
-UnitSpec WithImpedance(int unit, double ohms);
+QualifiedUnit WithImpedance(int unit, double ohms);
 
 // The name the level reader reads the unit by: its identifier, or its symbol and what follows
 // "@".
-std::string UnitName(const UnitSpec& unit);
+std::string UnitName(const QualifiedUnit& unit);
 
 // The listed unit of the same family, which a level pasted into the window is converted into:
 // the unit itself when the window lists it.
-int ListedUnitOf(const UnitSpec& unit);
+int ListedUnitOf(const QualifiedUnit& unit);
 
 } // namespace tarvane

@@ -1,4 +1,4 @@
-#include "UnitSpec.h"
+#include "QualifiedUnit.h"
 
 #include "NumberForms.h"
 
@@ -13,7 +13,7 @@ static_assert(VoltageUnit >= 0);
 
 } // namespace
 
-UnitSpec WithImpedance(int unit, double ohms)
+QualifiedUnit WithImpedance(int unit, double ohms)
 {
     const std::string_view symbol = UnitCatalogue[unit].symbols[0];
     int first = NoUnit;
@@ -30,7 +30,7 @@ UnitSpec WithImpedance(int unit, double ohms)
     return {first, ohms};
 }
 
-std::string UnitName(const UnitSpec& unit)
+std::string UnitName(const QualifiedUnit& unit)
 {
     const Unit& entry = UnitCatalogue[unit.unit];
     if (unit.impedance != 0) {
@@ -43,7 +43,7 @@ std::string UnitName(const UnitSpec& unit)
     return std::string(entry.identifier);
 }
 
-int ListedUnitOf(const UnitSpec& unit)
+int ListedUnitOf(const QualifiedUnit& unit)
 {
     if (unit.impedance != 0) {
         return VoltageUnit;
