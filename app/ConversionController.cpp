@@ -79,14 +79,15 @@ void TConversionController::EditText(TValueBox box, const QString& text)
 bool TConversionController::Paste(TValueBox box, const QString& pasted, const QString& result)
 {
     TBoxState& state = m_boxes[box];
-    const std::optional<Level> level = ReadLevel(pasted.toStdString(), state.unit);
+    const std::optional<Level> written = ReadLevel(pasted.toStdString(), state.unit);
+    const std::optional<Level> level = written ? InListedUnit(*written) : std::nullopt;
     const std::optional<double> number = level ? std::optional(level->value)
         : result.isEmpty()                     ? std::nullopt
                                                : UserTextToFloat(result, QLocale());
     if (!number)
         return false;
     if (level)
-        state.unit = level->unit;
+        state.unit = level->unit.unit;
     RaisePrecisionFor(box, *number, level ? level->decimals : DecimalsWritten(result, state.unit));
     // A level shows in the box's format; a plain number as written, until the box is left.
     state.text = level ? Shown(*number, state.precision) : result;

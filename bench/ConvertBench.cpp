@@ -2,9 +2,10 @@
 // - one conversion (1 Vrms in dBu) as a whole process: median wall time and peak resident
 //   memory of each, and the ratios (targets: at least 3 times faster, in less memory);
 // - streaming: values piped through each program, in lines per second (target for
-//   tarvane-convert: at least 2 million), and tarvane-convert's lines that fail, and lines
-//   that carry their unit, beside bare numbers that convert (targets: a failing line costs
-//   at most twice a converting one, a line with its unit at most 1.5 times).
+//   tarvane-convert: at least 2 million), and tarvane-convert's lines that fail, lines that
+//   carry their unit, and lines in units given with "@", S-meter readings, gains and sums,
+//   beside bare numbers that convert (targets: a failing line costs at most twice a
+//   converting one, a line with its unit or a sum at most 1.5 times).
 // When GNU units is not installed, only tarvane-convert is measured, and the comparison is
 // said to be skipped.
 #include <spawn.h>
@@ -14,12 +15,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <random>
 #include <string>
@@ -182,6 +185,49 @@ void WriteWithUnit(FILE* file, double volts, int line)
     }
 }
 
+// A way of writing levels that only a reader of "@", S-meter readings and arithmetic takes:
+// the line, and beside it the same level as a bare number in the unit it carries.
+struct Form {
+    const char* unit;
+    void (*writeLine)(FILE* file, double dBm); // dBm: the level across 50 ohms
+    void (*writeNumber)(FILE* file, double dBm);
+};
+
+// clang-format off
+constexpr Form NewForms[] = {
+    {"dBm@75",
+     [](FILE* file, double dBm) { std::fprintf(file, "%.6g dBm@75\n", dBm - 1.7609); },
+     [](FILE* file, double dBm) { std::fprintf(file, "%.6g\n", dBm - 1.7609); }},
+    {"dBmV",
+     [](FILE* file, double dBm) { std::fprintf(file, "%.6g dBmV\n", dBm + 46.9897); },
+     [](FILE* file, double dBm) { std::fprintf(file, "%.6g\n", dBm + 46.9897); }},
+    {"dBFS@18dBu",
+     [](FILE* file, double dBm) { std::fprintf(file, "%.6g dBFS@18dBu\n", dBm - 28.7918); },
+     [](FILE* file, double dBm) { std::fprintf(file, "%.6g\n", dBm - 28.7918); }},
+    {"S",
+     [](FILE* file, double dBm) { std::fprintf(file, "S9+%.6g\n", dBm + 73); },
+     [](FILE* file, double dBm) { std::fprintf(file, "%.6g\n", 9 + (dBm + 73) / 6); }},
+    {"dBm",
+     [](FILE* file, double dBm) { std::fprintf(file, "%.6g dBm + 20 dB\n", dBm - 20); },
+     [](FILE* file, double dBm) { std::fprintf(file, "%.6g\n", dBm); }},
+    {"dBm",
+     [](FILE* file, double dBm) { std::fprintf(file, "%.6g dBm + %.6g dBm\n", dBm - 3, dBm - 3); },
+     [](FILE* file, double dBm) { std::fprintf(file, "%.6g\n", dBm); }},
+};
+// clang-format on
+constexpr int FormCount = std::size(NewForms);
+
+double DbmOf(double volts)
+{
+    return 20 * std::log10(volts) + 13.0103;
+}
+
+// The levels in each new form in turn.
+void WriteNewForms(FILE* file, double volts, int line)
+{
+    NewForms[line % FormCount].writeLine(file, DbmOf(volts));
+}
+
 // GNU units reads a pair of lines per conversion: the level, then the unit wanted.
 void WriteForUnits(FILE* file, double volts, int)
 {
@@ -266,14 +312,34 @@ int main(int argc, char** argv)
     const std::string convertingInput = WriteLevels(TarvaneLines, 0.001, 100.0, WriteBare);
     const std::string failingInput = WriteLevels(TarvaneLines, -100.0, 0.0, WriteBare);
     const std::string withUnitInput = WriteLevels(TarvaneLines, 0.001, 100.0, WriteWithUnit);
-    Rate convertingRate, failingRate, withUnitRate;
-    const bool streamed =
+    const std::string newFormsInput = WriteLevels(TarvaneLines, 0.001, 100.0, WriteNewForms);
+    Rate convertingRate, failingRate, withUnitRate, newFormsRate;
+    bool streamed =
         Stream({TARVANE_CONVERT, "Vrms", "dBu"}, convertingInput, TarvaneLines, convertingRate)
         && Stream({TARVANE_CONVERT, "Vrms", "dBu"}, failingInput, TarvaneLines, failingRate, 1)
-        && Stream({TARVANE_CONVERT, "dBu"}, withUnitInput, TarvaneLines, withUnitRate);
+        && Stream({TARVANE_CONVERT, "dBu"}, withUnitInput, TarvaneLines, withUnitRate)
+        && Stream({TARVANE_CONVERT, "dBu"}, newFormsInput, TarvaneLines, newFormsRate);
     std::remove(convertingInput.c_str());
     std::remove(failingInput.c_str());
     std::remove(withUnitInput.c_str());
+    std::remove(newFormsInput.c_str());
+    // The same levels of each new form as bare numbers in its unit: the seconds they take.
+    Rate newFormsAsNumbers;
+    for (int form = 0; form < FormCount && streamed; ++form) {
+        const std::string input =
+            WriteLevels(TarvaneLines, 0.001, 100.0, [form](FILE* file, double volts, int line) {
+                if (line % FormCount == form)
+                    NewForms[form].writeNumber(file, DbmOf(volts));
+            });
+        const int lines = (TarvaneLines - form + FormCount - 1) / FormCount;
+        Rate rate;
+        streamed = Stream({TARVANE_CONVERT, NewForms[form].unit, "dBu"}, input, lines, rate);
+        newFormsAsNumbers.wall += lines / rate.wall;
+        newFormsAsNumbers.cpu += lines / rate.cpu;
+        std::remove(input.c_str());
+    }
+    newFormsAsNumbers = {TarvaneLines / newFormsAsNumbers.wall,
+                         TarvaneLines / newFormsAsNumbers.cpu};
     if (!streamed) {
         std::fprintf(stderr, "tarvane-convert failed to stream\n");
         return 1;
@@ -287,12 +353,18 @@ int main(int argc, char** argv)
     report("tarvane-convert Vrms dBu, numbers", convertingRate, lineTarget);
     report("tarvane-convert Vrms dBu, numbers that fail", failingRate, lineTarget);
     report("tarvane-convert dBu, levels with their unit", withUnitRate, lineTarget);
+    report("tarvane-convert dBu, @, S-meter, gains, sums", newFormsRate, "");
+    report("the same levels as numbers in their units", newFormsAsNumbers, "");
     std::printf("  a failing line takes %.2f (%.2f) times as long as a converting one (target: at "
                 "most 2)\n",
                 convertingRate.wall / failingRate.wall, convertingRate.cpu / failingRate.cpu);
     std::printf("  a level with its unit takes %.2f (%.2f) times as long as a number (target: at "
                 "most 1.5)\n",
                 convertingRate.wall / withUnitRate.wall, convertingRate.cpu / withUnitRate.cpu);
+    std::printf("  a level with \"@\", an S-meter reading, a gain or a sum takes %.2f (%.2f) times "
+                "as long as the number in its unit (target: at most 1.5)\n",
+                newFormsAsNumbers.wall / newFormsRate.wall,
+                newFormsAsNumbers.cpu / newFormsRate.cpu);
     if (withUnits) {
         const std::string unitsInput = WriteLevels(UnitsLines, 0.001, 100.0, WriteForUnits);
         Rate unitsRate;

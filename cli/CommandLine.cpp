@@ -19,15 +19,19 @@ std::string Quoted(std::string_view text)
 std::string UnitList()
 {
     std::string list;
-    for (int unit = 0; unit < UnitCount; ++unit) {
+    for (int unit = 0; unit < CatalogueSize; ++unit) {
         const Unit& entry = UnitCatalogue[unit];
         list += unit == 0 ? "" : ", ";
         list += entry.identifier;
+        if (entry.parameter == UnitParameter::FullScale) {
+            list += "@NIVEAU";
+        }
         if (!entry.alias.empty()) {
             list += " (" + std::string(entry.alias) + ")";
         }
     }
-    return list + ", ou leur numéro de 0 à " + std::to_string(UnitCount - 1);
+    return list + ", ou le numéro des " + std::to_string(UnitCount) + " premières de 0 à "
+        + std::to_string(UnitCount - 1);
 }
 
 // A unit given by its number in the window's lists.
@@ -46,31 +50,45 @@ std::optional<int> UnitIndex(std::string_view argument)
 }
 
 // The unit converted from: any unit a level may carry, or its number.
-std::optional<LevelUnit> FromUnit(std::string_view argument)
+Reading<LevelUnit> FromUnit(std::string_view argument)
 {
     if (const std::optional<int> index = UnitIndex(argument)) {
-        return LevelUnit{*index, 0};
+        return {LevelUnit{QualifiedUnit{*index}}};
     }
-    return ReadLevelUnit(argument);
+    return ReadUnitText(argument);
 }
 
 // The unit converted to: a unit without an SI prefix, or its number.
-std::optional<int> ToUnit(std::string_view argument)
+Reading<QualifiedUnit> ToUnit(std::string_view argument)
 {
-    if (const std::optional<int> index = UnitIndex(argument)) {
-        return index;
+    const Reading<LevelUnit> unit = FromUnit(argument);
+    if (!unit.value || unit.value->powerOfTen != 0) {
+        return {std::nullopt, unit.error};
     }
-    return FindUnit(argument);
+    return {unit.value->unit};
+}
+
+// Whether an operand is a value with its unit: a level, or a text that would be one but for
+// the reason it is given.
+bool IsLevelOperand(std::string_view operand)
+{
+    const Reading<Level> level = ReadLevelText(operand);
+    return level.value || level.error != LevelError::NotALevel;
 }
 
 bool IsOption(std::string_view argument)
 {
     return argument.size() > 1 && argument.front() == '-' && !ReadNumber(argument)
-        && !ReadLevel(argument);
+        && !IsLevelOperand(argument);
 }
 
-UsageError UnknownUnit(std::string_view argument)
+// A unit argument that names no unit: the units, or why it is not one.
+template <typename Value>
+UsageError UnitRefused(std::string_view argument, const Reading<Value>& reading)
 {
+    if (reading.error != LevelError::NotALevel) {
+        return UsageError{Quoted(argument) + " : " + LevelErrorText(reading.error)};
+    }
     return UsageError{"unité inconnue : " + Quoted(argument) + " ; unités : " + UnitList()};
 }
 
@@ -88,27 +106,30 @@ std::variant<OperandRoles, UsageError> RolesOf(const std::vector<std::string_vie
         return OperandRoles{operands[0], operands[1], operands[2]};
     case 2: {
         const std::string_view first = operands[0];
+        const Reading<LevelUnit> from = FromUnit(first);
         // Two unit numbers read the standard input, as they always did.
-        if ((FromUnit(first) && !ReadNumber(first))
+        if (((from.value || from.error != LevelError::NotALevel) && !ReadNumber(first))
             || (UnitIndex(first) && UnitIndex(operands[1]))) {
             return OperandRoles{std::nullopt, first, operands[1]};
         }
-        if (ReadLevel(first)) {
+        if (IsLevelOperand(first)) {
             return OperandRoles{first, std::nullopt, operands[1]};
         }
         return OperandRoles{first, operands[1], std::nullopt};
     }
-    case 1:
-        if (ToUnit(operands[0])) {
+    case 1: {
+        const Reading<QualifiedUnit> to = ToUnit(operands[0]);
+        if (to.value) {
             return OperandRoles{std::nullopt, std::nullopt, operands[0]};
         }
-        if (ReadLevel(operands[0])) {
+        if (IsLevelOperand(operands[0])) {
             return OperandRoles{operands[0], std::nullopt, std::nullopt};
         }
         if (ReadNumber(operands[0])) {
             return UsageError{"il manque l'unité de " + Quoted(operands[0])};
         }
-        return UnknownUnit(operands[0]);
+        return UnitRefused(operands[0], to);
+    }
     default:
         return UsageError{
             "il faut une valeur et ses unités, ou des unités pour lire l'entrée standard"};
@@ -130,6 +151,7 @@ std::optional<int> ParsePrecision(std::string_view text)
 // The options, in any order among the operands.
 struct Options {
     bool listUnits = false;
+    bool everyUnit = false;
     bool help = false;
     bool version = false;
     std::optional<std::string_view> precision;
@@ -158,12 +180,22 @@ std::variant<CommandLine, UsageError> ParseOperands(const Options& options,
     const auto& [value, from, to] = std::get<OperandRoles>(roles);
     command.action = value ? CommandLine::Action::ConvertOne : CommandLine::Action::ConvertLines;
     command.value = value.value_or(std::string_view());
-    if (from && !(command.fromUnit = FromUnit(*from))) {
-        return UnknownUnit(*from);
+    if (from) {
+        const Reading<LevelUnit> unit = FromUnit(*from);
+        if (!(command.fromUnit = unit.value)) {
+            return UnitRefused(*from, unit);
+        }
     }
-    if (to && !(command.toUnit = ToUnit(*to))) {
-        return UnknownUnit(*to);
+    if (to) {
+        const Reading<QualifiedUnit> unit = ToUnit(*to);
+        if (!(command.toUnit = unit.value)) {
+            return UnitRefused(*to, unit);
+        }
     }
+    if (options.everyUnit && (to || !value)) {
+        return UsageError{"--all s'emploie avec une valeur seule, sans unité d'arrivée"};
+    }
+    command.everyUnit = options.everyUnit;
     if (options.precision) {
         const std::optional<int> precision = ParsePrecision(*options.precision);
         if (!precision) {
@@ -190,6 +222,8 @@ std::variant<CommandLine, UsageError> ParseCommandLine(std::span<const std::stri
             optionsEnded = true;
         } else if (argument == "--units") {
             options.listUnits = true;
+        } else if (argument == "--all" || argument == "-a") {
+            options.everyUnit = true;
         } else if (argument == "--help" || argument == "-h") {
             options.help = true;
         } else if (argument == "--version") {
@@ -210,10 +244,59 @@ std::variant<CommandLine, UsageError> ParseCommandLine(std::span<const std::stri
     return ParseOperands(options, operands);
 }
 
+std::string ImpedanceSymbols()
+{
+    std::string list;
+    for (int unit = 0; unit < CatalogueSize; ++unit) {
+        const Unit& entry = UnitCatalogue[unit];
+        if (entry.parameter == UnitParameter::Impedance
+            && list.find(" " + std::string(entry.symbols[0]) + ",") == std::string::npos) {
+            list += " " + std::string(entry.symbols[0]) + ",";
+        }
+    }
+    return list.substr(1, list.size() - 2);
+}
+
+std::string LevelErrorText(LevelError error)
+{
+    switch (error) {
+    case LevelError::NotALevel:
+        break;
+    case LevelError::FullScaleMissing:
+        return "un niveau en dBFS ne se convertit qu'avec le niveau analogique de sa pleine "
+               "échelle, écrit après @ (dBFS@18dBu, dBFS@24dBu)";
+    case LevelError::FullScaleRefused:
+        return "après dBFS@ vient le niveau analogique de la pleine échelle, un nombre suivi de "
+               "son unité, d'une tension positive (dBFS@18dBu, dBFS@2dBV)";
+    case LevelError::ImpedanceRefused:
+        return "après @, l'impédance est un nombre d'ohms positif (dBm@75, W@8, "
+               "« 10 W @ 8 ohms »)";
+    case LevelError::ParameterRefused:
+        return "@ ne suit que " + ImpedanceSymbols()
+            + " (une impédance en ohms), dBFS (le niveau de pleine échelle) et S (@VHF)";
+    case LevelError::GainAlone:
+        return "un gain en dB n'est pas un niveau : il s'ajoute à un niveau écrit avant lui "
+               "(« -73 dBm + 20 dB »)";
+    case LevelError::Product:
+        return "un niveau ne se multiplie ni ne se divise : il prend + ou - un gain en dB, ou + "
+               "un autre niveau";
+    case LevelError::SumOfKinds:
+        return "deux niveaux ne s'additionnent que tous deux en dB ou tous deux en watts (en "
+               "puissance, comme deux sources indépendantes) ; la somme de deux tensions ou de "
+               "deux déviations dépend de leur phase";
+    case LevelError::LevelSubtracted:
+        return "un niveau ne se retranche pas d'un autre : seul un gain en dB se retranche "
+               "(« 12 dBu - 6 dB »)";
+    case LevelError::OutOfRange:
+        return "le calcul n'a pas de résultat (une puissance négative, ou un nombre trop grand)";
+    }
+    return "ce n'est pas un niveau (un nombre suivi de son unité)";
+}
+
 std::string_view Synopsis()
 {
-    return "Usage : tarvane-convert VALEUR DE [VERS] [-p N]\n"
-           "        tarvane-convert NIVEAU [VERS] [-p N]\n"
+    return "Usage : tarvane-convert VALEUR DE [VERS] [-p N] [--all]\n"
+           "        tarvane-convert NIVEAU [VERS] [-p N] [--all]\n"
            "        tarvane-convert [DE] VERS [-p N] < valeurs\n"
            "        tarvane-convert --units\n";
 }
@@ -225,16 +308,24 @@ std::string UsageText()
           "fenêtre\n"
           "de Tarvane le montre avec N décimales (4 par défaut, de 0 à 10 ; 0 : forme générale),\n"
           "avec le point pour séparateur. Un NIVEAU porte son unité (« 316µV », « -73 dBm »,\n"
-          "« 0,775 Veff ») : DE est alors omis. Sans VERS, la valeur est écrite dans chaque "
-          "unité,\n"
-          "une par ligne. Sans VALEUR, convertit une valeur par ligne de l'entrée standard ; sans\n"
-          "DE, chaque ligne porte son unité. Une ligne qui ne se convertit pas donne « -.-- ».\n"
+          "« 0,775 Veff », « S9+20 ») : DE est alors omis. Sans VERS, la valeur est écrite dans\n"
+          "chacune des douze unités de la fenêtre (dans toutes avec --all), une par ligne, avec\n"
+          "au moins 5 chiffres significatifs sans -p. Sans VALEUR, convertit une valeur par ligne\n"
+          "de l'entrée standard ; sans DE, chaque ligne porte son unité. Une ligne qui ne se\n"
+          "convertit pas donne « -.-- ». Un NIVEAU peut ajouter ou retrancher des gains en dB\n"
+          "(« -73 dBm + 20 dB », « 12 dBu - 6 dB ») et ajouter en puissance d'autres niveaux\n"
+          "(« -73 dBm + -73 dBm »).\n"
           "Unités : "
         + UnitList()
         + ".\n"
           "Symboles : V, dBm, W, kHz, dBuV (dBµV), avec la première impédance ou référence de\n"
           "leur unité (50 ohms, 75 kHz) ; préfixes n, µ (u), m, k, M devant les volts et les\n"
-          "watts de DE ou d'un NIVEAU (« 2 mW », « 1,5 kW50 »).\n"
+          "watts de DE ou d'un NIVEAU (« 2 mW », « 1,5 kW50 »). Après "
+        + ImpedanceSymbols()
+        + ",\n"
+          "@R donne une autre impédance en ohms (« dBm@75 », « W@8 ») ; dBFS demande le niveau\n"
+          "analogique de sa pleine échelle (« dBFS@18dBu »). --units donne un exemple de chaque\n"
+          "unité.\n"
           "Code de sortie : 0 si tout est converti, 1 si une conversion échoue, 2 pour une erreur\n"
           "d'emploi.\n";
 }

@@ -1,5 +1,6 @@
 #include "ConvertCommand.h"
 
+#include "LevelForms.h"
 #include "LevelText.h"
 #include "NumberForms.h"
 #include "Units.h"
@@ -24,6 +25,21 @@ constexpr char FailureText[] = "-.--";
 // Input is read, and output written, in blocks of this size. A line longer than one
 // block cannot be a sensible number: it fails without being kept.
 constexpr std::size_t BlockSize = 1 << 16;
+
+// The characters of a UTF-8 text: its bytes but those that go on with a character.
+std::size_t Utf8Width(std::string_view text)
+{
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// The text and spaces after it, `width` characters in all.
+std::string Padded(std::string text, std::size_t width)
+{
+    text.append(width - std::min(width, Utf8Width(text)), ' ');
+    return text;
+}
 
 void Complain(const std::string& message)
 {
@@ -123,7 +139,7 @@ public:
     // Where the next line goes, with room for a result and its line break.
     char* Reserve()
     {
-        if (m_buffer.size() - m_size < MaxNumberTextLength + 1) {
+        if (m_buffer.size() - m_size < MaxValueTextLength + 1) {
             Flush();
         }
         return m_buffer.data() + m_size;
@@ -191,14 +207,14 @@ int ConvertCommand::WriteAnswer() const
     return ExitUsageError;
 }
 
-std::optional<Level> ConvertCommand::ReadValue(std::string_view text) const
+Reading<Level> ConvertCommand::ReadValue(std::string_view text) const
 {
     const std::optional<LevelUnit>& from = m_commandLine.fromUnit;
     if (!from) {
-        return ReadLevel(text);
+        return ReadLevelText(text);
     }
-    const std::optional<double> value = ReadNumber(text, from->powerOfTen);
-    return value ? std::optional<Level>(Level{*value, from->unit}) : std::nullopt;
+    const std::optional<double> value = ReadValueIn(text, *from);
+    return {value ? std::optional<Level>(Level{*value, from->unit}) : std::nullopt};
 }
 
 std::optional<double> ConvertCommand::Convert(const Level& level) const
@@ -208,38 +224,39 @@ std::optional<double> ConvertCommand::Convert(const Level& level) const
 
 bool ConvertCommand::WriteConverted(char*& out, std::optional<std::string_view> line) const
 {
-    const std::optional<Level> level = line ? ReadValue(*line) : std::nullopt;
+    const std::optional<Level> level = line ? ReadValue(*line).value : std::nullopt;
     const std::optional<double> result = level ? Convert(*level) : std::nullopt;
     if (!result) {
         out = std::copy_n(FailureText, std::size(FailureText) - 1, out);
         return false;
     }
-    out = FormatNumber(out, *result, m_commandLine.precision);
+    out = FormatValueIn(out, *result, m_commandLine.toUnit->unit,
+                        m_commandLine.precision.value_or(CommandLine::DefaultPrecision));
     return true;
 }
 
 int ConvertCommand::ConvertOne() const
 {
     const std::string_view text = m_commandLine.value;
-    const std::optional<Level> level = ReadValue(text);
-    if (level && !m_commandLine.toUnit) {
-        return WriteEveryUnit(*level);
+    const Reading<Level> level = ReadValue(text);
+    if (level.value && !m_commandLine.toUnit) {
+        return WriteEveryUnit(*level.value);
     }
-    const std::optional<double> result = level ? Convert(*level) : std::nullopt;
+    const std::optional<double> result = level.value ? Convert(*level.value) : std::nullopt;
+    const std::optional<LevelUnit>& from = m_commandLine.fromUnit;
     if (!result) {
         std::puts(FailureText);
-        const std::optional<LevelUnit>& from = m_commandLine.fromUnit;
         std::string message = "« " + std::string(text) + " »";
-        if (!level) {
+        if (!level.value) {
             message += from ? " n'est pas un nombre"
-                            : " n'est pas un niveau (un nombre suivi de son unité)";
+                : level.error == LevelError::NotALevel
+                ? " n'est pas un niveau (un nombre suivi de son unité)"
+                : " : " + LevelErrorText(level.error);
         } else {
             if (from) {
-                message += " ";
-                message += UnitIdentifiers[from->unit];
+                message += " " + UnitName(from->unit);
             }
-            message += " ne se convertit pas en ";
-            message += UnitIdentifiers[*m_commandLine.toUnit];
+            message += " ne se convertit pas en " + UnitName(*m_commandLine.toUnit);
             message +=
                 " (une tension nulle n'a pas de niveau en dB ; une puissance négative, une "
                 "déviation nulle ou un résultat trop grand ne se convertissent pas non plus)";
@@ -247,28 +264,45 @@ int ConvertCommand::ConvertOne() const
         Complain(message);
         return ExitFailure;
     }
-    std::puts(NumberToString(*result, m_commandLine.precision).c_str());
+    std::puts(ValueToString(*result, m_commandLine.toUnit->unit,
+                            m_commandLine.precision.value_or(CommandLine::DefaultPrecision))
+                  .c_str());
     return ExitSuccess;
 }
 
 int ConvertCommand::WriteEveryUnit(const Level& level) const
 {
-    std::array<std::string, UnitCount> values;
+    struct Row {
+        std::string identifier;
+        std::string value;
+        std::string_view name;
+    };
+    std::vector<Row> rows;
     std::size_t valueWidth = 0;
     std::size_t identifierWidth = 0;
     bool allConverted = true;
-    for (int unit = 0; unit < UnitCount; ++unit) {
-        const std::optional<double> result = TryConvertValue(level.value, level.unit, unit);
-        values[unit] = result ? NumberToString(*result, m_commandLine.precision) : FailureText;
-        valueWidth = std::max(valueWidth, values[unit].size());
-        identifierWidth = std::max(identifierWidth, UnitIdentifiers[unit].size());
+    const int units = m_commandLine.everyUnit ? CatalogueSize : UnitCount;
+    for (int unit = 0; unit < units; ++unit) {
+        // A unit that cannot do without what follows its "@" shows as its example has it.
+        const QualifiedUnit qualified = UnitCatalogue[unit].parameter == UnitParameter::FullScale
+            ? ReadLevel(UnitCatalogue[unit].example)->unit
+            : QualifiedUnit{unit};
+        const std::optional<double> result = TryConvertValue(level.value, level.unit, qualified);
+        const std::optional<int>& precision = m_commandLine.precision;
+        rows.push_back({UnitName(qualified),
+                        result ? ValueToString(*result, unit,
+                                               precision.value_or(CommandLine::DefaultPrecision),
+                                               precision ? 0 : CommandLine::TableDigits)
+                               : FailureText,
+                        UnitCatalogue[unit].longName});
+        valueWidth = std::max(valueWidth, rows.back().value.size());
+        identifierWidth = std::max(identifierWidth, rows.back().identifier.size());
         allConverted = allConverted && result;
     }
-    for (int unit = 0; unit < UnitCount; ++unit) {
-        const std::string identifier(UnitIdentifiers[unit]);
-        const std::string name(UnitLongNames[unit]);
-        std::printf("%-*s  %*s  %s\n", int(identifierWidth), identifier.c_str(), int(valueWidth),
-                    values[unit].c_str(), name.c_str());
+    for (const Row& row : rows) {
+        const std::string name(row.name);
+        std::printf("%-*s  %*s  %s\n", int(identifierWidth), row.identifier.c_str(),
+                    int(valueWidth), row.value.c_str(), name.c_str());
     }
     return allConverted ? ExitSuccess : ExitFailure;
 }
@@ -298,11 +332,32 @@ int ConvertCommand::ConvertLines(int input, int output) const
 
 int ConvertCommand::ListUnits() const
 {
-    for (int unit = 0; unit < UnitCount; ++unit) {
-        const std::string identifier(UnitIdentifiers[unit]);
-        const std::string name(UnitLongNames[unit]);
-        std::printf("%2d  %-8s%s\n", unit, identifier.c_str(), name.c_str());
+    std::size_t identifierWidth = 0;
+    std::size_t exampleWidth = 0;
+    std::vector<std::string> identifiers;
+    for (const Unit& unit : UnitCatalogue) {
+        std::string identifier(unit.identifier);
+        if (unit.parameter == UnitParameter::FullScale) {
+            identifier += "@NIVEAU";
+        }
+        if (!unit.alias.empty()) {
+            identifier += " (" + std::string(unit.alias) + ")";
+        }
+        identifierWidth = std::max(identifierWidth, Utf8Width(identifier));
+        exampleWidth = std::max(exampleWidth, Utf8Width(unit.example));
+        identifiers.push_back(std::move(identifier));
     }
+    for (int unit = 0; unit < CatalogueSize; ++unit) {
+        const Unit& entry = UnitCatalogue[unit];
+        const std::string index = unit < UnitCount ? std::to_string(unit) : "-";
+        const std::string example(entry.example);
+        const std::string name(entry.longName);
+        std::printf("%2s  %s  %s  %s\n", index.c_str(),
+                    Padded(identifiers[unit], identifierWidth).c_str(),
+                    Padded(example, exampleWidth).c_str(), name.c_str());
+    }
+    std::printf("Une impédance en ohms suit @ après %s : -73 dBm@75, 10 W@8.\n",
+                ImpedanceSymbols().c_str());
     return ExitSuccess;
 }
 

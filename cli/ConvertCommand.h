@@ -29,13 +29,14 @@ private:
     // Everything but the stream: an answer written to standard output.
     int WriteAnswer() const;
     int ConvertOne() const;
-    // The level in every unit, one per line: identifier, value, name.
+    // The level in every unit of the window (or of the catalogue), one per line: identifier,
+    // value, name.
     int WriteEveryUnit(const Level& level) const;
     int ConvertLines(int input, int output) const;
     int ListUnits() const;
     // The level a value's text gives: a number in the unit converted from, or a level with
-    // its own unit. Nothing when the text gives none.
-    std::optional<Level> ReadValue(std::string_view text) const;
+    // its own unit; or why the text gives none.
+    Reading<Level> ReadValue(std::string_view text) const;
     // The converted level, or nothing when the conversion fails.
     std::optional<double> Convert(const Level& level) const;
     // Writes the result of one line at `out` and moves `out` past it; false on failure,

@@ -1,8 +1,15 @@
 #include "LevelText.h"
 
+#include "DoubleRounding.h"
+#include "LevelArithmetic.h"
+#include "NumberForms.h"
 #include "WrittenNumber.h"
+#include "uConv.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
+#include <cmath>
 #include <string>
 
 namespace tarvane {
@@ -33,18 +40,51 @@ constexpr std::array<Prefix, 9> Prefixes = {{
 // No-break spaces, which French texts put between a number and its unit.
 constexpr std::array<std::string_view, 2> WideSpaces = {"\xC2\xA0", "\xE2\x80\xAF"};
 
+// What may follow an impedance: the ohm, spelt out, as the Greek capital omega or the ohm sign.
+constexpr std::array<std::string_view, 4> OhmNames = {"ohm", "ohms", "\xCE\xA9", "\xE2\x84\xA6"};
+
+// Signs of a product or a quotient, which levels do not take: *, / and ×.
+constexpr std::string_view ProductSigns = "*/";
+constexpr std::string_view TimesSign = "\xC3\x97";
+
+// A gain, as it is written after a level.
+constexpr std::string_view Decibel = "dB";
+
+// The unit an S-meter reading is in when it names no other.
+constexpr int SMeterUnit = [] {
+    for (int unit = 0; unit < CatalogueSize; ++unit) {
+        if (UnitCatalogue[unit].notation == UnitNotation::SMeter) {
+            return unit;
+        }
+    }
+    return NoUnit;
+}();
+static_assert(SMeterUnit != NoUnit);
+
+// A full-scale level is checked for a positive voltage in this unit.
+constexpr int VoltageUnit = UnitIndexOf("Vrms");
+
 bool InVoltsOrWatts(int unit)
 {
     const UnitKind kind = UnitCatalogue[unit].kind;
     return kind == UnitKind::Voltage || kind == UnitKind::Power;
 }
 
+bool StartsNumber(char c)
+{
+    return (c >= '0' && c <= '9') || c == '.' || c == ',';
+}
+
 // The length of the blank or no-break space that `text` starts with (fromEnd: ends with), 0
 // when there is none.
 std::size_t SpaceLength(std::string_view text, bool fromEnd)
 {
-    if (!text.empty() && static_cast<unsigned char>(fromEnd ? text.back() : text.front()) <= ' ') {
-        return 1;
+    if (text.empty()) {
+        return 0;
+    }
+    const auto c = static_cast<unsigned char>(fromEnd ? text.back() : text.front());
+    if (c < 0x80) {
+        return c <= ' ' ? 1 : 0;
     }
     for (const std::string_view space : WideSpaces) {
         if (fromEnd ? text.ends_with(space) : text.starts_with(space)) {
@@ -54,66 +94,422 @@ std::size_t SpaceLength(std::string_view text, bool fromEnd)
     return 0;
 }
 
-// The text without the blanks and no-break spaces around it.
-std::string_view TrimSpaces(std::string_view text)
+// The text without the blanks and no-break spaces it starts with.
+std::string_view SkipSpaces(std::string_view text)
 {
     while (const std::size_t length = SpaceLength(text, false)) {
         text.remove_prefix(length);
     }
+    return text;
+}
+
+// The text without the blanks and no-break spaces around it.
+std::string_view TrimSpaces(std::string_view text)
+{
+    text = SkipSpaces(text);
     while (const std::size_t length = SpaceLength(text, true)) {
         text.remove_suffix(length);
     }
     return text;
 }
 
-std::optional<LevelUnit> ReadUnitName(std::string_view text, int currentUnit)
+bool StartsProduct(std::string_view text)
 {
-    if (const std::optional<int> unit = FindUnit(text, currentUnit)) {
-        return LevelUnit{*unit, 0};
+    return (!text.empty() && ProductSigns.find(text.front()) != std::string_view::npos)
+        || text.starts_with(TimesSign);
+}
+
+// Where a name ends: at the end of the text, a space, "@" or an operator.
+bool AtNameEnd(std::string_view text)
+{
+    if (text.empty()) {
+        return true;
+    }
+    const auto c = static_cast<unsigned char>(text.front());
+    if (c >= 0x80) { // a no-break space or "×" (most names go without them)
+        return SpaceLength(text, false) > 0 || text.starts_with(TimesSign);
+    }
+    return c <= ' ' || c == '@' || c == '+' || c == '-' || c == '*' || c == '/';
+}
+
+// The name `text` starts with, taken off it.
+std::string_view TakeName(std::string_view& text)
+{
+    std::size_t length = 0;
+    while (!AtNameEnd(text.substr(length))) {
+        ++length;
+    }
+    const std::string_view name = text.substr(0, length);
+    text.remove_prefix(length);
+    return name;
+}
+
+// Whether `text` starts with the name `name`, which is then taken off it.
+bool TakeNameIf(std::string_view& text, std::string_view name)
+{
+    std::string_view rest = text;
+    if (!SameUnitName(TakeName(rest), name)) {
+        return false;
+    }
+    text = rest;
+    return true;
+}
+
+// Whether `text` starts with "@", which is then taken off it with the spaces around it.
+bool TakeAt(std::string_view& text)
+{
+    const std::string_view rest = SkipSpaces(text);
+    if (!rest.starts_with('@')) {
+        return false;
+    }
+    text = SkipSpaces(rest.substr(1));
+    return true;
+}
+
+// A unit's name as written, and whether it is one of its symbols, which "@" may follow.
+struct NamedUnit {
+    int unit = 0;
+    int powerOfTen = 0;
+    bool bySymbol = false;
+};
+
+std::optional<NamedUnit> FindNamedUnit(std::string_view name, int currentUnit)
+{
+    if (const std::optional<FoundUnit> unit = LookUpUnit(name, currentUnit)) {
+        return NamedUnit{unit->unit, 0, unit->bySymbol};
     }
     for (const Prefix& prefix : Prefixes) {
-        if (text.size() > prefix.symbol.size() && text.starts_with(prefix.symbol)) {
-            const std::optional<int> unit =
-                FindUnit(text.substr(prefix.symbol.size()), currentUnit);
-            if (unit && InVoltsOrWatts(*unit)) {
-                return LevelUnit{*unit, prefix.powerOfTen};
+        if (name.size() > prefix.symbol.size() && name.starts_with(prefix.symbol)) {
+            const std::optional<FoundUnit> unit =
+                LookUpUnit(name.substr(prefix.symbol.size()), currentUnit);
+            if (unit && InVoltsOrWatts(unit->unit)) {
+                return NamedUnit{unit->unit, prefix.powerOfTen, unit->bySymbol};
             }
         }
     }
     return std::nullopt;
 }
 
-} // namespace
-
-std::optional<LevelUnit> ReadLevelUnit(std::string_view text, int currentUnit)
+std::optional<NamedUnit> ReadUnitName(std::string_view name, int currentUnit)
 {
-    if (text.find(GreekMu) == std::string_view::npos) {
-        return ReadUnitName(text, currentUnit);
+    if (name.find(GreekMu.front()) == std::string_view::npos
+        || name.find(GreekMu) == std::string_view::npos) {
+        return FindNamedUnit(name, currentUnit);
     }
-    std::string withMicroSign(text);
-    for (std::size_t mu = 0; (mu = withMicroSign.find(GreekMu, mu)) != std::string::npos;) {
-        withMicroSign.replace(mu, GreekMu.size(), MicroSign);
+    std::string withMicroSign;
+    for (std::size_t start = 0;;) {
+        const std::size_t mu = name.find(GreekMu, start);
+        withMicroSign += name.substr(start, mu - start);
+        if (mu == std::string_view::npos) {
+            return FindNamedUnit(withMicroSign, currentUnit);
+        }
+        withMicroSign += MicroSign;
+        start = mu + GreekMu.size();
     }
-    return ReadUnitName(withMicroSign, currentUnit);
 }
 
-std::optional<Level> ReadLevel(std::string_view text, int currentUnit)
+bool IsOhmOrNothing(std::string_view word)
+{
+    return word.empty() || std::ranges::any_of(OhmNames, [word](std::string_view name) {
+               return SameUnitName(word, name);
+           });
+}
+
+// An impedance after "@", taken off `text`: a positive number, then the ohm or nothing.
+Reading<QualifiedUnit> ReadImpedance(int unit, std::string_view& text)
 {
     const std::optional<TWrittenNumber> number = TWrittenNumber::Split(text);
     if (!number) {
-        return std::nullopt;
+        return {std::nullopt, LevelError::ImpedanceRefused};
     }
-    const std::string_view unitText = TrimSpaces(number->Rest());
-    const std::optional<LevelUnit> unit =
-        unitText.empty() ? std::nullopt : ReadLevelUnit(unitText, currentUnit);
-    if (!unit) {
-        return std::nullopt;
+    std::string_view rest = SkipSpaces(number->Rest());
+    const std::string_view ohm = TakeName(rest);
+    const std::optional<double> ohms = number->Value();
+    if (!ohms || !(*ohms > 0) || !IsOhmOrNothing(ohm)) {
+        return {std::nullopt, LevelError::ImpedanceRefused};
     }
-    const std::optional<double> value = number->Value(unit->powerOfTen);
+    text = rest;
+    return {WithImpedance(unit, *ohms)};
+}
+
+// The level of full scale after "@", taken off `text`: a number and a unit of a positive
+// voltage, with nothing after "@" of its own.
+Reading<QualifiedUnit> ReadFullScale(int unit, std::string_view& text)
+{
+    const std::optional<TWrittenNumber> number = TWrittenNumber::Split(text);
+    if (!number) {
+        return {std::nullopt, LevelError::FullScaleRefused};
+    }
+    std::string_view rest = SkipSpaces(number->Rest());
+    const std::optional<NamedUnit> named = ReadUnitName(TakeName(rest), NoUnit);
+    std::string_view afterLevel = rest;
+    if (!named || UnitCatalogue[named->unit].parameter == UnitParameter::FullScale
+        || TakeAt(afterLevel)) {
+        return {std::nullopt, LevelError::FullScaleRefused};
+    }
+    // Any level in dB is a positive voltage; a level in another unit is converted to see.
+    const std::optional<double> level = number->Value(named->powerOfTen);
+    if (!level
+        || !(IsLevelInDb(UnitCatalogue[named->unit])
+             || TryConvertValue(*level, QualifiedUnit{named->unit}, QualifiedUnit{VoltageUnit})
+                     .value_or(0)
+                 > 0)) {
+        return {std::nullopt, LevelError::FullScaleRefused};
+    }
+    text = rest;
+    return {QualifiedUnit{unit, 0, *level, named->unit}};
+}
+
+// What follows "@" after the unit named `name`, taken off `text`.
+Reading<QualifiedUnit> ReadParameter(std::string_view name, const NamedUnit& named,
+                                     std::string_view& text)
+{
+    // A unit whose identifier holds the "@" ("S@VHF").
+    std::string_view rest = text;
+    const std::string_view word = TakeName(rest);
+    if (named.powerOfTen == 0 && !word.empty()
+        && std::isalpha(static_cast<unsigned char>(word[0]))) {
+        if (const std::optional<int> unit = FindUnit(std::string(name) + "@" + std::string(word))) {
+            text = rest;
+            return {QualifiedUnit{*unit}};
+        }
+    }
+    switch (named.bySymbol ? UnitCatalogue[named.unit].parameter : UnitParameter::None) {
+    case UnitParameter::Impedance:
+        return ReadImpedance(named.unit, text);
+    case UnitParameter::FullScale:
+        return ReadFullScale(named.unit, text);
+    case UnitParameter::None:
+        break;
+    }
+    return {std::nullopt, LevelError::ParameterRefused};
+}
+
+// The unit named `name`, which was taken off `text`, and what follows its "@", taken off
+// `text`.
+Reading<LevelUnit> ReadNamedUnit(std::string_view name, std::string_view& text, int currentUnit)
+{
+    std::string_view rest = text;
+    const std::optional<NamedUnit> named = ReadUnitName(name, currentUnit);
+    if (!named) {
+        return {};
+    }
+    QualifiedUnit unit{named->unit};
+    if (TakeAt(rest)) {
+        const Reading<QualifiedUnit> parameter = ReadParameter(name, *named, rest);
+        if (!parameter.value) {
+            return {std::nullopt, parameter.error};
+        }
+        unit = *parameter.value;
+    }
+    if (UnitCatalogue[unit.unit].parameter == UnitParameter::FullScale
+        && unit.fullScaleUnit == NoUnit) {
+        return {std::nullopt, LevelError::FullScaleMissing};
+    }
+    text = rest;
+    return {LevelUnit{unit, named->powerOfTen}};
+}
+
+// One term of a level: a level, or a gain in dB.
+struct Term {
+    Level level;
+    bool gain = false;
+};
+
+// "S" and a number of points: a sign only where the dB below S1 would be too many to write.
+bool StartsSMeterReading(std::string_view text)
+{
+    const std::string_view points = text.substr(std::min<std::size_t>(text.size(), 1));
+    const std::string_view digits = points.substr(points.starts_with('-') ? 1 : 0);
+    return (text.starts_with('S') || text.starts_with('s')) && !digits.empty()
+        && StartsNumber(digits.front());
+}
+
+// An S-meter reading, taken off `text`: "S" and the number of points, then, right after it,
+// the dB beyond it ("S9+20", "S9+20 dB", "S1-3"), then "@" and the band of another S-meter
+// unit than the first.
+Reading<Term> ReadSMeterReading(std::string_view& text)
+{
+    const std::optional<TWrittenNumber> points = TWrittenNumber::Split(text.substr(1));
+    std::optional<double> value = points ? points->Value() : std::nullopt;
+    if (!value) {
+        return {};
+    }
+    int decimals = points->Decimals();
+    std::string_view rest = points->Rest();
+    const std::string_view written = points->Written();
+    std::optional<double> beyond;
+    if (rest.data() == written.data() + written.size() && rest.size() > 1
+        && (rest[0] == '+' || rest[0] == '-') && StartsNumber(rest[1])) {
+        const std::optional<TWrittenNumber> decibels = TWrittenNumber::Split(rest.substr(1));
+        beyond = decibels ? decibels->Value() : std::nullopt;
+        if (!beyond) {
+            return {};
+        }
+        beyond = rest[0] == '-' ? -*beyond : *beyond;
+        decimals = decibels->Decimals();
+        rest = SkipSpaces(decibels->Rest());
+        TakeNameIf(rest, Decibel);
+    }
+    int unit = SMeterUnit;
+    if (TakeAt(rest)) {
+        const std::string band =
+            std::string(UnitCatalogue[SMeterUnit].identifier) + "@" + std::string(TakeName(rest));
+        const std::optional<int> named = FindUnit(band);
+        if (!named || UnitCatalogue[*named].notation != UnitNotation::SMeter) {
+            return {std::nullopt, LevelError::ParameterRefused};
+        }
+        unit = *named;
+    }
+    if (beyond && !(value = WithGain(*value, unit, *beyond))) {
+        return {std::nullopt, LevelError::OutOfRange};
+    }
+    text = rest;
+    return {Term{{*value, QualifiedUnit{unit}, decimals}}};
+}
+
+// A term, taken off `text`.
+Reading<Term> ReadTerm(std::string_view& text, int currentUnit)
+{
+    text = SkipSpaces(text);
+    if (StartsSMeterReading(text)) {
+        return ReadSMeterReading(text);
+    }
+    const std::optional<TWrittenNumber> number = TWrittenNumber::Split(text);
+    if (!number) {
+        return {};
+    }
+    std::string_view rest = SkipSpaces(number->Rest());
+    const std::string_view name = TakeName(rest);
+    if (SameUnitName(name, Decibel)) {
+        const std::optional<double> gain = number->Value();
+        if (!gain) {
+            return {};
+        }
+        text = rest;
+        return {Term{{*gain, {}, number->Decimals()}, true}};
+    }
+    const Reading<LevelUnit> unit = ReadNamedUnit(name, rest, currentUnit);
+    if (!unit.value) {
+        return {std::nullopt, unit.error};
+    }
+    const std::optional<double> value = number->Value(unit.value->powerOfTen);
+    if (!value) {
+        return {};
+    }
+    text = rest;
+    return {Term{{*value, unit.value->unit, number->Decimals(unit.value->powerOfTen)}}};
+}
+
+// The level after `term` was added to it, behind "+" or "-".
+Reading<Level> Added(const Level& level, bool plus, const Term& term)
+{
+    const Level& added = term.level;
+    std::optional<double> value;
+    if (term.gain) {
+        value = WithGain(level.value, level.unit.unit, plus ? added.value : -added.value);
+    } else {
+        if (!plus) {
+            return {std::nullopt, LevelError::LevelSubtracted};
+        }
+        const SumKind kind = SumKindOf(level.unit.unit);
+        if (kind == SumKind::None || kind != SumKindOf(added.unit.unit)) {
+            return {std::nullopt, LevelError::SumOfKinds};
+        }
+        const std::optional<double> converted =
+            TryConvertValue(added.value, added.unit, level.unit);
+        value = converted ? PowerSum(level.value, *converted, level.unit.unit) : std::nullopt;
+    }
+    if (!value) {
+        return {std::nullopt, LevelError::OutOfRange};
+    }
+    return {Level{*value, level.unit, std::max(level.decimals, added.decimals)}};
+}
+
+} // namespace
+
+Reading<LevelUnit> ReadUnitText(std::string_view text, int currentUnit)
+{
+    std::string_view rest = SkipSpaces(text);
+    const std::string_view name = TakeName(rest);
+    const Reading<LevelUnit> unit = ReadNamedUnit(name, rest, currentUnit);
+    if (unit.value && !TrimSpaces(rest).empty()) {
+        return {};
+    }
+    return unit;
+}
+
+Reading<Level> ReadLevelText(std::string_view text, int currentUnit)
+{
+    std::string_view rest = text;
+    const Reading<Term> first = ReadTerm(rest, currentUnit);
+    if (!first.value) {
+        return {std::nullopt, first.error};
+    }
+    if (first.value->gain) {
+        return {std::nullopt, LevelError::GainAlone};
+    }
+    Reading<Level> level{first.value->level};
+    while (!(rest = SkipSpaces(rest)).empty()) {
+        if (StartsProduct(rest)) {
+            return {std::nullopt, LevelError::Product};
+        }
+        if (rest.front() != '+' && rest.front() != '-') {
+            return {};
+        }
+        const bool plus = rest.front() == '+';
+        rest.remove_prefix(1);
+        const Reading<Term> term = ReadTerm(rest, currentUnit);
+        if (!term.value) {
+            return {std::nullopt, term.error};
+        }
+        level = Added(*level.value, plus, *term.value);
+        if (!level.value) {
+            return level;
+        }
+    }
+    return level;
+}
+
+std::optional<double> ReadValueIn(std::string_view text, const LevelUnit& unit)
+{
+    if (UnitCatalogue[unit.unit.unit].notation == UnitNotation::SMeter) {
+        std::string_view rest = SkipSpaces(text);
+        // A band named after the reading could differ from the unit's.
+        if (StartsSMeterReading(rest) && rest.find('@') == std::string_view::npos) {
+            const Reading<Term> reading = ReadSMeterReading(rest);
+            return reading.value && TrimSpaces(rest).empty()
+                ? std::optional<double>(reading.value->level.value)
+                : std::nullopt;
+        }
+    }
+    return ReadNumber(text, unit.powerOfTen);
+}
+
+std::optional<Level> InListedUnit(const Level& level)
+{
+    const QualifiedUnit listed{ListedUnitOf(level.unit)};
+    if (listed == level.unit) {
+        return level;
+    }
+    const std::optional<double> value = TryConvertValue(level.value, level.unit, listed);
     if (!value) {
         return std::nullopt;
     }
-    return Level{*value, unit->unit, number->Decimals(unit->powerOfTen)};
+    // Half the last decimal written, from text: the same double on every processor, as the
+    // difference it bounds.
+    const DoubleRounding rounding;
+    const double tolerance =
+        ReadNumber("5e" + std::to_string(-1 - static_cast<long long>(level.decimals))).value_or(0);
+    for (int decimals = 1; decimals <= MaxShownDecimals; ++decimals) {
+        const std::optional<double> shown = ReadNumber(NumberToString(*value, decimals));
+        const std::optional<double> back =
+            shown ? TryConvertValue(*shown, listed, level.unit) : std::nullopt;
+        if (back && std::fabs(*back - level.value) <= tolerance) {
+            return Level{*value, listed, decimals};
+        }
+    }
+    return Level{*value, listed, MaxShownDecimals + 1};
 }
 
 } // namespace tarvane

@@ -192,6 +192,19 @@ char* FormatNumber(char* first, double value, int precision)
     return WriteFixed(first, value, std::min(precision, MaxDecimals));
 }
 
+char* FormatNumber(char* first, double value, int precision, int digits)
+{
+    if (precision <= 0 || value == 0 || !std::isfinite(value)) {
+        return FormatNumber(first, value, precision);
+    }
+    const int exponent = Significant(std::fabs(value), digits).exponent;
+    const int decimals = std::max(precision, digits - 1 - exponent);
+    if (decimals <= MaxShownDecimals) {
+        return WriteFixed(first, value, decimals);
+    }
+    return WriteGeneral(first, value, digits, GeneralDigits);
+}
+
 std::string NumberToString(double value, int precision)
 {
     char buffer[MaxNumberTextLength];

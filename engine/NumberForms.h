@@ -24,6 +24,15 @@ inline constexpr std::size_t MaxNumberTextLength = 35;
 char* FormatNumber(char* first, double value, int precision);
 std::string NumberToString(double value, int precision);
 
+// The most decimals a value box or tarvane-convert shows: a number that needs more shows in
+// the general form.
+inline constexpr int MaxShownDecimals = 10;
+
+// As FormatNumber at a precision above 0, with at least `digits` significant digits: more
+// decimals, up to MaxShownDecimals, and beyond them the general form with `digits` significant
+// digits.
+char* FormatNumber(char* first, double value, int precision, int digits);
+
 // The general form with the fewest significant digits, 15 to 17, that read back as the very
 // same double: a number kept as text comes back exactly. Writes at most MaxNumberTextLength
 // characters and returns the end of the text.

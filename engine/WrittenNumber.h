@@ -14,6 +14,8 @@ public:
     // The number at the start of `text`, or nothing when the text does not start with one.
     static std::optional<TWrittenNumber> Split(std::string_view text);
 
+    // The number as written, from its first digit or separator to the end of its exponent.
+    std::string_view Written() const { return m_unsignedNumber; }
     // What follows the number, without the blanks after it.
     std::string_view Rest() const { return m_rest; }
     // The number times 10^powerOfTen, or nothing beyond the range of a double; a number too

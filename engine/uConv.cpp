@@ -39,8 +39,10 @@ std::optional<double> Rounded(const Outcome& outcome)
 struct UnitConstants {
     WideReal reference;
     WideReal inverseOfReference;
+    // Voltage level: the voltage of 0 dB and its inverse.
     WideReal rootOfReference;
     WideReal inverseRootOfReference;
+    double impedance = 0;
     WideReal inverseImpedance;
     // Power level: the RMS voltage of 0 dB, √(R · reference power).
     WideReal voltageOfZeroDb;
@@ -48,6 +50,20 @@ struct UnitConstants {
     // the deviation per volt.
     WideReal referenceVoltage;
     WideReal deviationPerVolt;
+    // Level in dB: its 0 dB in dBV.
+    WideReal levelOfZeroDb;
+
+    void SetImpedance(double ohms)
+    {
+        impedance = ohms;
+        inverseImpedance = WideReal(1) / WideReal(ohms);
+        voltageOfZeroDb = Sqrt(WideReal(ohms) * reference);
+    }
+    void SetVoltageOfZeroDb(const WideReal& voltage)
+    {
+        rootOfReference = voltage;
+        inverseRootOfReference = WideReal(1) / voltage;
+    }
 };
 
 struct Constants {
@@ -56,10 +72,90 @@ struct Constants {
     std::array<UnitConstants, CatalogueSize> units;
 };
 
-// A level in dB as a voltage ratio.
-WideReal VoltageRatio(const Constants& constants, double level)
+// A unit ready for the formulas: its catalogue entry and its constants, the catalogue's own or
+// those that what follows its "@" gives.
+class Scale {
+public:
+    Scale(const Unit& unit, const UnitConstants& constants)
+        : m_unit(&unit)
+        , m_constants(&constants)
+    {
+    }
+    Scale(const Unit& unit, const UnitConstants& constants, const UnitConstants& own)
+        : m_unit(&unit)
+        , m_constants(&constants)
+        , m_own(own)
+    {
+    }
+
+    const Unit& Entry() const { return *m_unit; }
+    const UnitConstants& Constants() const { return m_own ? *m_own : *m_constants; }
+    // One of the window's units, with its own constants.
+    bool Listed() const { return !m_own && m_unit < UnitCatalogue.data() + UnitCount; }
+
+private:
+    const Unit* m_unit;
+    const UnitConstants* m_constants;
+    std::optional<UnitConstants> m_own;
+};
+
+// A value of a level unit as dB above its reference voltage.
+WideReal Decibels(const Unit& unit, double x)
 {
-    return Exp10(WideReal(level) * constants.oneTwentieth);
+    if (unit.decibelsPerStep == 1 && unit.stepAtReference == 0) {
+        return WideReal(x);
+    }
+    return (WideReal(x) - WideReal(unit.stepAtReference)) * WideReal(unit.decibelsPerStep);
+}
+
+// A level unit's value for a voltage `decibels` above its reference voltage.
+WideReal LevelOf(const Unit& unit, const WideReal& decibels)
+{
+    if (unit.decibelsPerStep == 1 && unit.stepAtReference == 0) {
+        return decibels;
+    }
+    return WideReal(unit.stepAtReference) + decibels / WideReal(unit.decibelsPerStep);
+}
+
+// The RMS voltage of a level unit's 0 dB.
+const WideReal& VoltageOfZeroDb(const Unit& unit, const UnitConstants& constants)
+{
+    return unit.kind == UnitKind::PowerLevel ? constants.voltageOfZeroDb
+                                             : constants.rootOfReference;
+}
+
+// A level in dB as a voltage ratio.
+WideReal VoltageRatio(const Constants& constants, const WideReal& decibels)
+{
+    return Exp10(decibels * constants.oneTwentieth);
+}
+
+// Value of the source unit to RMS voltage, unrounded.
+Outcome InboundUnrounded(const Constants& constants, const Scale& scale, double x)
+{
+    const Unit& unit = scale.Entry();
+    const UnitConstants& unitConstants = scale.Constants();
+    switch (unit.kind) {
+    case UnitKind::Voltage:
+        return WideReal(x) * unitConstants.inverseRootOfReference;
+    case UnitKind::VoltageLevel:
+        return unitConstants.rootOfReference * VoltageRatio(constants, Decibels(unit, x));
+    case UnitKind::PowerLevel:
+        return unitConstants.voltageOfZeroDb * VoltageRatio(constants, WideReal(x));
+    case UnitKind::Power:
+        // A negative power has no voltage.
+        if (x < 0) {
+            return std::nullopt;
+        }
+        return Sqrt(WideReal(x) * WideReal(unitConstants.impedance));
+    case UnitKind::Deviation:
+        // No deviation, no reference to scale: the reference divided by x comes first.
+        if (x == 0) {
+            return std::nullopt;
+        }
+        return WideReal(x) / unitConstants.deviationPerVolt;
+    }
+    return std::nullopt;
 }
 
 Constants MakeConstants()
@@ -75,20 +171,29 @@ Constants MakeConstants()
         unitConstants.rootOfReference = Sqrt(unitConstants.reference);
         unitConstants.inverseRootOfReference = Sqrt(unitConstants.inverseOfReference);
         if (unit.impedance != 0) {
-            unitConstants.inverseImpedance = WideReal(1) / WideReal(unit.impedance);
-            unitConstants.voltageOfZeroDb =
-                Sqrt(WideReal(unit.impedance) * unitConstants.reference);
+            unitConstants.SetImpedance(unit.impedance);
         }
     }
+    // Then the units whose reference is a level in another unit.
     for (int index = 0; index < CatalogueSize; ++index) {
         const Unit& unit = UnitCatalogue[index];
+        UnitConstants& unitConstants = constants.units[index];
         if (unit.kind == UnitKind::Deviation) {
-            UnitConstants& unitConstants = constants.units[index];
             const WideReal levelVoltage = constants.units[DeviationLevelUnit].rootOfReference
-                * VoltageRatio(constants, unit.deviationLevel);
+                * VoltageRatio(constants, WideReal(unit.deviationLevel));
             unitConstants.referenceVoltage = levelVoltage.ToDouble().value_or(0);
             unitConstants.deviationPerVolt =
                 unitConstants.reference / unitConstants.referenceVoltage;
+        }
+        if (!unit.referenceLevel.unit.empty()) {
+            const int levelUnit = UnitIndexOf(unit.referenceLevel.unit);
+            const Scale levelScale(UnitCatalogue[levelUnit], constants.units[levelUnit]);
+            unitConstants.SetVoltageOfZeroDb(
+                InboundUnrounded(constants, levelScale, unit.referenceLevel.value).value());
+        }
+        if (IsLevelInDb(unit)) {
+            unitConstants.levelOfZeroDb =
+                WideReal(20) * Log10(VoltageOfZeroDb(unit, unitConstants));
         }
     }
     return constants;
@@ -101,57 +206,85 @@ const Constants& TheConstants()
     return constants;
 }
 
-// RMS voltage to deviation, without a sign test.
-WideReal DeviationOf(int unit, const WideReal& v)
+Scale CatalogueScale(int unit)
 {
-    return TheConstants().units[unit].deviationPerVolt * v;
+    return Scale(UnitCatalogue[unit], TheConstants().units[unit]);
 }
 
-// Value of the source unit to RMS voltage, unrounded.
-Outcome InboundUnrounded(int index, double x)
+bool IsUnit(int unit)
 {
-    const Unit& unit = UnitCatalogue[index];
-    const Constants& constants = TheConstants();
-    const UnitConstants& unitConstants = constants.units[index];
-    switch (unit.kind) {
-    case UnitKind::Voltage:
-        return WideReal(x) * unitConstants.inverseRootOfReference;
-    case UnitKind::VoltageLevel:
-        return unitConstants.rootOfReference * VoltageRatio(constants, x);
-    case UnitKind::PowerLevel:
-        return unitConstants.voltageOfZeroDb * VoltageRatio(constants, x);
-    case UnitKind::Power:
-        // A negative power has no voltage.
-        if (x < 0) {
-            return std::nullopt;
-        }
-        return Sqrt(WideReal(x) * WideReal(unit.impedance));
-    case UnitKind::Deviation:
-        // No deviation, no reference to scale: the reference divided by x comes first.
-        if (x == 0) {
-            return std::nullopt;
-        }
-        return WideReal(x) / unitConstants.deviationPerVolt;
+    return unit >= 0 && unit < CatalogueSize;
+}
+
+// What a unit needs besides its catalogue entry: a full-scale level in a unit of its own
+// that gives a voltage, and an impedance only where one may be given.
+bool IsComplete(const QualifiedUnit& qualified)
+{
+    if (!IsUnit(qualified.unit)) {
+        return false;
     }
-    return std::nullopt;
+    const Unit& unit = UnitCatalogue[qualified.unit];
+    const bool fullScaleGiven = qualified.fullScaleUnit != NoUnit;
+    const bool needsFullScale = unit.parameter == UnitParameter::FullScale;
+    if (fullScaleGiven != needsFullScale
+        || (fullScaleGiven
+            && (!IsUnit(qualified.fullScaleUnit) || !std::isfinite(qualified.fullScale)
+                || UnitCatalogue[qualified.fullScaleUnit].parameter == UnitParameter::FullScale))) {
+        return false;
+    }
+    return qualified.impedance == 0
+        || (unit.parameter == UnitParameter::Impedance && qualified.impedance > 0
+            && std::isfinite(qualified.impedance));
 }
 
-std::optional<double> Inbound(int unit, double x)
+// A complete qualified unit, ready for the formulas; nothing when its full scale is no
+// positive voltage.
+std::optional<Scale> ScaleOf(const QualifiedUnit& qualified)
 {
-    return Rounded(InboundUnrounded(unit, x));
+    const Scale catalogue = CatalogueScale(qualified.unit);
+    if (qualified.fullScaleUnit != NoUnit) {
+        const Outcome voltage = InboundUnrounded(
+            TheConstants(), CatalogueScale(qualified.fullScaleUnit), qualified.fullScale);
+        if (!voltage || !voltage->IsPositive()) {
+            return std::nullopt;
+        }
+        UnitConstants own = catalogue.Constants();
+        own.SetVoltageOfZeroDb(*voltage);
+        return Scale(catalogue.Entry(), catalogue.Constants(), own);
+    }
+    if (qualified.impedance != 0) {
+        UnitConstants own = catalogue.Constants();
+        own.SetImpedance(qualified.impedance);
+        return Scale(catalogue.Entry(), catalogue.Constants(), own);
+    }
+    return catalogue;
+}
+
+// RMS voltage to deviation, without a sign test.
+WideReal DeviationOf(const Scale& scale, const WideReal& v)
+{
+    return scale.Constants().deviationPerVolt * v;
+}
+
+std::optional<double> Inbound(const Scale& scale, double x)
+{
+    return Rounded(InboundUnrounded(TheConstants(), scale, x));
 }
 
 // RMS voltage to the value of the target unit, unrounded.
-Outcome Outbound(int index, const WideReal& v)
+Outcome Outbound(const Scale& scale, const WideReal& v)
 {
-    const Unit& unit = UnitCatalogue[index];
-    const UnitConstants& unitConstants = TheConstants().units[index];
+    const Unit& unit = scale.Entry();
+    const UnitConstants& unitConstants = scale.Constants();
     switch (unit.kind) {
     case UnitKind::Voltage:
         return v * unitConstants.rootOfReference;
     case UnitKind::VoltageLevel: {
         const std::optional<WideReal> level = StrictLog10(v * unitConstants.inverseRootOfReference);
-        return level ? Outcome(WideReal(20) * *level) : std::nullopt;
+        if (!level) {
+            return std::nullopt;
+        }
+        return LevelOf(unit, WideReal(20) * *level);
     }
     case UnitKind::PowerLevel: {
         // The power is rounded to a double before it is referred to the reference power: one
@@ -167,7 +300,7 @@ Outcome Outbound(int index, const WideReal& v)
     case UnitKind::Power:
         return v * v * unitConstants.inverseImpedance;
     case UnitKind::Deviation:
-        return v.IsPositive() ? DeviationOf(index, v) : WideReal(0);
+        return v.IsPositive() ? DeviationOf(scale, v) : WideReal(0);
     }
     return std::nullopt;
 }
@@ -178,10 +311,12 @@ bool IsPeakVoltage(const Unit& unit)
     return unit.kind == UnitKind::Voltage && unit.reference.numerator != unit.reference.denominator;
 }
 
-PairRule RuleFor(const Unit& from, const Unit& to)
+PairRule RuleFor(const Scale& fromScale, const Scale& toScale)
 {
+    const Unit& from = fromScale.Entry();
+    const Unit& to = toScale.Entry();
     if (from.kind == UnitKind::PowerLevel && to.kind == UnitKind::Power
-        && from.impedance == to.impedance) {
+        && fromScale.Constants().impedance == toScale.Constants().impedance) {
         return PairRule::PowerLevelToPower;
     }
     if (to.kind == UnitKind::Deviation && from.intoDeviationUnchecked) {
@@ -191,46 +326,97 @@ PairRule RuleFor(const Unit& from, const Unit& to)
         || (IsPeakVoltage(from) && to.kind == UnitKind::Power && to.oneStepWithPeakVoltages)) {
         return PairRule::OneStep;
     }
+    // The rounded voltage between two steps is the window's units' own way; any other unit
+    // converts without it.
+    if (!fromScale.Listed() || !toScale.Listed()) {
+        return PairRule::OneStep;
+    }
     return PairRule::Composition;
 }
 
 // A pair of different units: each step computed exactly enough to round to the nearest
 // double, and checked.
-std::optional<double> ConvertPair(double value, int fromUnit, int toUnit)
+std::optional<double> ConvertPair(double value, const Scale& from, const Scale& to)
 {
-    const Unit& from = UnitCatalogue[fromUnit];
-    const PairRule rule = RuleFor(from, UnitCatalogue[toUnit]);
+    const PairRule rule = RuleFor(from, to);
     if (rule == PairRule::PowerLevelToPower) {
         // The reference power times 10^(x/10): the impedance takes no part.
-        const Constants& constants = TheConstants();
-        return Rounded(constants.units[fromUnit].reference
-                       * Exp10(WideReal(value) * constants.oneTenth));
+        return Rounded(from.Constants().reference
+                       * Exp10(WideReal(value) * TheConstants().oneTenth));
     }
     if (rule == PairRule::OneStep) {
-        const Outcome v = InboundUnrounded(fromUnit, value);
-        return v ? Rounded(Outbound(toUnit, *v)) : std::nullopt;
+        const Outcome v = InboundUnrounded(TheConstants(), from, value);
+        return v ? Rounded(Outbound(to, *v)) : std::nullopt;
     }
-    const std::optional<double> v = Inbound(fromUnit, value);
+    const std::optional<double> v = Inbound(from, value);
     if (!v) {
         return std::nullopt;
     }
     if (rule == PairRule::UncheckedDeviation) {
         // A zero voltage has no deviation to scale.
-        return *v == 0 ? std::nullopt : Rounded(DeviationOf(toUnit, *v));
+        return *v == 0 ? std::nullopt : Rounded(DeviationOf(to, *v));
     }
-    return Rounded(Outbound(toUnit, *v));
+    return Rounded(Outbound(to, *v));
 }
 
-bool IsUnit(int unit)
+bool IsListed(const QualifiedUnit& qualified)
 {
-    return unit >= 0 && unit < CatalogueSize;
+    return qualified.unit < UnitCount && qualified == QualifiedUnit{qualified.unit};
+}
+
+// The 0 dB of a complete qualified unit of a level in dB, in dBV; nothing when its full scale
+// is no positive voltage.
+std::optional<WideReal> LevelOfZeroDb(const QualifiedUnit& qualified)
+{
+    const Constants& constants = TheConstants();
+    if (qualified.fullScaleUnit != NoUnit) {
+        const Unit& levelUnit = UnitCatalogue[qualified.fullScaleUnit];
+        if (IsLevelInDb(levelUnit)) {
+            return constants.units[qualified.fullScaleUnit].levelOfZeroDb
+                + Decibels(levelUnit, qualified.fullScale);
+        }
+        const Outcome voltage = InboundUnrounded(constants, CatalogueScale(qualified.fullScaleUnit),
+                                                 qualified.fullScale);
+        if (!voltage || !voltage->IsPositive()) {
+            return std::nullopt;
+        }
+        return WideReal(20) * Log10(*voltage);
+    }
+    const WideReal& level = constants.units[qualified.unit].levelOfZeroDb;
+    if (qualified.impedance != 0) {
+        // A power level's 0 dB is the voltage of its reference power across the impedance.
+        return level
+            + WideReal(10)
+            * Log10(WideReal(qualified.impedance)
+                    / WideReal(UnitCatalogue[qualified.unit].impedance));
+    }
+    return level;
+}
+
+// Between levels in dB, by the dB between their references, rounded first: references a
+// whole number of dB apart keep whole dB whole (-18 dBFS at +18 dBu is 0 dBu, -73 dBW is
+// -43 dBm), and no voltage is formed.
+std::optional<double> ConvertLevelInDb(double value, const QualifiedUnit& from,
+                                       const QualifiedUnit& to)
+{
+    const std::optional<WideReal> fromZero = LevelOfZeroDb(from);
+    const std::optional<WideReal> toZero = LevelOfZeroDb(to);
+    const std::optional<double> offset =
+        fromZero && toZero ? (*fromZero - *toZero).ToDouble() : std::nullopt;
+    if (!offset) {
+        return std::nullopt;
+    }
+    return LevelOf(UnitCatalogue[to.unit],
+                   Decibels(UnitCatalogue[from.unit], value) + WideReal(*offset))
+        .ToDouble();
 }
 
 } // namespace
 
-std::optional<double> TryConvertValue(double value, int fromUnit, int toUnit) noexcept
+std::optional<double> TryConvertValue(double value, const QualifiedUnit& fromUnit,
+                                      const QualifiedUnit& toUnit) noexcept
 {
-    if (!IsUnit(fromUnit) || !IsUnit(toUnit)) {
+    if (!IsComplete(fromUnit) || !IsComplete(toUnit)) {
         return std::nullopt;
     }
     if (fromUnit == toUnit) {
@@ -240,7 +426,19 @@ std::optional<double> TryConvertValue(double value, int fromUnit, int toUnit) no
         return std::nullopt;
     }
     const DoubleRounding rounding;
-    return ConvertPair(value, fromUnit, toUnit);
+    // The rounded voltage between two steps is the window's units' own way.
+    if (!(IsListed(fromUnit) && IsListed(toUnit)) && IsLevelInDb(UnitCatalogue[fromUnit.unit])
+        && IsLevelInDb(UnitCatalogue[toUnit.unit])) {
+        return ConvertLevelInDb(value, fromUnit, toUnit);
+    }
+    const std::optional<Scale> from = ScaleOf(fromUnit);
+    const std::optional<Scale> to = ScaleOf(toUnit);
+    return from && to ? ConvertPair(value, *from, *to) : std::nullopt;
+}
+
+std::optional<double> TryConvertValue(double value, int fromUnit, int toUnit) noexcept
+{
+    return TryConvertValue(value, QualifiedUnit{fromUnit}, QualifiedUnit{toUnit});
 }
 
 double ConvertValue(double value, int fromUnit, int toUnit) noexcept

@@ -1,10 +1,19 @@
 #pragma once
 
+#include "QualifiedUnit.h"
+
 #include <optional>
 
 namespace tarvane {
 
-// Converts a level from one catalogue unit to another (unit indexes 0 to 11): the result,
+// Converts a level between any two units, a power taken across the impedance given after its
+// "@" and a level from full scale referred to the level after its "@": the result, or nothing
+// when the conversion fails or a unit lacks what it needs. Equal units give the value itself,
+// bit for bit.
+std::optional<double> TryConvertValue(double value, const QualifiedUnit& fromUnit,
+                                      const QualifiedUnit& toUnit) noexcept;
+
+// Converts a level from one catalogue unit to another, given by their indexes: the result,
 // or nothing when the conversion fails. Equal units give the value itself, bit for bit; an
 // index outside the catalogue, or a NaN or infinite value taken to another unit, fails.
 // Keeps no state between calls, never throws, and leaves no floating-point fault of its own

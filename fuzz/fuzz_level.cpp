@@ -1,5 +1,7 @@
 // Any bytes as a pasted level: reading never fails unsafely, a level read is a finite number
-// in a catalogue unit, and written back with its unit symbol it reads as the same level.
+// in a catalogue unit, written back with its unit's name (and an S-meter reading as a receiver
+// shows it) it reads as the same level, and the window's listed unit of its family takes it.
+#include "LevelForms.h"
 #include "LevelText.h"
 #include "NumberForms.h"
 
@@ -10,9 +12,22 @@
 #include <string>
 #include <string_view>
 
+namespace {
+
+using namespace tarvane;
+
+void ExpectSameLevel(const std::string& text, int currentUnit, const Level& level, double tolerance)
+{
+    const std::optional<Level> read = ReadLevel(text, currentUnit);
+    if (!read || !(read->unit == level.unit)
+        || !(std::fabs(read->value - level.value) <= tolerance))
+        std::abort();
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    using namespace tarvane;
     if (size == 0)
         return 0;
     // The first byte picks the unit the box already has, or none.
@@ -21,14 +36,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<Level> level = ReadLevel(text, currentUnit);
     if (!level)
         return 0;
-    if (level->unit < 0 || level->unit >= UnitCount || !std::isfinite(level->value)
-        || level->decimals < 0)
+    const int unit = level->unit.unit;
+    if (unit < 0 || unit >= CatalogueSize || !std::isfinite(level->value) || level->decimals < 0)
         std::abort();
-    const std::string copied =
-        NumberToString(level->value, 0) + " " + std::string(UnitIdentifiers[level->unit]);
-    const std::optional<Level> pastedBack = ReadLevel(copied, currentUnit);
-    if (!pastedBack || pastedBack->unit != level->unit
-        || std::fabs(pastedBack->value - level->value) > 1e-14 * std::fabs(level->value) + 1e-300)
+    const std::string name = UnitName(level->unit);
+    ExpectSameLevel(NumberToString(level->value, 0) + " " + name, currentUnit, *level,
+                    1e-14 * std::fabs(level->value) + 1e-300);
+    if (UnitCatalogue[unit].notation == UnitNotation::SMeter) {
+        // "S9+20", and the band of any S-meter but the first.
+        ExpectSameLevel(ValueToString(level->value, unit, 0) + name.substr(1), currentUnit, *level,
+                        1e-14 * (std::fabs(level->value) + 10));
+    }
+    const std::optional<Level> listed = InListedUnit(*level);
+    if (listed
+        && (listed->unit.unit < 0 || listed->unit.unit >= UnitCount || !std::isfinite(listed->value)
+            || listed->decimals < 0))
         std::abort();
     return 0;
 }

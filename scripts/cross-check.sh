@@ -2,8 +2,8 @@
 # Builds the libraries without Qt, tarvane-convert and the engine's tests for Debian's other
 # release architectures with Debian's cross compilers and the package's own compiler flags,
 # runs the tests under qemu-user, and compares what tarvane-convert prints for every pair of
-# units over a table of values, at 4 and 10 decimals and in the general form, with this
-# machine's build. Prints one line per architecture; the exit status is 1 when a test fails
+# units (every unit of the catalogue, and powers across other impedances) over a table of
+# values, at 4 and 10 decimals and in the general form, with this machine's build. Prints one line per architecture; the exit status is 1 when a test fails
 # or a single line differs.
 #
 #     bash scripts/cross-check.sh [ARCHITECTURE...]      (all of them by default)
@@ -119,10 +119,17 @@ EOF
         { cat "$root/$arch.build.log"; return 1; }
 }
 
-# Every value of the table with every unit's identifier, one level per line.
+# Every unit as a level names it: those of the table of every unit (dBFS with its full
+# scale), and powers across two other impedances.
+units() {
+    { "$root/native/build/cli/tarvane-convert" --all 1 V || true; } | awk '{ print $1 }'
+    echo dBm@75 W@8
+}
+
+# Every value of the table with every unit's name, one level per line.
 write_levels() {
     local identifiers
-    identifiers=$("$root/native/build/cli/tarvane-convert" --units | awk '{ print $2 }')
+    identifiers=$(units | tr ' ' '\n')
     awk -v identifiers="$identifiers" 'BEGIN {
         # Levels in dB from -200 to 200, voltages, powers and deviations from 1e-12 to 1e6,
         # and the edges of the range and of the domain of each unit.
@@ -148,7 +155,7 @@ convert_all() {
     fi
     local program=$root/$arch/build/cli/tarvane-convert
     for precision in 4 10 0; do
-        for to in $("$root/native/build/cli/tarvane-convert" --units | awk '{ print $2 }'); do
+        for to in $(units); do
             "${run[@]}" "$program" "$to" -p "$precision" <"$root/levels.txt" || true
         done >"$root/$arch/converted-p$precision.txt"
     done

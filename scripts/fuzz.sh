@@ -5,15 +5,21 @@
 # reaches every branch the corpus and the new inputs reach (files named by their SHA-1).
 # Crashes, leaks, timeouts and their logs land in build/fuzz/findings/; the script then fails.
 # Usage: bash scripts/fuzz.sh [seconds per target, 600 by default] [targets at once, 1 by default]
+#                             [target names, every target by default]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-600}
 at_once=${2:-1}
-[[ $seconds =~ ^[1-9][0-9]*$ && $at_once =~ ^[1-9][0-9]*$ ]] || {
-    echo "usage: bash scripts/fuzz.sh [seconds per target] [targets at once]" >&2
+usage() {
+    echo "usage: bash scripts/fuzz.sh [seconds per target] [targets at once] [targets...]" >&2
     exit 2
 }
+[[ $seconds =~ ^[1-9][0-9]*$ && $at_once =~ ^[1-9][0-9]*$ ]] || usage
+targets=("${@:3}")
+for name in "${targets[@]}"; do
+    [[ -f fuzz/$name.cpp ]] || usage
+done
 
 bash scripts/install-deps.sh
 
@@ -70,11 +76,14 @@ run_target() {
     local log=$findings/$name.log
     rm -rf "$found" "$findings/$name"-*
     mkdir -p "$found" "$corpus"
-    local before status=0
+    local before status=0 dictionary=()
     before=$(find "$corpus" -type f | wc -l)
+    # The words of the target's input format, when it has a dictionary.
+    [[ -f fuzz/$name.dict ]] && dictionary=(-dict="fuzz/$name.dict")
     # New inputs go to the first folder; the corpus is only read.
     "build/fuzz/fuzz/$name" -max_total_time="$seconds" -timeout=5 -print_final_stats=1 \
-        -artifact_prefix="$findings/$name-" "$found" "$corpus" >"$log" 2>&1 || status=$?
+        "${dictionary[@]}" -artifact_prefix="$findings/$name-" "$found" "$corpus" >"$log" 2>&1 ||
+        status=$?
     # Whatever the run ended with, what it found until then is worth keeping.
     keep_smallest_set "$name" "$corpus" "$found"
     rm -rf "$found"
@@ -92,10 +101,11 @@ run_target() {
     return "$status"
 }
 
-targets=()
-for source in fuzz/fuzz_*.cpp; do
-    targets+=("$(basename "$source" .cpp)")
-done
+if ((${#targets[@]} == 0)); then
+    for source in fuzz/fuzz_*.cpp; do
+        targets+=("$(basename "$source" .cpp)")
+    done
+fi
 echo "== Fuzzing ${targets[*]}: $seconds s each, $at_once at a time"
 
 running=0

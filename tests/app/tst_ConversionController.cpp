@@ -77,13 +77,14 @@ private slots:
         QTest::addColumn<QString>("precisions");
         QTest::addColumn<int>("source");
         QTest::addColumn<double>("value1"); // exactly
+        QTest::addColumn<QString>("units"); // empty: not checked
 
         // Units: 0 Veff, 1 Vcac, 2 dBm 50 ohms, 3 dBm 600 ohms, 4 dBu, 5 dBV, 6 W 50 ohms,
-        // 8 kHz at 75 kHz.
+        // 8 kHz at 75 kHz, 11 dBuV 75 ohms.
         const auto row = [](const char* name, const char* actions, const char* box1, const char* box2,
-                            const char* precisions, int source, double value1) {
+                            const char* precisions, int source, double value1, const char* units = "") {
             QTest::newRow(name) << QString::fromUtf8(actions) << QString::fromUtf8(box1)
-                                << QString::fromUtf8(box2) << precisions << source << value1;
+                                << QString::fromUtf8(box2) << precisions << source << value1 << units;
         };
         // 20 log10(1,23456 / 0,7745966692) = 4,04873
         row("pasted number keeps its digits, the result is left alone",
@@ -150,6 +151,29 @@ private slots:
         row("typing in the result makes it the source",
             "restore: 4 4 0 5 1; enter 2; edit 2: -6; leave 2; enter 1", "0,5012", "-6,0000", "4 4",
             1, 0.50118723362727224);
+        // Levels in units the lists do not hold, converted exactly into the listed unit of their
+        // family. 30 dBmV = 90 dBµV = 0,0316228 V: 20 log10(0,0316228 / 0,7745967) = -27,7815 dBu.
+        row("dBmV into dBuV 75 ohms", "restore: 4 4 0 4 1; paste 1: 30 dBmV", "90,0000", "-27,7815",
+            "4 4", 1, 90, "11 4");
+        // S9+20 = -53 dBm; √(0,05 x 10^-8,3) = 0,000500593 V.
+        row("S-units into dBm", "restore: 4 4 0 0 1; paste 2: S9+20", "0,0005", "-53,0000", "4 4", 2,
+            0.00050059326485045336, "0 2");
+        row("dBW into dBm", "restore: 4 4 0 0 1; paste 1: -73 dBW", "-43,0000", "0,0016", "4 4", 1, -43, "2 0");
+        // -20 dBFS at +18 dBu: -2 dBu = 0,7745967 x 10^-0,1 = 0,6152943 V.
+        row("dBFS into dBu", "restore: 4 4 0 0 1; paste 1: -20 dBFS@18dBu", "-2,0000", "0,6153", "4 4", 1,
+            -2, "4 0");
+        row("peak volts into Veff", "restore: 4 4 0 1 1; paste 1: 1 Vp", "0,7071", "2,0000", "4 4", 1,
+            0.70710678118654757, "0 1");
+        // √(0,075 x 10^-10,3) = 0,0000613099 V: 0,00006 V shows -73 dBm within half a dB.
+        // 20 log10(0,0000613099 / 0,7745967) = -82,0309 dBu.
+        row("dBm across 75 ohms into Veff, its decimals raised", "restore: 4 4 0 4 1; paste 1: -73 dBm@75",
+            "0,00006", "-82,0309", "5 4", 1, 6.130990337787642e-05, "0 4");
+        row("a gain in the box's own impedance", "restore: 4 4 3 0 1; paste 1: -73 dBm + 20 dB", "-53,0000",
+            "0,0017", "4 4", 1, -53, "3 0");
+        row("two sources", "restore: 4 4 0 4 1; paste 1: -73 dBm + -73 dBm", "-69,9897", "-80,7815", "4 4",
+            1, -69.98970004336019, "2 4");
+        row("a level with no voltage is the box's to insert", "restore: 4 4 0 4 1; paste 1: -1 W@8",
+            "1,0000", "2,2185", "4 4", 1, 1, "0 4");
     }
     // clang-format on
 
@@ -161,6 +185,7 @@ private slots:
         QFETCH(QString, precisions);
         QFETCH(int, source);
         QFETCH(double, value1);
+        QFETCH(QString, units);
         auto model = std::make_unique<TConversionController>();
         for (const QString& action : actions.split(QStringLiteral("; "))) {
             Run(model, action);
@@ -175,6 +200,8 @@ private slots:
         QCOMPARE(c.Source(), source == 1 ? vbValue1 : vbValue2);
         QVERIFY2(c.Prefs().Value1 == value1,
                  qPrintable(QString::number(c.Prefs().Value1, 'g', 17)));
+        if (!units.isEmpty())
+            QCOMPARE(QStringLiteral("%1 %2").arg(c.Unit(vbValue1)).arg(c.Unit(vbValue2)), units);
     }
 
     // What a screen reader is given to say after the restore that starts each row: each new

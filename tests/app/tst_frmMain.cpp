@@ -416,7 +416,7 @@ private slots:
         QTest::newRow("French pasted point") << fr << false << "2.5" << "2.5" << "7,0711" << 2.5;
         QTest::newRow("French pasted comma") << fr << false << "-2,5" << "-2,5" << "-7,0711" << -2.5;
         QTest::newRow("English pasted comma") << en << false << "2,5" << "2,5" << "7.0711" << 2.5;
-        QTest::newRow("unknown unit after the number") << fr << false << "12,5 dBmV" << "12,5 dBmV" << "-.--" << 3.0;
+        QTest::newRow("unknown unit after the number") << fr << false << "12,5 dBx" << "12,5 dBx" << "-.--" << 3.0;
         QTest::newRow("letters") << en << false << "abc" << "abc" << "-.--" << 3.0;
         QTest::newRow("lone minus") << en << false << "-" << "-" << "-.--" << 3.0;
     }
@@ -475,7 +475,9 @@ private slots:
         row("general form kept", "Ctrl+V", 1, "[UserPrefs]\nValue1precision=0\nValue2Index=4\n", "1,5 kW", "1500",
             "50,9691", 6, 4, 0);
         row("plain number", "Ctrl+V", 1, dBu, "2,5", "2,5", "10,1773", 0, 4, 4);
-        row("unknown unit", "context menu", 1, dBu, "-73 dBmV", "-73 dBmV", "-.--", 0, 4, 4);
+        row("unknown unit", "context menu", 1, dBu, "-73 dBx", "-73 dBx", "-.--", 0, 4, 4);
+        // 30 dBmV = 90 dBµV in the list's dBuV (75 ohms): 0,0316228 V, -27,7815 dBu.
+        row("a unit the list does not hold", "Ctrl+V", 1, dBu, "30 dBmV", "90,0000", "-27,7815", 11, 4, 4);
     }
     // clang-format on
 

@@ -1,3 +1,5 @@
+#include "LevelArithmetic.h"
+#include "LevelText.h"
 #include "Units.h"
 #include "uConv.h"
 
@@ -12,6 +14,8 @@
 #include <optional>
 
 using namespace tarvane;
+
+Q_DECLARE_METATYPE(tarvane::QualifiedUnit)
 
 namespace {
 
@@ -34,14 +38,24 @@ int U(const char* identifier)
     return UnitIndexOf(identifier);
 }
 
+// A unit as a level writes it, "@" and what follows it included.
+QualifiedUnit Named(const char* name)
+{
+    const std::optional<LevelUnit> unit = ReadLevelUnit(name);
+    if (!unit)
+        qFatal("no unit %s", name);
+    return unit->unit;
+}
+
 bool SameBits(double a, double b)
 {
     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
-// A conversion through both calls, which must agree: TryConvertValue's result, or for a
-// failure the value ConvertValue leaves with its flag set.
-double Convert(double value, int fromUnit, int toUnit, bool& failed)
+// A conversion, leaving no fault and the flag alone: TryConvertValue's result, and for a unit
+// of the window's lists the same through ConvertValue, which leaves its failure value with the
+// flag set.
+double Convert(double value, const QualifiedUnit& fromUnit, const QualifiedUnit& toUnit, bool& failed)
 {
     const bool flagBefore = ConversionFailed;
     const int faultsBefore = std::fetestexcept(Faults);
@@ -49,13 +63,35 @@ double Convert(double value, int fromUnit, int toUnit, bool& failed)
     if (ConversionFailed != flagBefore || (std::fetestexcept(Faults) & ~faultsBefore) != 0) {
         QTest::qFail("TryConvertValue left the flag or a fault changed", __FILE__, __LINE__);
     }
-    ConversionFailed = false;
-    const double result = ConvertValue(value, fromUnit, toUnit);
     failed = !tried;
+    const QualifiedUnit plain[2] = {{fromUnit.unit}, {toUnit.unit}};
+    if (!(fromUnit == plain[0]) || !(toUnit == plain[1]) || fromUnit.unit >= UnitCount
+        || toUnit.unit >= UnitCount)
+        return tried.value_or(UnitCatalogue[toUnit.unit].kind == UnitKind::PowerLevel ? -999 : 0);
+    ConversionFailed = false;
+    const double result = ConvertValue(value, fromUnit.unit, toUnit.unit);
     if (ConversionFailed != failed || (tried && !SameBits(*tried, result))) {
         QTest::qFail("TryConvertValue and ConvertValue disagree", __FILE__, __LINE__);
     }
     return result;
+}
+
+double Convert(double value, int fromUnit, int toUnit, bool& failed)
+{
+    return Convert(value, QualifiedUnit{fromUnit}, QualifiedUnit{toUnit}, failed);
+}
+
+// Every unit of the catalogue, dBFS at the full scale of its example, and powers across other
+// impedances.
+QList<QualifiedUnit> EveryUnit()
+{
+    QList<QualifiedUnit> units;
+    for (int unit = 0; unit < CatalogueSize; ++unit) {
+        units << (UnitCatalogue[unit].parameter == UnitParameter::FullScale
+                      ? ReadLevel(UnitCatalogue[unit].example)->unit
+                      : QualifiedUnit{unit});
+    }
+    return units << Named("dBm@75") << Named("W@8");
 }
 
 } // namespace
@@ -79,22 +115,23 @@ private slots:
 // clang-format off
 void TestConversion::values_data()
 {
-    QTest::addColumn<int>("fromUnit");
-    QTest::addColumn<int>("toUnit");
+    QTest::addColumn<QualifiedUnit>("fromUnit");
+    QTest::addColumn<QualifiedUnit>("toUnit");
     QTest::addColumn<double>("value");
     QTest::addColumn<double>("expected");
     QTest::addColumn<double>("tolerance");
     QTest::addColumn<bool>("fails");
 
+    // Units as a level writes them: "dBm@75" is dBm across 75 ohms.
     const auto ok = [](const char* name, const char* from, const char* to, double value, double expected,
                        double tolerance) {
-        QTest::newRow(name) << U(from) << U(to) << value << expected << tolerance << false;
+        QTest::newRow(name) << Named(from) << Named(to) << value << expected << tolerance << false;
     };
-    const auto failsFor = [](const char* name, int from, int to, double value, double failureValue) {
+    const auto failsFor = [](const char* name, QualifiedUnit from, QualifiedUnit to, double value, double failureValue) {
         QTest::newRow(name) << from << to << value << failureValue << 0.0 << true;
     };
     const auto fails = [&](const char* name, const char* from, const char* to, double value, double failureValue) {
-        failsFor(name, U(from), U(to), value, failureValue);
+        failsFor(name, Named(from), Named(to), value, failureValue);
     };
     ok("1 Vrms in Vpp", "Vrms", "Vpp", 1, 2.82843, 5e-6);
     ok("1 Vrms in dBm 50", "Vrms", "dBm50", 1, 13.0103, 5e-5);
@@ -154,17 +191,50 @@ void TestConversion::values_data()
     fails("overflow in W", "Vrms", "W50", 1e308, 0);
     fails("overflow in dBm to W", "dBm50", "W50", 7000, 0);
     fails("overflow from dBV", "dBV", "Vrms", 7000, 0);
-    failsFor("index -1", -1, 0, 1, 0);
-    failsFor("index past the catalogue", 0, CatalogueSize, 1, 0);
-    failsFor("equal bad indexes", CatalogueSize, CatalogueSize, 1, 0);
-    failsFor("index INT_MIN", INT_MIN, 3, 1, 0);
+    failsFor("index -1", {-1}, {0}, 1, 0);
+    failsFor("index past the catalogue", {0}, {CatalogueSize}, 1, 0);
+    failsFor("equal bad indexes", {CatalogueSize}, {CatalogueSize}, 1, 0);
+    failsFor("index INT_MIN", {INT_MIN}, {3}, 1, 0);
+    // Any impedance: a level keeps its voltage, which is √(P · R).
+    ok("0 dBm at 75 ohms in Vrms", "dBm@75", "Vrms", 0, 0.27386127875258306, 1e-16);
+    ok("10 W at 8 ohms in Vrms", "W@8", "Vrms", 10, 8.94427190999916, 1e-14);
+    ok("-73 dBm at 75 ohms in dBm 50", "dBm@75", "dBm50", -73, -71.23908740944319, 0);
+    ok("1 Vrms in W at 8 ohms", "Vrms", "W@8", 1, 0.125, 0);
+    ok("dBW into W across the same 75 ohms", "dBW@75", "W@75", 0, 1, 0);
+    ok("dBm into W across 8 ohms", "dBm@8", "W@8", 30, 1, 0);
+    // Units the window does not list; between levels in dB, whole dB stay whole.
+    ok("1 Vrms in Vp", "Vrms", "Vp", 1, 1.4142135623730951, 0);
+    ok("1 Vp in Vpp", "Vp", "Vpp", 1, 2, 0);
+    ok("30 dBmV in dBuV 75", "dBmV", "dBuV75", 30, 90, 0);
+    ok("0 dBW in dBm", "dBW", "dBm50", 0, 30, 0);
+    ok("0 dBk in dBm", "dBk", "dBm50", 0, 60, 0);
+    ok("0 dBuW in dBm", "dBµW", "dBm50", 0, -30, 0);
+    ok("-3 dBW in W", "dBW", "W50", -3, 0.50118723362727224, 1e-16);
+    ok("-18 dBFS at +18 dBu in dBu", "dBFS@18dBu", "dBu", -18, 0, 0);
+    ok("0 dBFS at +24 dBu in dBu", "dBFS@24dBu", "dBu", 0, 24, 0);
+    ok("0 dBV in dBFS at +2 dBV", "dBV", "dBFS@2dBV", 0, -2, 0);
+    ok("full scale in volts", "Vrms", "dBFS@1.228V", 1.228, 0, 1e-14);
+    ok("S9 in dBm", "S", "dBm50", 9, -73, 0);
+    ok("S5 in dBm", "S", "dBm50", 5, -97, 0);
+    ok("S9 above 30 MHz in dBm", "S@VHF", "dBm50", 9, -93, 0);
+    ok("-53 dBm is S9+20", "dBm50", "S", -53, 9 + 20.0 / 6, 0);
+    ok("-127 dBm is S0", "dBm50", "S", -127, 0, 0);
+    ok("S9 on HF is S9+20 above 30 MHz", "S", "S@VHF", 9, 9 + 20.0 / 6, 0);
+    fails("0 V in dBFS", "Vrms", "dBFS@18dBu", 0, 0);
+    fails("0 V in S-units", "Vrms", "S", 0, 0);
+    failsFor("dBFS without its full scale", {U("dBFS")}, {U("dBu")}, 0, 0);
+    failsFor("dBFS without its full scale, to itself", {U("dBFS")}, {U("dBFS")}, 0, 0);
+    failsFor("full scale of no voltage", {U("dBFS"), 0, 0, U("Vrms")}, {U("dBu")}, 0, 0);
+    failsFor("full scale in a unit that needs one", {U("dBFS"), 0, 0, U("dBFS")}, {U("dBu")}, 0, 0);
+    failsFor("negative impedance", {U("dBm50"), -75}, {U("Vrms")}, 0, 0);
+    failsFor("impedance of a voltage level", {U("dBu"), 75}, {U("Vrms")}, 0, 0);
 }
 // clang-format on
 
 void TestConversion::values()
 {
-    QFETCH(int, fromUnit);
-    QFETCH(int, toUnit);
+    QFETCH(QualifiedUnit, fromUnit);
+    QFETCH(QualifiedUnit, toUnit);
     QFETCH(double, value);
     QFETCH(double, expected);
     QFETCH(double, tolerance);
@@ -261,7 +331,7 @@ void TestConversion::identity_data()
 void TestConversion::identity()
 {
     QFETCH(double, value);
-    for (int unit = 0; unit < UnitCount; ++unit) {
+    for (const QualifiedUnit& unit : EveryUnit()) {
         bool failed = true;
         const double result = Convert(value, unit, unit, failed);
         QVERIFY(!failed);
@@ -272,11 +342,11 @@ void TestConversion::identity()
 void TestConversion::nonFiniteFails()
 {
     for (const double value : {NaN, Inf, -Inf}) {
-        for (int fromUnit = 0; fromUnit < UnitCount; ++fromUnit) {
-            for (int toUnit = 0; toUnit < UnitCount; ++toUnit) {
+        for (const QualifiedUnit& fromUnit : EveryUnit()) {
+            for (const QualifiedUnit& toUnit : EveryUnit()) {
                 bool failed = false;
                 Convert(value, fromUnit, toUnit, failed);
-                QCOMPARE(failed, fromUnit != toUnit);
+                QCOMPARE(failed, !(fromUnit == toUnit));
             }
         }
     }
@@ -307,22 +377,24 @@ void TestConversion::flagIsStickyAndIgnoresEarlierFaults()
 
 void TestConversion::roundTrips_data()
 {
-    QTest::addColumn<int>("fromUnit");
-    QTest::addColumn<int>("toUnit");
-    for (int fromUnit = 0; fromUnit < UnitCount; ++fromUnit) {
-        for (int toUnit = 0; toUnit < UnitCount; ++toUnit) {
-            QTest::addRow("%d to %d", fromUnit, toUnit) << fromUnit << toUnit;
+    QTest::addColumn<QualifiedUnit>("fromUnit");
+    QTest::addColumn<QualifiedUnit>("toUnit");
+    const QList<QualifiedUnit> units = EveryUnit();
+    for (qsizetype from = 0; from < units.size(); ++from) {
+        for (qsizetype to = 0; to < units.size(); ++to) {
+            QTest::addRow("%s to %s", UnitName(units[from]).c_str(), UnitName(units[to]).c_str())
+                << units[from] << units[to];
         }
     }
 }
 
 void TestConversion::roundTrips()
 {
-    QFETCH(int, fromUnit);
-    QFETCH(int, toUnit);
+    QFETCH(QualifiedUnit, fromUnit);
+    QFETCH(QualifiedUnit, toUnit);
     // Values inside every unit's domain, so both directions must succeed.
-    const QList<double> values = IsLevelInDb(fromUnit) ? QList<double>{-60, -3.5, 0, 12, 40}
-                                                       : QList<double>{1e-3, 0.5, 1, 7.5, 300};
+    const QList<double> values = IsLevelInDb(fromUnit.unit) ? QList<double>{-60, -3.5, 0, 12, 40}
+                                                            : QList<double>{1e-3, 0.5, 1, 7.5, 300};
     for (const double value : values) {
         bool failed = false;
         const double there = Convert(value, fromUnit, toUnit, failed);
