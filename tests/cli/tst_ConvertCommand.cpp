@@ -3,6 +3,7 @@
 #include "NumberForms.h"
 #include "UnitIdentifiers.h"
 #include "Units.h"
+#include "../engine/EveryUnit.h"
 #include "uConv.h"
 
 #include <QProcess>
@@ -80,19 +81,6 @@ QStringList Arguments(const QualifiedUnit& fromUnit, const QualifiedUnit& toUnit
         return {QString::fromStdString(UnitName(fromUnit)),
                 QString::fromStdString(UnitName(toUnit)), precisionOption};
     return {Argument(fromUnit), Argument(toUnit), precisionOption};
-}
-
-// Every unit of the catalogue, dBFS at the full scale of its example, and powers across other
-// impedances.
-QList<QualifiedUnit> EveryUnit()
-{
-    QList<QualifiedUnit> units;
-    for (int unit = 0; unit < CatalogueSize; ++unit) {
-        units << (UnitCatalogue[unit].parameter == UnitParameter::FullScale
-                      ? ReadLevel(UnitCatalogue[unit].example)->unit
-                      : QualifiedUnit{unit});
-    }
-    return units << ReadLevel("1 dBm@75")->unit << ReadLevel("1 W@8")->unit;
 }
 
 } // namespace

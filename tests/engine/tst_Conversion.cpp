@@ -1,6 +1,7 @@
 #include "LevelArithmetic.h"
 #include "LevelText.h"
 #include "Units.h"
+#include "EveryUnit.h"
 #include "uConv.h"
 
 #include <QtTest>
@@ -79,19 +80,6 @@ double Convert(double value, const QualifiedUnit& fromUnit, const QualifiedUnit&
 double Convert(double value, int fromUnit, int toUnit, bool& failed)
 {
     return Convert(value, QualifiedUnit{fromUnit}, QualifiedUnit{toUnit}, failed);
-}
-
-// Every unit of the catalogue, dBFS at the full scale of its example, and powers across other
-// impedances.
-QList<QualifiedUnit> EveryUnit()
-{
-    QList<QualifiedUnit> units;
-    for (int unit = 0; unit < CatalogueSize; ++unit) {
-        units << (UnitCatalogue[unit].parameter == UnitParameter::FullScale
-                      ? ReadLevel(UnitCatalogue[unit].example)->unit
-                      : QualifiedUnit{unit});
-    }
-    return units << Named("dBm@75") << Named("W@8");
 }
 
 } // namespace
