@@ -42,10 +42,11 @@ public:
     // Text pasted into a box, which would then hold `result`. A level written with its unit
     // ("-73 dBm", "316 µV") sets the box's number and unit; one in a unit the lists do not
     // hold ("30 dBmV", "-73 dBm@75"), or a sum ("-73 dBm + 20 dB"), is converted exactly into
-    // the listed unit of its family. A result that reads as a plain number is kept as written. Either way the box becomes the source and its precision
-    // rises (to MaxPrecision at most) until every digit written shows; a number needing more
-    // switches the box to precision 0, the general form. False, changing nothing, for any
-    // other text: the box then takes it as an edit.
+    // the listed unit of its family. A result that reads as a plain number is kept as
+    // written. Either way the box becomes the source and its precision rises (to MaxPrecision
+    // at most) until every digit written shows; a number needing more switches the box to
+    // precision 0, the general form. False, changing nothing, for any other text: the box
+    // then takes it as an edit.
     bool Paste(TValueBox box, const QString& pasted, const QString& result);
     // A unit index 0 to 11 converts; any other, or the unit in use, only shows it again.
     void SetUnit(TValueBox box, int unit);

@@ -1,9 +1,9 @@
+#include "../engine/EveryUnit.h"
 #include "LevelForms.h"
 #include "LevelText.h"
 #include "NumberForms.h"
 #include "UnitIdentifiers.h"
 #include "Units.h"
-#include "../engine/EveryUnit.h"
 #include "uConv.h"
 
 #include <QProcess>
@@ -39,8 +39,8 @@ Outcome Run(const QStringList& arguments, const QByteArray& input = {})
 
 // What the command writes for a value's text: "-.--" when it does not read or does not
 // convert; with `digits`, at least that many significant digits.
-QByteArray Expected(const QByteArray& text, const QualifiedUnit& fromUnit, const QualifiedUnit& toUnit,
-                    int precision, bool& failed, int digits = 0)
+QByteArray Expected(const QByteArray& text, const QualifiedUnit& fromUnit,
+                    const QualifiedUnit& toUnit, int precision, bool& failed, int digits = 0)
 {
     const std::optional<double> value =
         ReadValueIn(std::string_view(text.constData(), text.size()), LevelUnit{fromUnit});

@@ -1,7 +1,7 @@
+#include "EveryUnit.h"
 #include "LevelArithmetic.h"
 #include "LevelText.h"
 #include "Units.h"
-#include "EveryUnit.h"
 #include "uConv.h"
 
 #include <QtTest>
@@ -56,7 +56,8 @@ bool SameBits(double a, double b)
 // A conversion, leaving no fault and the flag alone: TryConvertValue's result, and for a unit
 // of the window's lists the same through ConvertValue, which leaves its failure value with the
 // flag set.
-double Convert(double value, const QualifiedUnit& fromUnit, const QualifiedUnit& toUnit, bool& failed)
+double Convert(double value, const QualifiedUnit& fromUnit, const QualifiedUnit& toUnit,
+               bool& failed)
 {
     const bool flagBefore = ConversionFailed;
     const int faultsBefore = std::fetestexcept(Faults);
