@@ -255,7 +255,13 @@ double TNumSpinEdit::ClampFloatValue(double value) const
 
 void TNumSpinEdit::WriteText(const QString& text)
 {
-    Edit([&] { setText(text); });
+    Edit([&] {
+        setText(text);
+        // A box the user is not in shows the start of a text too long for it, as the
+        // desktop's own edit boxes do: a number's sign and first digits, not its last.
+        if (!hasFocus())
+            home(false);
+    });
 }
 
 void TNumSpinEdit::Edit(const std::function<void()>& edit)

@@ -20,6 +20,8 @@ private slots:
     void lockedBox();
     void leavingTheBox_data();
     void leavingTheBox();
+    void longTextShowsItsStart_data();
+    void longTextShowsItsStart();
     void changeNotifications();
     void userChangesAreTold_data();
     void userChangesAreTold();
@@ -294,6 +296,36 @@ void TestNumSpinEdit::leavingTheBox()
     QCOMPARE((valueBox ? window.valueChanges : window.spinnerChanges) - changesBefore,
              changesOnLeaving);
     QCOMPARE(exits, 1);
+}
+
+// A number too long for the box shows its sign and first digits where the program writes it
+// into a box the user is not in (a result); in the box the user is in, the caret's end shows.
+void TestNumSpinEdit::longTextShowsItsStart_data()
+{
+    QTest::addColumn<bool>("focused");
+    QTest::newRow("a result") << false;
+    QTest::newRow("the box the user is in") << true;
+}
+
+void TestNumSpinEdit::longTextShowsItsStart()
+{
+    QFETCH(bool, focused);
+    Window window;
+    window.Show();
+    TNumSpinEdit* box = window.value;
+    if (focused)
+        window.Focus(box);
+    const auto shown = [&](const QString& text) {
+        box->SetText(text);
+        return Grab(*box);
+    };
+    const QString longText = QStringLiteral("-13.01029995663981");
+    QVERIFY(box->fontMetrics().horizontalAdvance(longText) > box->width());
+    const QImage start = shown(longText);
+    const bool firstShows = start != shown(QStringLiteral("-23.01029995663981"));
+    const bool lastShows = start != shown(QStringLiteral("-13.01029995663982"));
+    QCOMPARE(firstShows, !focused);
+    QCOMPARE(lastShows, focused);
 }
 
 void TestNumSpinEdit::changeNotifications()
