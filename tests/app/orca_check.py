@@ -125,7 +125,11 @@ def main():
     finally:
         for process in reversed(started):
             process.terminate()
-            process.wait()
+            try:
+                process.wait(timeout=5)
+            except subprocess.TimeoutExpired:  # Orca may let a SIGTERM wait on its main loop
+                process.kill()
+                process.wait()
 
 
 if __name__ == "__main__":
