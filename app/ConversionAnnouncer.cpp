@@ -8,6 +8,7 @@
 #include "frmMain.h"
 
 #include <QAccessible>
+#include <QApplication>
 
 namespace tarvane {
 
@@ -31,22 +32,30 @@ TConversionAnnouncer::TConversionAnnouncer(TfmMain* window)
     : QObject(window)
     , m_window(window)
     , m_notice(new TSpokenNotice(window->centralWidget()))
-    , m_boxes{{window->edValue1, {}, {}}, {window->edValue2, {}, {}}}
+    , m_boxes{{window->edValue1, {}, false}, {window->edValue2, {}, false}}
 {
     const TConversionController* model = window->Controller();
+    m_notice->SetText(model->ResultText());
     using Model = TConversionController;
     connect(model, &Model::SourceChanged, this, &TConversionAnnouncer::Announce);
     connect(model, &Model::UnitChanged, this, &TConversionAnnouncer::Announce);
     connect(model, &Model::OutcomeChanged, this, &TConversionAnnouncer::Announce);
     connect(model, &Model::ResultTextChanged, this, &TConversionAnnouncer::Say);
+    // Qt tells screen readers of the new focus once the widgets have taken it in.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        QMetaObject::invokeMethod(
+            this, [this, now = QPointer(now)] { FocusMoved(now); }, Qt::QueuedConnection);
+    });
 }
 
 // The results restored at start-up are the window's first state, which the screen reader
-// reads as the window shows: nothing to announce before.
+// reads as the window shows: nothing to say before.
 void TConversionAnnouncer::Say(const QString& result)
 {
     if (m_window->isVisible())
         m_notice->Say(result);
+    else
+        m_notice->SetText(result);
 }
 
 void TConversionAnnouncer::Announce()
@@ -67,14 +76,23 @@ void TConversionAnnouncer::AnnounceBox(TBoxState& state)
 {
     if (!state.box)
         return;
-    if (const QString name = Spoken(state.box, QAccessible::Name); name != state.name) {
-        state.name = name;
-        Send(state.box, QAccessible::NameChanged);
-    }
     if (const QString description = Spoken(state.box, QAccessible::Description);
         description != state.description) {
         state.description = description;
+        state.waiting = true;
+    }
+    if (state.waiting && state.box != m_spokenFocus) {
+        state.waiting = false;
         Send(state.box, QAccessible::DescriptionChanged);
+    }
+}
+
+void TConversionAnnouncer::FocusMoved(QWidget* now)
+{
+    m_spokenFocus = now;
+    if (QAccessible::isActive()) {
+        for (TBoxState& state : m_boxes)
+            AnnounceBox(state);
     }
 }
 

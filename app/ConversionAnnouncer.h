@@ -12,11 +12,16 @@ class TSpokenNotice;
 
 // Tells screen readers what the main window shows by colour and captions alone. Each new
 // outcome of a conversion is said by a notice, wherever the focus is ("Valeur 2 : 2,8284 Vcac
-// (Vpp)", or "Conversion impossible"), once the window shows. A conversion that starts or
-// stops failing (the arrows' descriptions) and each change of a box's spoken name or
-// description (the source moves to the other box, a unit changes) are announced, so that
-// screen readers read them anew. It follows the window's conversion model; the events are
-// sent only while a screen reader listens.
+// (Vpp)", or "Conversion impossible"), once the window shows; until then the notice bears
+// the outcome as its name unsaid. A conversion that starts or stops failing (the arrows'
+// descriptions) and each change of a box's description (the source moves to the other box, a
+// unit changes) are announced, so that screen readers read them anew. It follows the window's
+// conversion model; the events are sent only while a screen reader listens.
+//
+// A box's change is announced while the screen reader's focus is elsewhere: at once, or once
+// the screen reader has been told that the focus left the box. Screen readers that take the
+// announcement for the new text itself (Qt before 6.5 sends the object instead, and Orca 43
+// fails on it) would otherwise say it, or fail, over the box the user is in.
 class TConversionAnnouncer : public QObject {
     Q_OBJECT
 public:
@@ -25,17 +30,19 @@ public:
 private:
     struct TBoxState {
         QPointer<TNumSpinEdit> box;
-        QString name;
         QString description;
+        bool waiting = false; // a change is yet to be announced
     };
 
     void Say(const QString& result);
     void Announce();
     void AnnounceBox(TBoxState& state);
+    void FocusMoved(QWidget* now);
 
     TfmMain* m_window = nullptr;
     TSpokenNotice* m_notice = nullptr;
     TBoxState m_boxes[2];
+    QPointer<QWidget> m_spokenFocus; // where screen readers were last told the focus is
     bool m_failed = false;
 };
 
