@@ -40,7 +40,6 @@ TConversionController::TConversionController(QObject* parent)
 {
     for (TBoxState& box : m_boxes)
         box.text = Shown(*box.number, box.precision);
-    m_converted = true; // 1 in unit 0 is 1 in unit 0
     m_toldPrefs = Prefs();
     m_toldResult = ResultText();
 }
@@ -50,7 +49,7 @@ TConversionController::TConversionController(QObject* parent)
 void TConversionController::MakeSource(TValueBox box)
 {
     EndRun();
-    SetSource(box);
+    m_source = box;
     ShowRoles();
     ShowOutcome();
     m_toldResult = ResultText(); // a move of the focus converts nothing: nothing new to hear
@@ -68,7 +67,7 @@ void TConversionController::EditText(TValueBox box, const QString& text)
 {
     Record(box, TRun::Typing);
     m_boxes[box].text = text;
-    SetSource(box); // what the user puts in a box is what converts
+    m_source = box; // what the user puts in a box is what converts
     if (text.isEmpty()) {
         ShowRoles();
     } else {
@@ -96,7 +95,7 @@ bool TConversionController::Paste(TValueBox box, const QString& pasted, const QS
     // A level shows in the box's format; a plain number as written, until the box is left.
     state.text = level ? Shown(*number, state.precision) : result;
     SetNumber(box, number);
-    SetSource(box);
+    m_source = box;
     UpdateTarget();
     emit UnitChanged(box, state.unit);
     ShowPrecision(box);
@@ -113,7 +112,7 @@ void TConversionController::Step(TValueBox box, double increment)
     const double number = state.number.value_or(0.0) + increment;
     state.text = Shown(number, state.precision);
     SetNumber(box, number);
-    SetSource(box);
+    m_source = box;
     UpdateTarget();
     ShowText(box);
     ShowConversion();
@@ -262,13 +261,6 @@ QString TConversionController::Rendering(TValueBox box) const
 
 // Changing the state ----------------------------------------------------------------------------
 
-void TConversionController::SetSource(TValueBox box)
-{
-    if (box != m_source)
-        m_converted = false;
-    m_source = box;
-}
-
 void TConversionController::SetNumber(TValueBox box, std::optional<double> number)
 {
     m_boxes[box].number = number;
@@ -289,7 +281,7 @@ void TConversionController::UpdateTarget()
 {
     ConvertInto(Target());
     ForgetHistory(Target());
-    m_converted = true;
+    m_given = m_source;
 }
 
 // A number given with `decimals` digits after the separator shows them all: the box's
@@ -347,9 +339,8 @@ void TConversionController::PutBack(TValueBox box, std::vector<TGiven>& from,
     state.text = given.rendered ? Shown(*given.number, state.precision) : given.text;
     SetNumber(given.box, given.number);
     ConvertInto(Other(given.box));
-    m_source = given.box;
-    m_converted = true;
-    SetSource(box);
+    m_given = given.box;
+    m_source = box;
     emit UnitChanged(given.box, given.unit);
     ShowText(vbValue1);
     ShowText(vbValue2);

@@ -86,9 +86,9 @@ public:
     // The target shows the engine's result for the source's number: false from a move of
     // the focus to the other box until the next conversion, while the target keeps the
     // number from which the source's came.
-    bool TargetShowsResult() const { return m_converted; }
+    bool TargetShowsResult() const { return m_given == m_source; }
     // The box whose number the other box shows converted: the one the user gave it in.
-    TValueBox Given() const { return m_converted ? m_source : Target(); }
+    TValueBox Given() const { return m_given; }
     bool CanUndo(TValueBox box) const;
     bool CanRedo(TValueBox box) const;
     int Unit(TValueBox box) const { return m_boxes[box].unit; }
@@ -150,7 +150,6 @@ private:
     std::optional<double> ResultFor(TValueBox box) const;
     QString Rendering(TValueBox box) const;
 
-    void SetSource(TValueBox box);
     void SetNumber(TValueBox box, std::optional<double> number);
     void ConvertInto(TValueBox box);
     void UpdateTarget();
@@ -171,7 +170,7 @@ private:
 
     TBoxState m_boxes[2];
     TValueBox m_source = vbValue1;
-    bool m_converted = false;
+    TValueBox m_given = vbValue1;
     double m_lastNumbers[2] = {1.0, 1.0}; // each box's last number, kept while it shows none
     std::vector<TGiven> m_undo;
     std::vector<TGiven> m_redo;
