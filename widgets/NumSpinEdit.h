@@ -76,6 +76,8 @@ public:
     // Whether undo and redo have anything to do, as the owner knows: the context menu offers
     // them accordingly.
     void SetUndoAvailable(bool undo, bool redo);
+    virtual bool UndoAvailable() const { return m_undoAvailable; }
+    virtual bool RedoAvailable() const { return m_redoAvailable; }
 
     bool Signed() const { return m_signed; }
     void SetSigned(bool isSigned);
@@ -160,8 +162,6 @@ protected:
     virtual void MakeStep(int direction, bool page);
     virtual void MakeUndo();
     virtual void MakeRedo();
-    virtual bool UndoAvailable() const { return m_undoAvailable; }
-    virtual bool RedoAvailable() const { return m_redoAvailable; }
     // The focus has left the box: OnExit.
     virtual void LeaveBox();
     // A write of the text, with OnChange once it has settled.

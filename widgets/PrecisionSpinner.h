@@ -30,13 +30,13 @@ public:
     void SetIncrement(int increment) { m_increment = increment; }
     int IncrementPage() const { return m_incrementPage; }
     void SetIncrementPage(int increment) { m_incrementPage = increment; }
+    bool UndoAvailable() const override { return isUndoAvailable(); }
+    bool RedoAvailable() const override { return isRedoAvailable(); }
 
 protected:
     void MakeStep(int direction, bool page) override;
     void MakeUndo() override;
     void MakeRedo() override;
-    bool UndoAvailable() const override { return isUndoAvailable(); }
-    bool RedoAvailable() const override { return isRedoAvailable(); }
     void LeaveBox() override;
 
 private:

@@ -96,7 +96,7 @@ private slots:
             } else if (kind == 18) {
                 (box == w.edValue1 ? w.edValue2 : w.edValue1)->setFocus(Qt::TabFocusReason);
             } else {
-                TNumSpinEdit* const spinner =
+                TPrecisionSpinner* const spinner =
                     pick(QList{w.seEdValue1Precision, w.seEdValue2Precision});
                 spinner->setFocus(Qt::TabFocusReason);
                 spinner->selectAll();
