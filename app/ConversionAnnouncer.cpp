@@ -41,11 +41,9 @@ TConversionAnnouncer::TConversionAnnouncer(TfmMain* window)
     connect(model, &Model::UnitChanged, this, &TConversionAnnouncer::Announce);
     connect(model, &Model::OutcomeChanged, this, &TConversionAnnouncer::Announce);
     connect(model, &Model::ResultTextChanged, this, &TConversionAnnouncer::Say);
-    // Qt tells screen readers of the new focus once the widgets have taken it in.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        QMetaObject::invokeMethod(
-            this, [this, now = QPointer(now)] { FocusMoved(now); }, Qt::QueuedConnection);
-    });
+    // Told once the widgets have taken the focus in, before screen readers are.
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { FocusMoved(now); });
 }
 
 // The results restored at start-up are the window's first state, which the screen reader
@@ -81,7 +79,7 @@ void TConversionAnnouncer::AnnounceBox(TBoxState& state)
         state.description = description;
         state.waiting = true;
     }
-    if (state.waiting && state.box != m_spokenFocus) {
+    if (state.waiting && state.box != m_lastBox) {
         state.waiting = false;
         Send(state.box, QAccessible::DescriptionChanged);
     }
@@ -89,10 +87,14 @@ void TConversionAnnouncer::AnnounceBox(TBoxState& state)
 
 void TConversionAnnouncer::FocusMoved(QWidget* now)
 {
-    m_spokenFocus = now;
-    if (QAccessible::isActive()) {
-        for (TBoxState& state : m_boxes)
-            AnnounceBox(state);
+    for (TBoxState& state : m_boxes) {
+        if (state.box != now)
+            continue;
+        if (state.waiting && QAccessible::isActive()) {
+            state.waiting = false;
+            Send(state.box, QAccessible::DescriptionChanged);
+        }
+        m_lastBox = now;
     }
 }
 

@@ -18,10 +18,12 @@ class TSpokenNotice;
 // unit changes) are announced, so that screen readers read them anew. It follows the window's
 // conversion model; the events are sent only while a screen reader listens.
 //
-// A box's change is announced while the screen reader's focus is elsewhere: at once, or once
-// the screen reader has been told that the focus left the box. Screen readers that take the
-// announcement for the new text itself (Qt before 6.5 sends the object instead, and Orca 43
-// fails on it) would otherwise say it, or fail, over the box the user is in.
+// A box's change is announced while the screen reader's focus is surely elsewhere: at once,
+// unless the focus was in that box last of the two, and then as the focus comes back into
+// it, before the screen reader hears of the focus. A screen reader may lag behind focus moves
+// (Orca skips those that are over by the time it looks), and one that takes the announcement
+// for the new text itself (Qt before 6.5 sends the object instead, and Orca 43 fails on it)
+// would say it, or fail, over the box it believes the user is in.
 class TConversionAnnouncer : public QObject {
     Q_OBJECT
 public:
@@ -42,7 +44,7 @@ private:
     TfmMain* m_window = nullptr;
     TSpokenNotice* m_notice = nullptr;
     TBoxState m_boxes[2];
-    QPointer<QWidget> m_spokenFocus; // where screen readers were last told the focus is
+    QPointer<QWidget> m_lastBox; // the box the focus was in last
     bool m_failed = false;
 };
 
