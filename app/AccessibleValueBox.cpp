@@ -41,9 +41,8 @@ QString TAccessibleValueBox::text(QAccessible::Text type) const
         return QStringLiteral("Valeur %1").arg(*box == vbValue1 ? 1 : 2);
     const TConversionController& controller = *Controller();
     const std::string_view unit = UnitShortNames.at(size_t(controller.Unit(*box)));
-    const QString description =
-        (controller.Source() == *box ? QStringLiteral("à convertir, ")
-                                     : QStringLiteral("convertie, "))
+    const QString description = (controller.Source() == *box ? QStringLiteral("à convertir, ")
+                                                             : QStringLiteral("convertie, "))
         + QString::fromUtf8(unit.data(), qsizetype(unit.size()));
     return controller.Number(*box) ? description
                                    : description + QStringLiteral(", conversion impossible");

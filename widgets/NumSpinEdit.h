@@ -236,13 +236,13 @@ private:
     TLabelLook m_labelLook;
 
     bool m_loading = true;
-    bool m_entered = false;        // entry ran and leaving has not yet
-    bool m_deferChange = false;    // inside an edit that raises OnChange itself afterwards
-    bool m_userAction = false;     // inside a write that the user's action makes
-    bool m_editedByUser = false;   // the line edit reported an edit of the user's since
-    QString m_notifiedText;        // the text OnChange last stood for
-    bool m_flatTextRect = false;   // the text rectangle last placed by Flat or a font change
-    QSize m_textRectSize;          // the box size the text rectangle was placed for
+    bool m_entered = false;      // entry ran and leaving has not yet
+    bool m_deferChange = false;  // inside an edit that raises OnChange itself afterwards
+    bool m_userAction = false;   // inside a write that the user's action makes
+    bool m_editedByUser = false; // the line edit reported an edit of the user's since
+    QString m_notifiedText;      // the text OnChange last stood for
+    bool m_flatTextRect = false; // the text rectangle last placed by Flat or a font change
+    QSize m_textRectSize;        // the box size the text rectangle was placed for
     QRect m_textRect;
     TSpinButtons* m_spinButtons = nullptr;
     TRefusalCue* m_refusalCue = nullptr;

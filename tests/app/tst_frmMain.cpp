@@ -300,10 +300,9 @@ private slots:
         const QString characters = QStringLiteral("0123456789,.-eE a");
         const QStringList pastes = {"2,5",    "-12.5", "-73 dBm", "abc",       "1E999",
                                     "-1e308", " ",     "0",       "1234,5678", "2,123456789"};
-        const QList<QKeyCombination> keys = {Qt::Key_Backspace, Qt::Key_Delete,
-                                             Qt::Key_Up,        Qt::Key_Down,
-                                             Qt::Key_PageUp,    Qt::CTRL | Qt::Key_Z,
-                                             Qt::CTRL | Qt::Key_Y};
+        const QList<QKeyCombination> keys = {
+            Qt::Key_Backspace, Qt::Key_Delete,       Qt::Key_Up,          Qt::Key_Down,
+            Qt::Key_PageUp,    Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::Key_Y};
         int restarts[2] = {}; // with the number given in box 1, in box 2
         for (int i = 0; i < 400; ++i) {
             TfmMain& w = *m_window;
