@@ -6,56 +6,18 @@
 # again: steps and undo on the exact numbers whatever the decimals shown, blanks pasted, and a
 # number given in box 2 that box 1 cannot show, back after Quitter and a new start.
 # Usage: window_test.sh <path of the built tarvane executable> [where to keep the menu screenshot]
-set -euo pipefail
-
 executable=$1
 menu_shot=${2:-}
+# A copy of its own in $work, so the preferences file is this test's and not the build folder's.
+source "$(dirname "$0")/program_harness.sh"
 # Its own platform and French locale, and below its own display, whatever the caller's environment holds.
 export QT_QPA_PLATFORM=xcb LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8
 unset LANGUAGE WAYLAND_DISPLAY
-for tool in Xvfb xdotool xprop xclip import convert; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-
-cleanup() {
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    [[ -f $work/screen.png ]] && cp "$work/screen.png" "${TMPDIR:-/tmp}/tarvane-window-test.png" &&
-        echo "last screenshot: ${TMPDIR:-/tmp}/tarvane-window-test.png" >&2
-    exit 1
-}
-
-# A copy of its own, so the preferences file is this test's and not the build folder's.
-cp "$executable" "$work/tarvane"
-
-# A display of its own.
-source "$(dirname "$0")/../../scripts/virtual-display.sh"
-start_virtual_display || fail "no virtual X display"
-xvfb_pid=$virtual_display_pid
-export DISPLAY=$virtual_display
-
-# Starts the program and waits for its window; sets window, X, Y, WIDTH, HEIGHT, client_x and
-# client_y.
-start_program() {
-    "$work/tarvane" >"$work/program.log" 2>&1 &
-    app_pid=$!
-    window=$(timeout 20 xdotool search --sync --name '^Tarvane$' | head -n 1) || fail "no window"
-    xdotool windowfocus --sync "$window"
-    eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
-    client_x=$X
-    client_y=$((Y + HEIGHT - 393)) # the client area lies under the menu bar
-}
+require_tools Xvfb xdotool xprop xclip import convert
+start_display
 
 start_program
+find_window
 [[ $WIDTH -eq 553 ]] || fail "window width $WIDTH"
 
 # Captions as the window manager shows them: each window's own, nothing appended.
@@ -70,13 +32,6 @@ for _ in $(seq 40); do
     sleep 0.1
 done
 xdotool search --name '^A propos' >/dev/null && fail "the About window did not close"
-
-# The colour at a screen point of the last screenshot, as "r,g,b".
-screen_pixel() {
-    convert "$work/screen.png" -format \
-        "%[fx:round(255*p{$1,$2}.r)],%[fx:round(255*p{$1,$2}.g)],%[fx:round(255*p{$1,$2}.b)]" \
-        info:
-}
 
 # The colour at a client-area point of a fresh screenshot, as "r,g,b".
 pixel() {
@@ -262,13 +217,7 @@ quit_program() {
     xdotool mousemove $((X + 25)) $((Y + (client_y - Y) / 2)) click 1
     sleep 0.3
     xdotool key Down Return
-    for _ in $(seq 100); do
-        kill -0 "$app_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$app_pid" 2>/dev/null && fail "the program did not quit"
-    wait "$app_pid" || fail "the program ended with status $? ($(cat "$work/program.log"))"
-    app_pid=""
+    expect_exit 0
 }
 quit_program
 
@@ -282,6 +231,7 @@ actual=$(cat "$work/tarvane.ini")
 
 # Started again: steps and undo work on the exact number a box holds, whatever its decimals.
 start_program
+find_window
 click_unit() { # box row
     xdotool mousemove $((client_x + ($1 == 1 ? 66 : 354))) $((client_y + $(list_row "$2"))) click 1
 }
@@ -337,6 +287,7 @@ xdotool key ctrl+a 0
 expect_pixel 276 84 255,0,0 "red upper arrow after 0 V typed into box 2"
 quit_program
 start_program
+find_window
 expect_box_text 2 "0,0000000000" "box 2, at 10 decimals, after Quitter and a new start"
 expect_box_text 1 "-.--" "box 1 after Quitter and a new start"
 quit_program
