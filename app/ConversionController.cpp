@@ -60,7 +60,7 @@ void TConversionController::LeaveBox(TValueBox box)
 {
     EndRun();
     m_boxes[box].text = Rendering(box);
-    ShowText(box); // also over the box's own re-formatting, which reads the number again
+    ShowText(box);
 }
 
 void TConversionController::EditText(TValueBox box, const QString& text)
