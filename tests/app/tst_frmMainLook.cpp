@@ -335,7 +335,7 @@ private slots:
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(ReadAll(IniPath()), ini);
         QVERIFY(m_window->close());
-        QVERIFY(ReadAll(IniPath()).endsWith("\nValue1=1\n")); // the disk has room again
+        QVERIFY(ReadAll(IniPath()).contains("\nValue1=1\n")); // the disk has room again
     }
 
     // Each change of a saved value is in the file within two seconds, the window still open.
