@@ -43,8 +43,7 @@ STEPS = [
     ("Up to 5 decimals", ["key", "Up"], ["Valeur 1 : 0,50471 Veff (Vrms)"], []),
     # Past box 2, which becomes the source and leaves it again: nothing is converted.
     ("Shift+Tab back to box 1", ["key"] + ["shift+Tab"] * 4,
-     ["Valeur 2", "à convertir, dBm (1 mW / 50 ohms)", "Valeur 1", "à convertir, Veff (Vrms)"],
-     ["Valeur 1 :", "Valeur 2 :", "convertie"]),
+     ["Valeur 1", "à convertir, Veff (Vrms)"], ["Valeur 1 :", "Valeur 2 :", "convertie"]),
     ("type 0, no level in dBm", ["type", "0"], ["Conversion impossible"], []),
     ("F10", ["key", "F10"], ["Fichier"], []),
     ("Right, Down, Up to A propos...", ["key", "Right", "Down", "Up"],
