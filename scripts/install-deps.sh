@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Installs, as root on Debian 12, every package Tarvane needs to build, run and test, and the
+# Installs, as root on Debian 12 or 13, every package Tarvane needs to build, run and test, and the
 # packages named as arguments (the cross-architecture check names its cross compilers).
 # Packages already present are left alone; nothing is installed when nothing is missing.
 set -euo pipefail
 
 packages=(
-    g++ cmake ninja-build pkg-config ccache
+    build-essential g++ cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     libbenchmark-dev libelf-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-dev # the sanitizer and fuzzer runtimes of the release's default clang
     xvfb xauth xdotool xclip x11-utils imagemagick
     libwayland-dev qt6-wayland weston mutter
     dbus dbus-bin at-spi2-core python3 python3-pyatspi orca openbox
