@@ -4,10 +4,12 @@
 #include "ArrowIndicator.h"
 #include "ConversionController.h"
 #include "NumSpinEdit.h"
+#include "QtRelease.h"
 #include "SpokenNotice.h"
 #include "frmMain.h"
 
 #include <QAccessible>
+#include <QApplication>
 
 namespace tarvane {
 
@@ -39,6 +41,13 @@ TConversionAnnouncer::TConversionAnnouncer(TfmMain* window)
     connect(model, &Model::UnitChanged, this, &TConversionAnnouncer::Announce);
     connect(model, &Model::OutcomeChanged, this, &TConversionAnnouncer::Announce);
     connect(model, &Model::ResultTextChanged, this, &TConversionAnnouncer::Say);
+    if (RunningQtBefore(6, 5)) {
+        m_quietOnReadBox = true;
+        // Qt tells of a focus change once the widgets concerned had their focus events, in
+        // which a box becomes the source: until then the screen reader reads the one before.
+        connect(qApp, &QApplication::focusChanged, this,
+                [this](QWidget*, QWidget* now) { m_lastFocus = now; });
+    }
 }
 
 // The results restored at start-up are the window's first state, which the screen reader
@@ -63,9 +72,14 @@ void TConversionAnnouncer::Announce()
     }
 }
 
+bool TConversionAnnouncer::ReadByScreenReader(const QWidget* box) const
+{
+    return box == QApplication::focusWidget() || box == m_lastFocus;
+}
+
 void TConversionAnnouncer::AnnounceBox(TBoxState& state)
 {
-    if (!state.box)
+    if (!state.box || (m_quietOnReadBox && ReadByScreenReader(state.box)))
         return;
     if (const QString name = Spoken(state.box, QAccessible::Name); name != state.name) {
         state.name = name;

@@ -32,11 +32,19 @@ private:
     void Say(const QString& result);
     void Announce();
     void AnnounceBox(TBoxState& state);
+    bool ReadByScreenReader(const QWidget* box) const;
 
     TfmMain* m_window = nullptr;
     TSpokenNotice* m_notice = nullptr;
     TBoxState m_boxes[2];
     bool m_failed = false;
+    // Qt 6.4's AT-SPI bridge sends the changed object where a change of name or description
+    // carries the new text (Qt 6.8 sends the text); Orca, which says such a change of the
+    // object it reads, fails on it. With a Qt before 6.5, the change is not sent for the box
+    // a screen reader reads, which says its name and description as it takes the focus.
+    bool m_quietOnReadBox = false;
+    // The widget that had the focus last, until the focus change under way ends.
+    QPointer<QWidget> m_lastFocus;
 };
 
 } // namespace tarvane
