@@ -79,10 +79,11 @@ in_chroot() {
         mount -t tmpfs -o mode=1777 shm "$root/dev/shm"
         mount -t tmpfs -o mode=1777 tmp "$root/tmp"
         mount -t tmpfs -o mode=0755 run "$root/run"
-        # Not exec: the shell stays the first process of the namespace, which takes up
-        # the processes whose parents ended, as init does.
+        # Waited for in the background, so that the shell stays the first process of the
+        # namespace, which takes up the processes whose parents ended, as init does.
         chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" \
-            PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
+            PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@" &
+        wait $!
     ' in_chroot "$root" "$@"
 }
 
