@@ -85,9 +85,11 @@ lintian --fail-on error,warning "$work"/tarvane_*.changes >"$work/lintian.log" 2
     fail "lintian: $(cat "$work/lintian.log")"
 
 depends=$(dpkg-deb -f "$deb" Depends)
+# Debian 13 renamed the libraries whose interface holds a time_t, Qt's core among them, with
+# a t64 ending.
 for package in libc6 libgcc-s1 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 \
     fonts-liberation2 fonts-wine; do
-    [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package: $depends"
+    [[ ", $depends," == *", $package"?(t64)[\ ,]* ]] || fail "Depends lacks $package: $depends"
 done
 dpkg-deb -x "$deb" "$work/unpacked"
 # Control-flow protection needs a C library built for it, which Debian 12's is not. The window
