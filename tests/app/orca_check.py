@@ -45,8 +45,10 @@ STEPS = [
      ["Valeur 1, à convertir", "Veff (Vrms)"], ["Valeur 1 :", "Valeur 2 :"]),
     ("type 0, no level in dBm", ["type", "0"], ["Conversion impossible"], []),
     ("F10", ["key", "F10"], ["Fichier"], []),
-    ("Right, Down, Up to A propos...", ["key", "Right", "Down", "Up"],
-     ["Aide", "A propos..."], []),
+    # Orca passes over a menu the focus has already left when it comes to it (Orca 48 under
+    # load): the user hears Aide before going on.
+    ("Right to Aide", ["key", "Right"], ["Aide"], []),
+    ("Down, Up to A propos...", ["key", "Down", "Up"], ["A propos..."], []),
     ("Return opens the About box", ["key", "Return"],
      ["A propos...", "Tarvane, Convertisseur d'unités", "Version : " + version,
       "Copyright : ", "Commentaires : Freeware"], []),
@@ -119,13 +121,16 @@ def main():
     output = open(os.path.join(work, "program.log"), "w")
     started = [subprocess.Popen(["openbox", "--sm-disable"], stdout=output, stderr=output)]
     try:
-        started.append(subprocess.Popen(
-            ["orca", "--user-prefs", os.path.join(work, "orca"), "--debug-file", debug_log],
-            stdout=output, stderr=output,
-            env=dict(os.environ, SPEECH_LOG=log, PYTHONPATH=os.path.dirname(__file__),
-                     PYTHONDONTWRITEBYTECODE="1")))  # nothing written into the sources
-        end = time.time() + 30
+        # Orca 43 ends at once while another Orca of the same user runs anywhere on the
+        # machine (another test run): it is started again until it stays.
+        end = time.time() + 60
         while not spoken():  # Orca says it is on
+            if len(started) == 1 or started[-1].poll() is not None:
+                started[1:] = [subprocess.Popen(
+                    ["orca", "--user-prefs", os.path.join(work, "orca"), "--debug-file",
+                     debug_log], stdout=output, stderr=output,
+                    env=dict(os.environ, SPEECH_LOG=log, PYTHONPATH=os.path.dirname(__file__),
+                             PYTHONDONTWRITEBYTECODE="1"))]  # nothing written into the sources
             if time.time() > end:
                 fail("Orca did not start", [])
             time.sleep(0.1)
