@@ -43,7 +43,9 @@ export DISPLAY=$virtual_display
 
 "$work/tarvane" >"$work/program.log" 2>&1 &
 app_pid=$!
-window=$(timeout 20 xdotool search --sync --name '^Tarvane$' | head -n 1) || fail "no window"
+# Once mapped: the window has its name before, and X refuses the focus to an unmapped window.
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarvane$' | head -n 1) ||
+    fail "no window"
 xdotool windowfocus --sync "$window"
 eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
 client_x=$X
