@@ -4,6 +4,7 @@
 #include "ArrowIndicator.h"
 #include "ConversionController.h"
 #include "NumSpinEdit.h"
+#include "QtRelease.h"
 #include "SpokenNotice.h"
 #include "frmMain.h"
 
@@ -41,9 +42,12 @@ TConversionAnnouncer::TConversionAnnouncer(TfmMain* window)
     connect(model, &Model::UnitChanged, this, &TConversionAnnouncer::Announce);
     connect(model, &Model::OutcomeChanged, this, &TConversionAnnouncer::Announce);
     connect(model, &Model::ResultTextChanged, this, &TConversionAnnouncer::Say);
-    // Told once the widgets have taken the focus in, before screen readers are.
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { FocusMoved(now); });
+    if (RunningQtBefore(6, 5)) {
+        m_deferOnReadBox = true;
+        // Told once the widgets have taken the focus in, before screen readers are.
+        connect(qApp, &QApplication::focusChanged, this,
+                [this](QWidget*, QWidget* now) { FocusMoved(now); });
+    }
 }
 
 // The results restored at start-up are the window's first state, which the screen reader
@@ -79,7 +83,7 @@ void TConversionAnnouncer::AnnounceBox(TBoxState& state)
         state.description = description;
         state.waiting = true;
     }
-    if (state.waiting && state.box != m_lastBox) {
+    if (state.waiting && (!m_deferOnReadBox || state.box != m_lastBox)) {
         state.waiting = false;
         Send(state.box, QAccessible::DescriptionChanged);
     }

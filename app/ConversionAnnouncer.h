@@ -18,12 +18,13 @@ class TSpokenNotice;
 // unit changes) are announced, so that screen readers read them anew. It follows the window's
 // conversion model; the events are sent only while a screen reader listens.
 //
-// A box's change is announced while the screen reader's focus is surely elsewhere: at once,
-// unless the focus was in that box last of the two, and then as the focus comes back into
-// it, before the screen reader hears of the focus. A screen reader may lag behind focus moves
-// (Orca skips those that are over by the time it looks), and one that takes the announcement
-// for the new text itself (Qt before 6.5 sends the object instead, and Orca 43 fails on it)
-// would say it, or fail, over the box it believes the user is in.
+// With a Qt before 6.5, whose AT-SPI bridge sends the changed object where a change of
+// description carries the new text (Orca 43 fails on it for the object it reads), a box's
+// change is announced while the screen reader's focus is surely elsewhere: at once, unless
+// the focus was in that box last of the two, and then as the focus comes back into it, before
+// the screen reader hears of the focus (a screen reader may lag behind focus moves: Orca
+// skips those that are over by the time it looks). A later Qt sends the text, which a screen
+// reader takes at once.
 class TConversionAnnouncer : public QObject {
     Q_OBJECT
 public:
@@ -45,6 +46,7 @@ private:
     TSpokenNotice* m_notice = nullptr;
     TBoxState m_boxes[2];
     QPointer<QWidget> m_lastBox; // the box the focus was in last
+    bool m_deferOnReadBox = false; // see the class comment: Qt before 6.5
     bool m_failed = false;
 };
 

@@ -6,8 +6,8 @@ Run by orca_test.sh inside a D-Bus session and on an X display of their own: orc
 follows the focus it gives), then Orca with settings, a home and a speech server of its own
 (speech_log.py, which writes each utterance to a file instead of speaking), then the program,
 box 2 in Vcac. Each step presses keys and waits for what Orca must say, in order, and checks
-that it said nothing it must not. Then Orca's debug log must hold no event it could not
-process. Prints what it heard; exits non-zero on the first difference.
+that it said nothing it must not. Then Orca's debug log must hold no error raised while Orca
+handled an event. Prints what it heard; exits non-zero on the first difference.
 """
 import json
 import os
@@ -46,8 +46,10 @@ STEPS = [
      ["Valeur 1", "à convertir, Veff (Vrms)"], ["Valeur 1 :", "Valeur 2 :", "convertie"]),
     ("type 0, no level in dBm", ["type", "0"], ["Conversion impossible"], []),
     ("F10", ["key", "F10"], ["Fichier"], []),
-    ("Right, Down, Up to A propos...", ["key", "Right", "Down", "Up"],
-     ["Aide", "A propos..."], []),
+    # Orca passes over a menu the focus has already left when it comes to it (Orca 48 under
+    # load): the user hears Aide before going on.
+    ("Right to Aide", ["key", "Right"], ["Aide"], []),
+    ("Down, Up to A propos...", ["key", "Down", "Up"], ["A propos..."], []),
     ("Return opens the About box", ["key", "Return"],
      ["A propos...", "Tarvane, Convertisseur d'unités", "Version : " + version,
       "Copyright : ", "Commentaires : Freeware"], []),
@@ -90,18 +92,22 @@ def wait_for(what, expected, forbidden, mark, seconds=20):
         time.sleep(0.1)
 
 
-def check_events_processed():
-    """Orca logs each event its scripts failed on; none may be the program's."""
+ERRORS = ("ERROR: Could not process", "Exception processing", "bad content sent to speak")
+
+
+def event_errors():
+    """The errors Orca logged while handling events (Orca 43 and 48 word them differently) and
+    what it was given to say that was no text, each with the lines that follow it."""
     with open(debug_log, encoding="utf-8", errors="replace") as lines:
-        failed = [line.strip() for line in lines if "ERROR: Could not process" in line]
-    if failed:
-        fail("Orca could not process events", failed)
-    print("ok: Orca processed every event")
+        text = lines.read().splitlines()
+    return ["\n".join(text[i:i + 20]) for i, line in enumerate(text)
+            if any(error in line for error in ERRORS)]
 
 
 def orca_settings(folder):
     os.makedirs(folder)
-    settings = {"general": {"speechServerFactory": "speech_log"},
+    # No braille display here: without one, braille only fills the log with failed connections.
+    settings = {"general": {"speechServerFactory": "speech_log", "enableBraille": False},
                 "profiles": {"default": {"profile": ["Default", "default"]}},
                 "pronunciations": {}, "keybindings": {}}
     with open(os.path.join(folder, "user-settings.conf"), "w") as file:
@@ -116,13 +122,16 @@ def main():
     output = open(os.path.join(work, "program.log"), "w")
     started = [subprocess.Popen(["openbox", "--sm-disable"], stdout=output, stderr=output)]
     try:
-        started.append(subprocess.Popen(
-            ["orca", "--user-prefs", os.path.join(work, "orca"), "--debug-file", debug_log],
-            stdout=output, stderr=output,
-            env=dict(os.environ, SPEECH_LOG=log, PYTHONPATH=os.path.dirname(__file__),
-                     PYTHONDONTWRITEBYTECODE="1")))  # nothing written into the sources
-        end = time.time() + 30
+        # Orca 43 ends at once while another Orca of the same user runs anywhere on the
+        # machine (another test run): it is started again until it stays.
+        end = time.time() + 60
         while not spoken():  # Orca says it is on
+            if len(started) == 1 or started[-1].poll() is not None:
+                started[1:] = [subprocess.Popen(
+                    ["orca", "--user-prefs", os.path.join(work, "orca"), "--debug-file",
+                     debug_log], stdout=output, stderr=output,
+                    env=dict(os.environ, SPEECH_LOG=log, PYTHONPATH=os.path.dirname(__file__),
+                             PYTHONDONTWRITEBYTECODE="1"))]  # nothing written into the sources
             if time.time() > end:
                 fail("Orca did not start", [])
             time.sleep(0.1)
@@ -141,7 +150,10 @@ def main():
             except subprocess.TimeoutExpired:  # Orca may let a SIGTERM wait on its main loop
                 process.kill()
                 process.wait()
-    check_events_processed()  # all of them, up to the program's end
+    errors = event_errors()  # all of them, up to the program's end
+    if errors:
+        print(*errors, sep="\n", file=sys.stderr)
+        fail(f"Orca logged {len(errors)} errors while handling events", [])
     print("PASS")
 
 

@@ -54,7 +54,9 @@ start_program() {
 # find_window: waits for the program's window on X and focuses it; sets window, its X, Y,
 # WIDTH and HEIGHT, and client_x, client_y, where its client area lies under the menu bar.
 find_window() {
-    window=$(timeout 20 xdotool search --sync --name '^Tarvane$' | head -n 1) || fail "no window"
+    # Once mapped: the window has its name before, and X refuses the focus to an unmapped one.
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarvane$' | head -n 1) ||
+        fail "no window"
     xdotool windowfocus --sync "$window"
     eval "$(xdotool getwindowgeometry --shell "$window")"
     client_x=$X
