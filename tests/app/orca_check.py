@@ -41,9 +41,10 @@ STEPS = [
     ("Tab to precision 1", ["key", "Tab"], ["Précision de la valeur 1 (nombre de décimales)"],
      ["Valeur 1 :"]),
     ("Up to 5 decimals", ["key", "Up"], ["Valeur 1 : 0,50471 Veff (Vrms)"], []),
-    # Past box 2, which becomes the source and leaves it again: nothing is converted.
+    # Past box 2, which becomes the source and leaves it again: nothing is converted. Orca may
+    # come to box 2 only once the focus has left it, and then rightly call it the target.
     ("Shift+Tab back to box 1", ["key"] + ["shift+Tab"] * 4,
-     ["Valeur 1", "à convertir, Veff (Vrms)"], ["Valeur 1 :", "Valeur 2 :", "convertie"]),
+     ["Valeur 1", "à convertir, Veff (Vrms)"], ["Valeur 1 :", "Valeur 2 :", "convertie, Veff"]),
     ("type 0, no level in dBm", ["type", "0"], ["Conversion impossible"], []),
     ("F10", ["key", "F10"], ["Fichier"], []),
     # Orca passes over a menu the focus has already left when it comes to it (Orca 48 under
