@@ -22,6 +22,8 @@ namespace tarvane {
 namespace {
 
 constexpr char FailureText[] = "-.--";
+// What a text saved in UTF-8 by some editors starts with.
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 // Input is read, and output written, in blocks of this size. A line longer than one
 // block cannot be a sensible number: it fails without being kept.
 constexpr std::size_t BlockSize = 1 << 16;
@@ -172,6 +174,9 @@ private:
 ConvertCommand::ConvertCommand(const CommandLine& commandLine)
     : m_commandLine(commandLine)
 {
+    if (m_commandLine.fromUnit && m_commandLine.toUnit) {
+        m_conversion = Conversion::Between(m_commandLine.fromUnit->unit, *m_commandLine.toUnit);
+    }
 }
 
 int ConvertCommand::Run(int input, int output) const
@@ -213,12 +218,15 @@ Reading<Level> ConvertCommand::ReadValue(std::string_view text) const
     if (!from) {
         return ReadLevelText(text);
     }
-    const std::optional<double> value = ReadValueIn(text, *from);
+    const std::optional<ScaledReal> value = ReadValueIn(text, *from);
     return {value ? std::optional<Level>(Level{*value, from->unit}) : std::nullopt};
 }
 
 std::optional<double> ConvertCommand::Convert(const Level& level) const
 {
+    if (m_conversion) {
+        return (*m_conversion)(level.value);
+    }
     return TryConvertValue(level.value, level.unit, *m_commandLine.toUnit);
 }
 
@@ -312,7 +320,12 @@ int ConvertCommand::ConvertLines(int input, int output) const
     InputLines lines(input);
     OutputBlock out(output);
     bool allConverted = true;
+    bool firstLine = true;
     const auto convertLine = [&](std::optional<std::string_view> line) {
+        if (firstLine && line && line->starts_with(ByteOrderMark)) {
+            line->remove_prefix(ByteOrderMark.size());
+        }
+        firstLine = false;
         char* end = out.Reserve();
         allConverted = WriteConverted(end, line) && allConverted;
         out.Commit(end);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "Conversion.h"
 
 #include <optional>
 #include <string_view>
@@ -44,6 +45,8 @@ private:
     bool WriteConverted(char*& out, std::optional<std::string_view> line) const;
 
     CommandLine m_commandLine;
+    // Between the units converted from and to, when both are given.
+    std::optional<Conversion> m_conversion;
 };
 
 } // namespace tarvane

@@ -231,13 +231,27 @@ std::string ExactNumberToString(double value)
     return std::string(buffer, FormatExactNumber(buffer, value));
 }
 
+namespace {
+
+// The number a text is, blanks around it aside.
+std::optional<TWrittenNumber> NumberAlone(std::string_view text)
+{
+    std::optional<TWrittenNumber> number = TWrittenNumber::Split(text);
+    return number && number->Rest().empty() ? number : std::nullopt;
+}
+
+} // namespace
+
 std::optional<double> ReadNumber(std::string_view text, int powerOfTen)
 {
-    const std::optional<TWrittenNumber> number = TWrittenNumber::Split(text);
-    if (!number || !number->Rest().empty()) {
-        return std::nullopt;
-    }
-    return number->Value(powerOfTen);
+    const std::optional<TWrittenNumber> number = NumberAlone(text);
+    return number ? number->Value(powerOfTen) : std::nullopt;
+}
+
+std::optional<ScaledReal> ReadExactNumber(std::string_view text, int powerOfTen)
+{
+    const std::optional<TWrittenNumber> number = NumberAlone(text);
+    return number ? number->Exact(powerOfTen) : std::nullopt;
 }
 
 } // namespace tarvane

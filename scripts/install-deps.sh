@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
-    libbenchmark-dev libelf-dev
+    libbenchmark-dev libelf-dev libmpfr-dev
     clang libclang-rt-14-dev
     xvfb xauth xdotool xclip x11-utils imagemagick
     libwayland-dev qt6-wayland weston mutter

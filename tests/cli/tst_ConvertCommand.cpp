@@ -42,7 +42,7 @@ Outcome Run(const QStringList& arguments, const QByteArray& input = {})
 QByteArray Expected(const QByteArray& text, const QualifiedUnit& fromUnit,
                     const QualifiedUnit& toUnit, int precision, bool& failed, int digits = 0)
 {
-    const std::optional<double> value =
+    const std::optional<ScaledReal> value =
         ReadValueIn(std::string_view(text.constData(), text.size()), LevelUnit{fromUnit});
     const std::optional<double> result =
         value ? TryConvertValue(*value, fromUnit, toUnit) : std::nullopt;
@@ -409,7 +409,7 @@ void TestConvertCommand::everyUnit()
     QCOMPARE(lines.size(), units.size() + 1);
     const std::optional<Level> from = ReadLevel(level.toStdString());
     QVERIFY(from);
-    const QByteArray value = QByteArray::fromStdString(ExactNumberToString(from->value));
+    const QByteArray value = QByteArray::fromStdString(ExactNumberToString(*from->value.ToDouble()));
     bool anyFailed = false;
     const qsizetype nameColumn = lines[0].indexOf("Tension");
     for (qsizetype unit = 0; unit < units.size(); ++unit) {
