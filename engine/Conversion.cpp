@@ -5,6 +5,8 @@
 #include "Units.h"
 
 #include <cmath>
+#include <cstdint>
+#include <numeric>
 
 namespace tarvane {
 
@@ -92,9 +94,12 @@ ExactFactor ReferenceOf(const Unit& unit)
     return ExactFactor::Of(unit.reference.numerator) / ExactFactor::Of(unit.reference.denominator);
 }
 
-// Beyond `limit` in magnitude; a not-a-number is.
+// Beyond `limit` (at least 2048) in magnitude; a not-a-number is.
 bool Beyond(const WideReal& x, double limit)
 {
+    if (x.IsZero() || (x.IsOrdinary() && x.ToParts().exponent < 11)) {
+        return false;
+    }
     return !(WideReal(-limit) < x && x < WideReal(limit));
 }
 
@@ -149,6 +154,60 @@ std::optional<ExactFactor> LevelFactor(int unit, double value)
     return std::nullopt;
 }
 
+// Whole numbers of at most 53 bits, as doubles give them.
+std::optional<std::uint64_t> WholeNumberOf(const WideReal& x)
+{
+    const std::optional<double> value = x.ToDouble();
+    if (!value || x.ToParts().low != 0 || !(*value >= 1 && *value < 0x1p53)
+        || *value != std::floor(*value)) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(*value);
+}
+
+// Whether m^power · numerator / denominator is a power of ten for some whole number m and no
+// ratio of 1: numerator and denominator, without their common factors, differ, and the
+// denominator times a power of ten over the numerator can be an m^power: the numerator has no
+// prime factor but 2 and 5, and what the denominator has besides them is a power, and so are
+// the counts of 2 and 5 made alike by the power of ten. Constants not whole numbers of a double
+// are taken to be able to.
+bool MakesPowersOfTen(const ExactFactor& factor, int power)
+{
+    std::optional<std::uint64_t> numerator = WholeNumberOf(factor.numerator);
+    std::optional<std::uint64_t> denominator = WholeNumberOf(factor.denominator);
+    if (!numerator || !denominator) {
+        return true;
+    }
+    const std::uint64_t common = std::gcd(*numerator, *denominator);
+    *numerator /= common;
+    *denominator /= common;
+    if (*numerator == *denominator) {
+        return false;
+    }
+    // The exponents of 2 and 5 in denominator / numerator, and the rest of the denominator.
+    int twos = 0;
+    int fives = 0;
+    const auto takeOut = [](std::uint64_t& n, std::uint64_t prime, int& count, int sign) {
+        for (; n % prime == 0; n /= prime) {
+            count += sign;
+        }
+    };
+    takeOut(*numerator, 2, twos, -1);
+    takeOut(*numerator, 5, fives, -1);
+    takeOut(*denominator, 2, twos, 1);
+    takeOut(*denominator, 5, fives, 1);
+    if (*numerator != 1) {
+        return false;
+    }
+    if (power == 1) {
+        return true;
+    }
+    // 10^j adds j to both counts: they must become even together.
+    const auto root = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(*denominator)));
+    const bool squareRest = root * root == *denominator || (root + 1) * (root + 1) == *denominator;
+    return squareRest && (twos - fives) % 2 == 0;
+}
+
 WideReal Magnitude(const WideReal& x)
 {
     return x.IsNegative() ? -x : x;
@@ -197,11 +256,14 @@ std::optional<Conversion> Conversion::Between(const QualifiedUnit& from, const Q
     conversion.m_k = factor.Value();
     conversion.m_rootK = Sqrt(conversion.m_k);
     const DecimalLogarithm log = factor.Log10();
-    conversion.m_kWholeDecibels = WideReal(10 * static_cast<double>(log.whole));
+    conversion.m_kWholeDecibels = 10 * static_cast<double>(log.whole);
     conversion.m_kRestDecibels = WideReal(10) * log.rest + factor.decibels;
     conversion.m_inverseDenominator = WideReal(1) / factor.denominator;
-    conversion.m_ratioIsOne = factor.numerator == factor.denominator;
-    conversion.m_numeratorIsDouble = factor.numerator.ToParts().low == 0;
+    conversion.m_ratioMakesPowersOfTen =
+        MakesPowersOfTen(factor, conversion.m_fromForm == Form::Square ? 2 : 1);
+    conversion.m_numeratorIsOne = factor.numerator == WideReal(1);
+    conversion.m_quick = conversion.m_fromForm != Form::Level && conversion.m_toForm == Form::Level
+        && !conversion.m_ratioMakesPowersOfTen && !Stepped(toUnit);
     conversion.m_fromFactor = fromFactor->Value();
     conversion.m_rootFromFactor = Sqrt(conversion.m_fromFactor);
     conversion.m_fromDecibels = fromFactor->InDecibels();
@@ -250,8 +312,33 @@ std::optional<WideReal> Conversion::Exactly(const ScaledReal& x) const
 
 std::optional<double> Conversion::operator()(const ScaledReal& value) const
 {
+    if (m_identity) {
+        return value.ToDouble();
+    }
+    if (const std::optional<double> quick = Quickly(value)) {
+        return quick;
+    }
     const std::optional<WideReal> result = Exactly(value);
     return result ? result->ToDouble() : std::nullopt;
+}
+
+std::optional<double> Conversion::Quickly(const ScaledReal& x) const
+{
+    const WideReal::Parts m = x.Mantissa().ToParts();
+    // Levels of a few thousand dB at most, where no rule of the ends of the range applies.
+    if (!m_quick || !(m.high > 0) || m.low != 0 || m.exponent > 52 || x.PowerOfTen() > 100
+        || x.PowerOfTen() < -100) {
+        return std::nullopt;
+    }
+    const DoubleRounding rounding;
+    if (m_voltageInDoubleRange && RangeOfVoltage(x) != VoltageRange::Within) {
+        return std::nullopt;
+    }
+    const std::optional<double> result = RoundedDecibelsOf(
+        *x.Mantissa().ToDouble(),
+        {10 * (m_fromForm == Form::Square ? 2.0 : 1.0), x.PowerOfTen(), m_kWholeDecibels,
+         m_kRestDecibels});
+    return result && std::fabs(*result) < 2048 ? result : std::nullopt;
 }
 
 WideReal Conversion::DecibelsOf(const ScaledReal& x) const
@@ -316,18 +403,16 @@ WideReal Conversion::DecibelsFromLinear(const ScaledReal& x) const
     const long long p = squared ? 2 : 1;
     const WideReal m = Magnitude(x.Mantissa());
     const WideReal::Parts parts = m.ToParts();
-    if (!m_ratioIsOne && m_numeratorIsDouble && parts.low == 0
-        && parts.exponent < (squared ? 26 : 53)) {
-        const DecimalLogarithm log = Log10OfQuotient((squared ? m * m : m) * m_factor.numerator,
-                                                     m_factor.denominator, m_inverseDenominator);
-        const long long whole = log.whole + p * x.PowerOfTen() + m_factor.powerOfTen;
-        return WideReal(10 * static_cast<double>(whole))
-            + (WideReal(10) * log.rest + m_factor.decibels);
+    if (m_ratioMakesPowersOfTen && parts.low == 0 && parts.exponent < (squared ? 26 : 53)) {
+        const WideReal power = squared ? m * m : m;
+        return DecibelsOfQuotient(
+            m_numeratorIsOne ? power : power * m_factor.numerator, m_factor.denominator,
+            m_inverseDenominator,
+            {10, p * x.PowerOfTen() + m_factor.powerOfTen, 0, m_factor.decibels});
     }
-    const DecimalLogarithm log = Log10OfQuotient(m, WideReal(1), WideReal(1));
-    const double whole = 10 * static_cast<double>(p * (log.whole + x.PowerOfTen()));
-    return (WideReal(whole) + m_kWholeDecibels)
-        + (WideReal(10 * static_cast<double>(p)) * log.rest + m_kRestDecibels);
+    return DecibelsOfQuotient(m, WideReal(1), WideReal(1),
+                              {10 * static_cast<double>(p), x.PowerOfTen(), m_kWholeDecibels,
+                               m_kRestDecibels});
 }
 
 std::optional<WideReal> Conversion::IntoLevel(const ScaledReal& x) const

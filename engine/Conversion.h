@@ -48,8 +48,14 @@ private:
     // The target's value in dB above its 0 dB, from a voltage or a power.
     WideReal DecibelsFromLinear(const ScaledReal& x) const;
     // The source's dB and K's: whole numbers first, so that they cancel exactly.
-    WideReal PlusK(const WideReal& decibels) const { return (decibels + m_kWholeDecibels) + m_kRestDecibels; }
+    WideReal PlusK(const WideReal& decibels) const
+    {
+        return (decibels + WideReal(m_kWholeDecibels)) + m_kRestDecibels;
+    }
     std::optional<WideReal> IntoLevel(const ScaledReal& x) const;
+    // The result where plain doubles decide it, for a positive voltage or power of a few
+    // digits into a level that is no S-meter's; nothing otherwise.
+    std::optional<double> Quickly(const ScaledReal& x) const;
     std::optional<WideReal> IntoLinear(const ScaledReal& x) const;
 
     const Unit* m_from = nullptr;
@@ -67,12 +73,15 @@ private:
     ExactFactor m_factor;
     WideReal m_k;
     WideReal m_rootK;
-    WideReal m_kWholeDecibels;
+    double m_kWholeDecibels = 0;
     WideReal m_kRestDecibels;
-    // 1 / K's denominator; K's ratio is exactly 1; its numerator is a double.
+    // 1 / K's denominator, and whether a value's m^p times K's ratio can be a power of ten
+    // other than by a ratio of 1, which the logarithm of a quotient then has to find.
     WideReal m_inverseDenominator;
-    bool m_ratioIsOne = false;
-    bool m_numeratorIsDouble = false;
+    bool m_ratioMakesPowersOfTen = false;
+    bool m_numeratorIsOne = false;
+    // Quickly may decide.
+    bool m_quick = false;
     // C_from as a number, its square root and in dB: the source's RMS voltage.
     WideReal m_fromFactor;
     WideReal m_rootFromFactor;

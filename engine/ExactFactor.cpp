@@ -1,14 +1,6 @@
 #include "ExactFactor.h"
 
-#include <cmath>
-
 namespace tarvane {
-
-namespace {
-
-constexpr double Log10Of2 = 0.30102999566398120;
-
-} // namespace
 
 ExactFactor ExactFactor::Of(const ScaledReal& number)
 {
@@ -49,24 +41,6 @@ WideReal ExactFactor::InDecibels() const
 {
     const DecimalLogarithm log = Log10();
     return WideReal(10 * static_cast<double>(log.whole)) + (WideReal(10) * log.rest + decibels);
-}
-
-DecimalLogarithm Log10OfQuotient(const WideReal& a, const WideReal& b, const WideReal& inverseOfB)
-{
-    // k, the power of ten nearest a / b but where a / b is near the geometric middle of two,
-    // from their binary orders and a straight line through log10 of the quotient of their
-    // leading parts; then whichever is scaled by 10^|k| stays exact while it is a whole number
-    // that two doubles hold.
-    const WideReal::Parts aParts = a.ToParts();
-    const WideReal::Parts bParts = b.ToParts();
-    const long long k = std::llround((aParts.exponent - bParts.exponent) * Log10Of2
-                                     + (aParts.high / bParts.high - 1) * 0.4);
-    const WideReal scaledA = k < 0 ? a * PowerOfTen(-k) : a;
-    const WideReal scaledB = k > 0 ? b * PowerOfTen(k) : b;
-    const WideReal difference = scaledA - scaledB;
-    const WideReal t =
-        difference.IsZero() ? difference : difference * (k > 0 ? inverseOfB * PowerOfTen(-k) : inverseOfB);
-    return {k, Log10OnePlus(t)};
 }
 
 } // namespace tarvane

@@ -5,19 +5,6 @@
 
 namespace tarvane {
 
-// A base-10 logarithm as a whole number and the rest, which a sum of logarithms adds apart:
-// whole numbers that cancel leave no trace in the rest, however small it is.
-struct DecimalLogarithm {
-    long long whole = 0;
-    WideReal rest;
-};
-
-// log10(a / b) for positive a and b, 1 / b given: a / b is taken as 10^k · (1 + t), t formed
-// from a - b · 10^k, which is exact where a and b are whole numbers that two doubles hold. The
-// logarithm is then exactly k where a / b is 10^k, and close to a power of ten it keeps the last
-// bits of its own.
-DecimalLogarithm Log10OfQuotient(const WideReal& a, const WideReal& b, const WideReal& inverseOfB);
-
 // A positive constant of the formulas kept as the exact numbers it is made of:
 // (numerator / denominator) · 10^powerOfTen · 10^(decibels / 10). Two units whose references
 // are equal, or a whole power of ten apart, then divide to exactly 1, or to that power of ten,

@@ -3,11 +3,11 @@
 #include "DoubleRounding.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <string>
 
 namespace tarvane {
 
@@ -23,10 +23,50 @@ constexpr std::size_t ChunkDigits = 19;
 WideReal WholeNumber(std::uint64_t n)
 {
     const double high = static_cast<double>(n);
+    if (n < (std::uint64_t{1} << 53)) {
+        return WideReal(high);
+    }
     const auto rounded = static_cast<std::uint64_t>(high); // below 2^64: n < 10^19
     const double low =
         n >= rounded ? static_cast<double>(n - rounded) : -static_cast<double>(rounded - n);
     return WideReal(high) + WideReal(low);
+}
+
+// FromDigits for more than 19 digits: the first MostDigits significant ones, 19 at a time, the
+// power of ten being that of the last fraction digit.
+ScaledReal ManyDigits(bool negative, std::string_view integerDigits,
+                      std::string_view fractionDigits, long long powerOfTen)
+{
+    std::array<char, MostDigits> digits;
+    std::size_t count = 0;
+    for (const std::string_view part : {integerDigits, fractionDigits}) {
+        for (const char digit : part) {
+            if (count == MostDigits) {
+                ++powerOfTen; // a digit left out
+            } else if (count > 0 || digit != '0') {
+                digits[count++] = digit;
+            }
+        }
+    }
+    while (count > 0 && digits[count - 1] == '0') {
+        --count;
+        ++powerOfTen;
+    }
+    if (count == 0) {
+        return ScaledReal(WideReal(negative ? -0.0 : 0.0));
+    }
+    WideReal mantissa;
+    for (std::size_t start = 0; start < count; start += ChunkDigits) {
+        const std::size_t end = std::min(count, start + ChunkDigits);
+        std::uint64_t n = 0;
+        for (std::size_t i = start; i < end; ++i) {
+            n = n * 10 + static_cast<std::uint64_t>(digits[i] - '0');
+        }
+        mantissa = start == 0
+            ? WholeNumber(n)
+            : mantissa * PowerOfTen(static_cast<long long>(end - start)) + WholeNumber(n);
+    }
+    return ScaledReal(negative ? -mantissa : mantissa, powerOfTen);
 }
 
 } // namespace
@@ -35,36 +75,24 @@ ScaledReal ScaledReal::FromDigits(bool negative, std::string_view integerDigits,
                                   std::string_view fractionDigits, long long exponent)
 {
     const DoubleRounding rounding;
-    std::string digits;
-    digits.reserve(std::min(integerDigits.size() + fractionDigits.size(), MostDigits));
     long long powerOfTen = exponent - static_cast<long long>(fractionDigits.size());
+    if (integerDigits.size() + fractionDigits.size() > ChunkDigits) {
+        return ManyDigits(negative, integerDigits, fractionDigits, powerOfTen);
+    }
+    // Up to 19 digits: a whole number, without the zeros it ends with.
+    std::uint64_t whole = 0;
     for (const std::string_view part : {integerDigits, fractionDigits}) {
         for (const char digit : part) {
-            if (digits.size() == MostDigits) {
-                ++powerOfTen; // a digit left out
-            } else if (!digits.empty() || digit != '0') {
-                digits += digit;
-            }
+            whole = whole * 10 + static_cast<std::uint64_t>(digit - '0');
         }
     }
-    while (!digits.empty() && digits.back() == '0') {
-        digits.pop_back();
-        ++powerOfTen;
-    }
-    if (digits.empty()) {
+    if (whole == 0) {
         return ScaledReal(WideReal(negative ? -0.0 : 0.0));
     }
-    WideReal mantissa;
-    for (std::size_t start = 0; start < digits.size(); start += ChunkDigits) {
-        const std::string_view chunk = std::string_view(digits).substr(start, ChunkDigits);
-        std::uint64_t n = 0;
-        for (const char digit : chunk) {
-            n = n * 10 + static_cast<std::uint64_t>(digit - '0');
-        }
-        mantissa = start == 0 ? WholeNumber(n)
-                              : mantissa * tarvane::PowerOfTen(static_cast<long long>(chunk.size()))
-                + WholeNumber(n);
+    for (; whole % 10 == 0; whole /= 10) {
+        ++powerOfTen;
     }
+    const WideReal mantissa = WholeNumber(whole);
     return ScaledReal(negative ? -mantissa : mantissa, powerOfTen);
 }
 
@@ -89,6 +117,24 @@ ScaledReal ScaledReal::Of(double value)
                       point == std::string_view::npos ? std::string_view()
                                                       : mantissa.substr(point + 1),
                       exponent);
+}
+
+std::optional<double> ScaledReal::ToDouble() const
+{
+    // A whole number and a power of ten that doubles hold exactly: one operation rounds.
+    constexpr std::array<double, 23> Powers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const WideReal::Parts parts = m_mantissa.ToParts();
+    if (m_mantissa.IsOrdinary() && parts.low == 0 && parts.exponent < 53
+        && m_powerOfTen > -static_cast<long long>(Powers.size())
+        && m_powerOfTen < static_cast<long long>(Powers.size())) {
+        const DoubleRounding rounding;
+        const double whole = *m_mantissa.ToDouble();
+        const double power = Powers[static_cast<std::size_t>(std::llabs(m_powerOfTen))];
+        return m_powerOfTen < 0 ? whole / power : whole * power;
+    }
+    return Value().ToDouble();
 }
 
 WideReal ScaledReal::Value() const

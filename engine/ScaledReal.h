@@ -33,7 +33,7 @@ public:
     // Mantissa · 10^PowerOfTen, within 2^-102.
     WideReal Value() const;
     // The nearest double; nothing beyond the range of a double.
-    std::optional<double> ToDouble() const { return Value().ToDouble(); }
+    std::optional<double> ToDouble() const;
 
     bool IsZero() const { return m_mantissa.IsZero(); }
     bool IsNegative() const { return m_mantissa.IsNegative(); }

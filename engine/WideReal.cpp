@@ -85,7 +85,7 @@ constexpr int ExponentOf(double x)
 }
 
 // The error-free transformations: the exact sum or product of two doubles as a pair.
-constexpr Pair TwoSum(double a, double b)
+[[gnu::always_inline]] constexpr Pair TwoSum(double a, double b)
 {
     const double sum = a + b;
     const double bPart = sum - a;
@@ -93,14 +93,14 @@ constexpr Pair TwoSum(double a, double b)
 }
 
 // As TwoSum, for |a| ≥ |b|.
-constexpr Pair FastTwoSum(double a, double b)
+[[gnu::always_inline]] constexpr Pair FastTwoSum(double a, double b)
 {
     const double sum = a + b;
     return {sum, b - (sum - a)};
 }
 
 // Splits a double into two halves of 26 bits, whose products are exact.
-constexpr Pair Split(double a)
+[[gnu::always_inline]] constexpr Pair Split(double a)
 {
     const double scaled = 134217729.0 * a; // 2^27 + 1
     const double high = scaled - (scaled - a);
@@ -108,7 +108,7 @@ constexpr Pair Split(double a)
 }
 
 // Without a fused multiply-add, which not every processor has: the same bits everywhere.
-constexpr Pair TwoProduct(double a, double b)
+[[gnu::always_inline]] constexpr Pair TwoProduct(double a, double b)
 {
     const double product = a * b;
     const Pair as = Split(a);
@@ -118,7 +118,7 @@ constexpr Pair TwoProduct(double a, double b)
     return {product, error};
 }
 
-constexpr Pair Add(Pair a, Pair b)
+[[gnu::always_inline]] constexpr Pair Add(Pair a, Pair b)
 {
     Pair sum = TwoSum(a.high, b.high);
     const Pair lows = TwoSum(a.low, b.low);
@@ -128,7 +128,7 @@ constexpr Pair Add(Pair a, Pair b)
     return FastTwoSum(sum.high, sum.low);
 }
 
-constexpr Pair Multiply(Pair a, Pair b)
+[[gnu::always_inline]] constexpr Pair Multiply(Pair a, Pair b)
 {
     Pair product = TwoProduct(a.high, b.high);
     product.low += a.high * b.low + a.low * b.high;
@@ -136,16 +136,24 @@ constexpr Pair Multiply(Pair a, Pair b)
 }
 
 // A pair times a double.
-constexpr Pair MultiplyBy(Pair a, double b)
+[[gnu::always_inline]] constexpr Pair MultiplyBy(Pair a, double b)
 {
     Pair product = TwoProduct(a.high, b);
     product.low += a.low * b;
     return FastTwoSum(product.high, product.low);
 }
 
-constexpr Pair Negated(Pair a)
+[[gnu::always_inline]] constexpr Pair Negated(Pair a)
 {
     return {-a.high, -a.low};
+}
+
+// A pair plus a double.
+[[gnu::always_inline]] constexpr Pair AddDouble(Pair a, double b)
+{
+    Pair sum = TwoSum(a.high, b);
+    sum.low += a.low;
+    return FastTwoSum(sum.high, sum.low);
 }
 
 // Three quotients of doubles, each correcting the remainder of the one before.
@@ -167,7 +175,7 @@ Pair SquareRoot(Pair a)
     return FastTwoSum(root, ((a.high - square.high) - square.low + a.low) / (2 * root));
 }
 
-constexpr Pair Times(Pair a, double powerOfTwo)
+[[gnu::always_inline]] constexpr Pair Times(Pair a, double powerOfTwo)
 {
     return {a.high * powerOfTwo, a.low * powerOfTwo};
 }
@@ -236,13 +244,16 @@ constexpr WideReal FromScaled(const ScaledConstant& constant)
 // Beyond this magnitude 10^x is infinite or zero: 10^(2^25) > 2^MaxOrder.
 constexpr int Exp10LimitOrder = 25;
 
-// ln(1 + z) for |z| ≤ 2^-14.9: z - z²·q, q = 1/2 - z/3 + z²/4 - …, z/3 in two doubles and
-// the terms from z²/4 on in one, being 2^-31 of q.
+// ln(1 + z) for |z| ≤ 2^-14.9: z - z²·q, q = 1/2 - z/3 + z²/4 - …, the high part of z/3 in
+// two doubles and the rest of q in one, being 2^-31 of it.
 Pair LogOfOnePlus(Pair z)
 {
     const double h = z.high;
     const double tail = h * h * (1.0 / 4 - h * (1.0 / 5 - h * (1.0 / 6 - h * (1.0 / 7))));
-    const Pair q = Add(Add({0.5, 0}, Negated(Multiply(z, PairOf(OneThird)))), {tail, 0});
+    const Pair third = MultiplyBy(PairOf(OneThird), h);
+    Pair q = TwoSum(0.5, -third.high);
+    q.low += (tail - third.low) - z.low * OneThird.high;
+    q = FastTwoSum(q.high, q.low);
     const Pair product = TwoProduct(h, h);
     const Pair square = FastTwoSum(product.high, product.low + 2 * h * z.low);
     return Add(z, Negated(Multiply(square, q)));
@@ -270,7 +281,93 @@ Pair LnOfScaled(int exponent, Pair t)
         static_cast<int>(NearestInteger(z1.high * (1 << LogSecondBits))) - LogSecondIndex)];
     const Pair z = ReducedBy(second.reciprocal, z1);
     const Pair tables = Add({first.high, first.low}, {second.high, second.low});
-    return Add(Add(MultiplyBy(PairOf(Ln2), exponent), tables), LogOfOnePlus(z));
+    const Pair lnOfMantissa = Add(tables, LogOfOnePlus(z));
+    return exponent == 0 ? lnOfMantissa : Add(MultiplyBy(PairOf(Ln2), exponent), lnOfMantissa);
+}
+
+// ln(m · 2^exponent) for 1 ≤ m < 2: m brought between √½ and √2, where m - 1 is exact.
+Pair LnOfMantissa(Pair m, int exponent)
+{
+    if (m.high > Sqrt2) {
+        m = Times(m, 0.5);
+        ++exponent;
+    }
+    return LnOfScaled(exponent, TwoSum(m.high - 1, m.low));
+}
+
+// The pair of a WideReal within the range of a double, as plain pairs compute.
+constexpr int PlainOrder = 900;
+
+bool IsPlain(const WideReal& x)
+{
+    const WideReal::Parts parts = x.ToParts();
+    return x.IsOrdinary() && parts.exponent < PlainOrder && parts.exponent > -PlainOrder;
+}
+
+Pair PlainPair(const WideReal& x)
+{
+    const WideReal::Parts parts = x.ToParts();
+    return {Scale(parts.high, parts.exponent), Scale(parts.low, parts.exponent)};
+}
+
+// Log10OfQuotient on plain pairs: the power of ten k and ln of the rest (not log10); nothing
+// beyond a double's range or the tables' powers of ten.
+struct PlainLogarithm {
+    long long whole = 0;
+    Pair lnOfRest;
+};
+
+std::optional<PlainLogarithm> PlainLog10OfQuotient(const WideReal& a, const WideReal& b,
+                                                   const WideReal& inverseOfB, long long k)
+{
+    if (!IsPlain(a) || !IsPlain(b) || !IsPlain(inverseOfB) || k <= -PowerOfTenDirect
+        || k >= PowerOfTenDirect) {
+        return std::nullopt;
+    }
+    Pair scaledA = PlainPair(a);
+    Pair scaledB = PlainPair(b);
+    Pair inverse = PlainPair(inverseOfB);
+    if (k > 0) {
+        // A logarithm of one number, b = 1, spares two products.
+        const bool one = scaledB.high == 1 && scaledB.low == 0;
+        const Pair power = PairOf(PowersOfTen[static_cast<std::size_t>(k)]);
+        const Pair inversePower = PairOf(NegativePowersOfTen[static_cast<std::size_t>(k)]);
+        scaledB = one ? power : Multiply(scaledB, power);
+        inverse = one ? inversePower : Multiply(inverse, inversePower);
+    } else if (k < 0) {
+        scaledA = Multiply(scaledA, PairOf(PowersOfTen[static_cast<std::size_t>(-k)]));
+    }
+    const Pair difference = Add(scaledA, Negated(scaledB));
+    if (difference.high == 0) {
+        return PlainLogarithm{k, {0, 0}};
+    }
+    const Pair t = Multiply(difference, inverse);
+    if (t.high > -0.29 && t.high < 0.41) {
+        return PlainLogarithm{k, LnOfScaled(0, t)};
+    }
+    // Far from 1, the digits of 1 + t are as good as those of t.
+    const Pair onePlusT = Add({1, 0}, t);
+    const int exponent = ExponentOf(onePlusT.high);
+    return PlainLogarithm{k, LnOfMantissa(Times(onePlusT, PowerOfTwo(-exponent)), exponent)};
+}
+
+// dB of ln 10 · perDecade.
+constexpr Pair DecibelsOfLn(double perDecade)
+{
+    constexpr Pair Ten = MultiplyBy(PairOf(Log10OfE), 10);
+    constexpr Pair Twenty = MultiplyBy(PairOf(Log10OfE), 20);
+    return perDecade == 10 ? Ten : perDecade == 20 ? Twenty : MultiplyBy(PairOf(Log10OfE), perDecade);
+}
+
+// k, the power of ten nearest a / b but where a / b lies near the geometric middle of two,
+// from their binary orders and a straight line through log10 of the quotient of their
+// leading parts.
+long long NearPowerOfTen(const WideReal& a, const WideReal& b)
+{
+    const WideReal::Parts aParts = a.ToParts();
+    const WideReal::Parts bParts = b.ToParts();
+    return static_cast<long long>(NearestInteger((aParts.exponent - bParts.exponent) * Log10Of2.high
+                                                 + (aParts.high / bParts.high - 1) * 0.4));
 }
 
 } // namespace
@@ -478,14 +575,7 @@ WideReal Log10(const WideReal& x)
         }
         return x.IsNaN() || x.IsNegative() ? WideReal::NotANumber() : x;
     }
-    // x = m · 2^e with √½ ≤ m < √2; m - 1 is exact.
-    Pair m = {x.m_high, x.m_low};
-    int exponent = x.m_exponent;
-    if (m.high > Sqrt2) {
-        m = Times(m, 0.5);
-        ++exponent;
-    }
-    const Pair log = Multiply(LnOfScaled(exponent, TwoSum(m.high - 1, m.low)), PairOf(Log10OfE));
+    const Pair log = Multiply(LnOfMantissa({x.m_high, x.m_low}, x.m_exponent), PairOf(Log10OfE));
     // A power of ten that two doubles hold exactly has its exponent as its logarithm exactly.
     const double nearest = NearestInteger(log.high);
     if (nearest > 0 && nearest < PowerOfTenDirect && std::fabs(log.high - nearest) < 0x1p-40
@@ -498,15 +588,111 @@ WideReal Log10(const WideReal& x)
 WideReal Log10OnePlus(const WideReal& t)
 {
     // Where 1 + t lies between √½ and √2, t goes into the reduction as it is.
-    if (!t.IsOrdinary() || !(WideReal(-0.29) < t && t < WideReal(0.41))) {
-        return Log10(WideReal(1) + t);
+    const double approximate = t.IsOrdinary() && t.m_exponent > -1000 ? Scale(t.m_high, t.m_exponent) : 0;
+    if (!t.IsOrdinary() || !(approximate > -0.29 && approximate < 0.41)) {
+        return t.IsZero() ? t : Log10(WideReal(1) + t);
     }
     // Below the last bit of t, ln(1 + t) is t.
     if (t.m_exponent < -110) {
         return t * Normalised(PairOf(Log10OfE), 0);
     }
-    const Pair pair = {Scale(t.m_high, t.m_exponent), Scale(t.m_low, t.m_exponent)};
-    return Normalised(Multiply(LnOfScaled(0, pair), PairOf(Log10OfE)), 0);
+    return Normalised(Multiply(LnOfScaled(0, {approximate, Scale(t.m_low, t.m_exponent)}),
+                               PairOf(Log10OfE)),
+                      0);
+}
+
+DecimalLogarithm Log10OfQuotient(const WideReal& a, const WideReal& b, const WideReal& inverseOfB)
+{
+    // Whichever of a and b is scaled by 10^|k| stays exact while it is a whole number that two
+    // doubles hold.
+    const long long k = NearPowerOfTen(a, b);
+    if (const std::optional<PlainLogarithm> log = PlainLog10OfQuotient(a, b, inverseOfB, k)) {
+        return {k, Normalised(Multiply(log->lnOfRest, PairOf(Log10OfE)), 0)};
+    }
+    const WideReal scaledA = k < 0 ? a * PowerOfTen(-k) : a;
+    const WideReal scaledB = k > 0 ? b * PowerOfTen(k) : b;
+    const WideReal difference = scaledA - scaledB;
+    const WideReal t = difference.IsZero()
+        ? difference
+        : difference * (k > 0 ? inverseOfB * PowerOfTen(-k) : inverseOfB);
+    return {k, Log10OnePlus(t)};
+}
+
+WideReal DecibelsOfQuotient(const WideReal& a, const WideReal& b, const WideReal& inverseOfB,
+                            const DecibelTerms& terms)
+{
+    const long long k = NearPowerOfTen(a, b);
+    if (const std::optional<PlainLogarithm> log = PlainLog10OfQuotient(a, b, inverseOfB, k)) {
+        const WideReal::Parts rest = terms.rest.ToParts();
+        if (terms.rest.IsZero() || (terms.rest.IsOrdinary() && rest.exponent < PlainOrder)) {
+            const double whole = terms.perDecade * static_cast<double>(k + terms.powerOfTen)
+                + terms.whole;
+            const Pair decibels = Multiply(log->lnOfRest, DecibelsOfLn(terms.perDecade));
+            const Pair sum = terms.rest.IsZero()
+                ? decibels
+                : Add(decibels, {Scale(rest.high, rest.exponent), Scale(rest.low, rest.exponent)});
+            return Normalised(whole == 0 ? sum : AddDouble(sum, whole), 0);
+        }
+    }
+    const DecimalLogarithm log = Log10OfQuotient(a, b, inverseOfB);
+    const double whole = terms.perDecade * static_cast<double>(log.whole + terms.powerOfTen) + terms.whole;
+    return WideReal(whole) + (WideReal(terms.perDecade) * log.rest + terms.rest);
+}
+
+std::optional<double> RoundedDecibelsOf(double m, const DecibelTerms& terms)
+{
+    const WideReal::Parts restParts = terms.rest.ToParts();
+    const double whole =
+        terms.perDecade * static_cast<double>(terms.powerOfTen) + terms.whole; // exact
+    if (!(m > 0) || !IsFinite(m) || !(std::fabs(whole) < 0x1p30)
+        || (!terms.rest.IsZero()
+            && (!terms.rest.IsOrdinary() || restParts.exponent > 30 || restParts.exponent < -900))) {
+        return std::nullopt;
+    }
+    // ln m = e ln 2 - ln r + ln(1 + z), m = 2^e · x with √½ ≤ x < √2, r the first table's
+    // reciprocal nearest to 1/x and z = x · r - 1 exactly as two doubles, |z| < 2^-7.4; ln(1 + z)
+    // = z - z² · (1/2 - z/3 + …) to z^10, the series in one double, being 2^-8 of z.
+    int e = ExponentOf(m);
+    double x = Scale(m, -e);
+    if (x > Sqrt2) {
+        x *= 0.5;
+        ++e;
+    }
+    const ReciprocalConstant& step = LogFirstStep[static_cast<std::size_t>(
+        static_cast<int>(NearestInteger((x - 1) * (1 << LogFirstBits))) - LogFirstIndex)];
+    const Pair product = TwoProduct(x, step.reciprocal);
+    const Pair z = TwoSum(product.high - 1, product.low); // product.high - 1 is exact
+    // q = 1/2 - z/3 + z²/4 - … + z^8/10, by pairs of terms that do not wait for each other.
+    const double h = z.high;
+    const double h2 = h * h;
+    const double h4 = h2 * h2;
+    const double low = (1.0 / 2 - h / 3) + h2 * (1.0 / 4 - h / 5);
+    const double high = (1.0 / 6 - h / 7) + h2 * (1.0 / 8 - h / 9);
+    const double series = -h2 * (low + h4 * (high + h4 / 10));
+    const Pair powerOfTwo = TwoProduct(static_cast<double>(e), Ln2.high);
+    Pair ln = TwoSum(powerOfTwo.high, step.high);
+    const Pair withZ = TwoSum(ln.high, h);
+    ln = {withZ.high, withZ.low + ln.low + powerOfTwo.low + e * Ln2.low + step.low + z.low
+                          - h * z.low + series};
+    // perDecade · log10 m + whole + rest, and what is left of it beyond the double nearest.
+    const Pair scale = DecibelsOfLn(terms.perDecade);
+    const Pair decibels = TwoProduct(ln.high, scale.high);
+    const Pair withWhole = TwoSum(decibels.high, whole);
+    const Pair rest = terms.rest.IsZero()
+        ? Pair{}
+        : Pair{Scale(restParts.high, restParts.exponent), Scale(restParts.low, restParts.exponent)};
+    const Pair withRest = TwoSum(withWhole.high, rest.high);
+    const Pair sum = TwoSum(withRest.high, decibels.low + ln.high * scale.low
+                                               + ln.low * scale.high + withWhole.low + withRest.low
+                                               + rest.low);
+    // The double nearest is the sum's high part but within the error of half its last unit
+    // from the other side.
+    if (sum.high == 0 || !(std::fabs(sum.high) < 0x1p30)) {
+        return std::nullopt;
+    }
+    const double halfUnit = PowerOfTwo(ExponentOf(sum.high) - 53);
+    const double error = 0x1p-58 * (1 + std::fabs(sum.high));
+    return std::fabs(sum.low) + error < halfUnit ? std::optional(sum.high) : std::nullopt;
 }
 
 WideReal PowerOfTen(long long n)

@@ -4,6 +4,13 @@
 
 namespace tarvane {
 
+class WideReal;
+
+// A base-10 logarithm as a whole number and the rest, which a sum of logarithms adds apart:
+// whole numbers that cancel leave no trace in the rest, however small it is.
+struct DecimalLogarithm;
+struct DecibelTerms;
+
 // A real number for the conversion formulas: about 106 significant bits, held as an
 // unevaluated sum of two doubles, and a binary exponent of its own, so that no intermediate
 // result of a formula overflows or underflows; only the final rounding to a double meets the
@@ -81,6 +88,17 @@ public:
     friend WideReal Log10(const WideReal& x);
     // log10(1 + t), to the last bits of t however small it is.
     friend WideReal Log10OnePlus(const WideReal& t);
+    // log10(a / b) for positive a and b, 1 / b given: a / b is taken as 10^k · (1 + t), t formed
+    // from a - b · 10^k, which is exact where a and b are whole numbers that two doubles hold.
+    // The logarithm is then exactly k where a / b is 10^k, and close to a power of ten it keeps
+    // the last bits of its own.
+    friend DecimalLogarithm Log10OfQuotient(const WideReal& a, const WideReal& b,
+                                            const WideReal& inverseOfB);
+    // perDecade · log10(a / b · 10^powerOfTen) + whole + rest of the terms, a / b taken as
+    // Log10OfQuotient takes it, and the whole numbers summed before the rest, so that they
+    // cancel exactly.
+    friend WideReal DecibelsOfQuotient(const WideReal& a, const WideReal& b,
+                                       const WideReal& inverseOfB, const DecibelTerms& terms);
     // 10^n, exactly while it is a whole number that two doubles hold (0 ≤ n < 32).
     friend WideReal PowerOfTen(long long n);
 
@@ -98,5 +116,29 @@ WideReal Exp10(const WideReal& x);
 WideReal Log10(const WideReal& x);
 WideReal Log10OnePlus(const WideReal& t);
 WideReal PowerOfTen(long long n);
+
+struct DecimalLogarithm {
+    long long whole = 0;
+    WideReal rest;
+};
+
+DecimalLogarithm Log10OfQuotient(const WideReal& a, const WideReal& b, const WideReal& inverseOfB);
+
+// A level in dB from a logarithm: dB a decade (10 for a power, 20 for a voltage), a power of
+// ten to add to the logarithm, and a whole number of dB and the rest to add to the level.
+struct DecibelTerms {
+    double perDecade = 10;
+    long long powerOfTen = 0;
+    double whole = 0;
+    WideReal rest;
+};
+
+WideReal DecibelsOfQuotient(const WideReal& a, const WideReal& b, const WideReal& inverseOfB,
+                            const DecibelTerms& terms);
+
+// The double nearest to perDecade · log10(m · 10^powerOfTen) + whole + rest of the terms, for
+// a positive double m, where an evaluation in plain doubles (within 2^-58 · (1 + |result|))
+// leaves no doubt which double that is; nothing otherwise, nor beyond ±2^30 dB.
+std::optional<double> RoundedDecibelsOf(double m, const DecibelTerms& terms);
 
 } // namespace tarvane
