@@ -325,15 +325,13 @@ std::optional<double> Conversion::operator()(const ScaledReal& value) const
 std::optional<double> Conversion::Quickly(const ScaledReal& x) const
 {
     const WideReal::Parts m = x.Mantissa().ToParts();
-    // Levels of a few thousand dB at most, where no rule of the ends of the range applies.
+    // A value within 10^±120 gives a voltage far within a double's range, and a level far
+    // from the ends where the rules of a double's range apply.
     if (!m_quick || !(m.high > 0) || m.low != 0 || m.exponent > 52 || x.PowerOfTen() > 100
-        || x.PowerOfTen() < -100) {
+        || x.PowerOfTen() < -120) {
         return std::nullopt;
     }
     const DoubleRounding rounding;
-    if (m_voltageInDoubleRange && RangeOfVoltage(x) != VoltageRange::Within) {
-        return std::nullopt;
-    }
     const std::optional<double> result = RoundedDecibelsOf(
         *x.Mantissa().ToDouble(),
         {10 * (m_fromForm == Form::Square ? 2.0 : 1.0), x.PowerOfTen(), m_kWholeDecibels,

@@ -122,7 +122,7 @@ ScaledReal ScaledReal::Of(double value)
 std::optional<double> ScaledReal::ToDouble() const
 {
     // A whole number and a power of ten that doubles hold exactly: one operation rounds.
-    constexpr std::array<double, 23> Powers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+    static constexpr std::array<double, 23> Powers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const WideReal::Parts parts = m_mantissa.ToParts();

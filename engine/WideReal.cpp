@@ -1,5 +1,6 @@
 #include "WideReal.h"
 
+#include "ErrorFreeArithmetic.h"
 #include "WideRealTables.h"
 
 #include <array>
@@ -13,12 +14,8 @@ namespace tarvane {
 namespace {
 
 using namespace widereal_tables;
-
-// A double-double: high is the double nearest to high + low once normalised.
-struct Pair {
-    double high = 0;
-    double low = 0;
-};
+using namespace errorfree;
+using errorfree::NearestInteger;
 
 constexpr Pair PairOf(const PairConstant& constant)
 {
@@ -84,40 +81,6 @@ constexpr int ExponentOf(double x)
     return biased == 0 ? ExponentOf(x * PowerOfTwo(64)) - 64 : biased - 1023;
 }
 
-// The error-free transformations: the exact sum or product of two doubles as a pair.
-[[gnu::always_inline]] constexpr Pair TwoSum(double a, double b)
-{
-    const double sum = a + b;
-    const double bPart = sum - a;
-    return {sum, (a - (sum - bPart)) + (b - bPart)};
-}
-
-// As TwoSum, for |a| ≥ |b|.
-[[gnu::always_inline]] constexpr Pair FastTwoSum(double a, double b)
-{
-    const double sum = a + b;
-    return {sum, b - (sum - a)};
-}
-
-// Splits a double into two halves of 26 bits, whose products are exact.
-[[gnu::always_inline]] constexpr Pair Split(double a)
-{
-    const double scaled = 134217729.0 * a; // 2^27 + 1
-    const double high = scaled - (scaled - a);
-    return {high, a - high};
-}
-
-// Without a fused multiply-add, which not every processor has: the same bits everywhere.
-[[gnu::always_inline]] constexpr Pair TwoProduct(double a, double b)
-{
-    const double product = a * b;
-    const Pair as = Split(a);
-    const Pair bs = Split(b);
-    const double error =
-        ((as.high * bs.high - product) + as.high * bs.low + as.low * bs.high) + as.low * bs.low;
-    return {product, error};
-}
-
 [[gnu::always_inline]] constexpr Pair Add(Pair a, Pair b)
 {
     Pair sum = TwoSum(a.high, b.high);
@@ -178,13 +141,6 @@ Pair SquareRoot(Pair a)
 [[gnu::always_inline]] constexpr Pair Times(Pair a, double powerOfTwo)
 {
     return {a.high * powerOfTwo, a.low * powerOfTwo};
-}
-
-// The nearest integer, ties to even, for |x| < 2^51.
-constexpr double NearestInteger(double x)
-{
-    constexpr double Shifter = 0x1.8p52;
-    return (x + Shifter) - Shifter;
 }
 
 // high + low rounded to the nearest integer, ties to even, for 0 ≤ high < 2^52.
@@ -558,7 +514,7 @@ WideReal Exp10(const WideReal& x)
     // e^g - 1 = g + g²/2 + g³ (1/6 + g/24 + …): the terms from the cube on in one double,
     // being 2^-47 of the sum.
     const double h = g.high;
-    const double tail = h * h * h * (1.0 / 6 + h * (1.0 / 24 + h * (1.0 / 120 + h / 720)));
+    const double tail = h * h * h * (1.0 / 6 + h * (1.0 / 24 + h * (1.0 / 120 + h * (1.0 / 720))));
     const Pair product = TwoProduct(h, h);
     const Pair square = FastTwoSum(product.high, product.low + 2 * h * g.low);
     const Pair expm1 = Add(g, Add(Times(square, 0.5), {tail, 0}));
@@ -666,9 +622,9 @@ std::optional<double> RoundedDecibelsOf(double m, const DecibelTerms& terms)
     const double h = z.high;
     const double h2 = h * h;
     const double h4 = h2 * h2;
-    const double low = (1.0 / 2 - h / 3) + h2 * (1.0 / 4 - h / 5);
-    const double high = (1.0 / 6 - h / 7) + h2 * (1.0 / 8 - h / 9);
-    const double series = -h2 * (low + h4 * (high + h4 / 10));
+    const double low = (1.0 / 2 - h * (1.0 / 3)) + h2 * (1.0 / 4 - h * (1.0 / 5));
+    const double high = (1.0 / 6 - h * (1.0 / 7)) + h2 * (1.0 / 8 - h * (1.0 / 9));
+    const double series = -h2 * (low + h4 * (high + h4 * (1.0 / 10)));
     const Pair powerOfTwo = TwoProduct(static_cast<double>(e), Ln2.high);
     Pair ln = TwoSum(powerOfTwo.high, step.high);
     const Pair withZ = TwoSum(ln.high, h);
