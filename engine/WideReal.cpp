@@ -146,7 +146,9 @@ Pair SquareRoot(Pair a)
 // high + low rounded to the nearest integer, ties to even, for 0 ≤ high < 2^52.
 double NearestInteger(Pair a)
 {
-    double integer = NearestInteger(a.high);
+    // Adding 2^52 leaves no bit below the unit for any high part up to 2^52.
+    constexpr double Shifter = 0x1p52;
+    double integer = (a.high + Shifter) - Shifter;
     const double rest = a.high - integer; // exact, within ±0.5
     if (rest == 0.5 && a.low > 0) {
         integer += 1;
