@@ -227,7 +227,11 @@ std::optional<double> ConvertCommand::Convert(const Level& level) const
     if (m_conversion) {
         return (*m_conversion)(level.value);
     }
-    return TryConvertValue(level.value, level.unit, *m_commandLine.toUnit);
+    if (!(m_levelUnit == level.unit)) {
+        m_levelUnit = level.unit;
+        m_levelConversion = Conversion::Between(level.unit, *m_commandLine.toUnit);
+    }
+    return m_levelConversion ? (*m_levelConversion)(level.value) : std::nullopt;
 }
 
 bool ConvertCommand::WriteConverted(char*& out, std::optional<std::string_view> line) const

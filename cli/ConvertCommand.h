@@ -45,8 +45,11 @@ private:
     bool WriteConverted(char*& out, std::optional<std::string_view> line) const;
 
     CommandLine m_commandLine;
-    // Between the units converted from and to, when both are given.
+    // Between the units converted from and to, when both are given; else from the unit of the
+    // last level read, which the next line most likely carries too.
     std::optional<Conversion> m_conversion;
+    mutable std::optional<QualifiedUnit> m_levelUnit;
+    mutable std::optional<Conversion> m_levelConversion;
 };
 
 } // namespace tarvane
