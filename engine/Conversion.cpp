@@ -368,7 +368,7 @@ Conversion::VoltageRange Conversion::RangeOfVoltage(const ScaledReal& x) const
         if (order < 11) {
             return VoltageRange::Within;
         }
-        voltage = Exp10((DecibelsOf(x) + m_fromDecibels) / WideReal(20));
+        voltage = Exp10((DecibelsOf(x) + m_fromDecibels) * OneTwentieth);
         break;
     }
     const std::optional<double> rounded = voltage.ToDouble();
@@ -388,7 +388,7 @@ WideReal Conversion::RatioToTarget(const ScaledReal& x) const
     case Form::Level:
         break;
     }
-    return Exp10(PlusK(DecibelsOf(x)) / WideReal(20));
+    return Exp10(PlusK(DecibelsOf(x)) * OneTwentieth);
 }
 
 WideReal Conversion::DecibelsFromLinear(const ScaledReal& x) const
@@ -432,7 +432,7 @@ std::optional<WideReal> Conversion::IntoLevel(const ScaledReal& x) const
     // The power of a power level, as a double, is no zero and within its range.
     if (m_to->kind == UnitKind::PowerLevel && Beyond(decibels, SafePowerLevel)) {
         const std::optional<double> power =
-            (m_toPower * Exp10(decibels / WideReal(10))).ToDouble();
+            (m_toPower * Exp10(decibels * OneTenth)).ToDouble();
         if (!power || *power == 0) {
             return std::nullopt;
         }
@@ -445,7 +445,7 @@ std::optional<WideReal> Conversion::IntoLinear(const ScaledReal& x) const
     const bool intoVoltage = m_toForm == Form::Square;
     switch (m_fromForm) {
     case Form::Level:
-        return Exp10(PlusK(DecibelsOf(x)) / WideReal(intoVoltage ? 20 : 10));
+        return Exp10(PlusK(DecibelsOf(x)) * (intoVoltage ? OneTwentieth : OneTenth));
     case Form::Linear: {
         const WideReal product = x.Value() * m_k;
         return intoVoltage ? Sqrt(product) : product;

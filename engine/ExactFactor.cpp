@@ -27,7 +27,7 @@ ExactFactor operator/(const ExactFactor& a, const ExactFactor& b)
 WideReal ExactFactor::Value() const
 {
     const WideReal scaled = Ratio() * PowerOfTen(powerOfTen);
-    return decibels.IsZero() ? scaled : scaled * Exp10(decibels / WideReal(10));
+    return decibels.IsZero() ? scaled : scaled * Exp10(decibels * OneTenth);
 }
 
 DecimalLogarithm ExactFactor::Log10() const

@@ -41,9 +41,9 @@ std::optional<WideReal> WithGain(const WideReal& value, int unit, const WideReal
             value + (entry.decibelsPerStep == 1 ? gain : gain / WideReal(entry.decibelsPerStep)));
     case UnitKind::Voltage:
     case UnitKind::Deviation:
-        return WithinDoubleRange(value * Exp10(gain / WideReal(20)));
+        return WithinDoubleRange(value * Exp10(gain * OneTwentieth));
     case UnitKind::Power:
-        return WithinDoubleRange(value * Exp10(gain / WideReal(10)));
+        return WithinDoubleRange(value * Exp10(gain * OneTenth));
     }
     return std::nullopt;
 }
@@ -55,12 +55,12 @@ std::optional<WideReal> PowerSum(const WideReal& a, const WideReal& b, int unit)
     case SumKind::Decibels: {
         // The larger level, raised by the share of the smaller: no power is ever formed, so
         // no level is too large or too small to add. Steps of other than 1 dB are an S-meter's.
-        const WideReal step(UnitCatalogue[unit].decibelsPerStep);
+        const double step = UnitCatalogue[unit].decibelsPerStep;
         const bool aLarger = b < a;
-        const WideReal gapInDb = ((aLarger ? b : a) - (aLarger ? a : b)) * step;
-        const WideReal share =
-            Log10(WideReal(1) + Exp10(gapInDb / WideReal(10))) * WideReal(10) / step;
-        return WithinDoubleRange((aLarger ? a : b) + share);
+        const WideReal gap = (aLarger ? b : a) - (aLarger ? a : b);
+        const WideReal gapInDb = step == 1 ? gap : gap * WideReal(step);
+        const WideReal share = Log10(WideReal(1) + Exp10(gapInDb * OneTenth)) * WideReal(10);
+        return WithinDoubleRange((aLarger ? a : b) + (step == 1 ? share : share / WideReal(step)));
     }
     case SumKind::Watts:
         if (a.IsNegative() || b.IsNegative()) {

@@ -330,6 +330,9 @@ long long NearPowerOfTen(const WideReal& a, const WideReal& b)
 
 } // namespace
 
+constexpr WideReal OneTenth = FromScaled(widereal_tables::OneTenth);
+constexpr WideReal OneTwentieth = FromScaled(widereal_tables::OneTwentieth);
+
 WideReal::WideReal(double value)
     : WideReal(IsFinite(value) ? Normalised({value, 0}, 0) : FromParts(value, 0, 0))
 {

@@ -31,6 +31,8 @@ inline constexpr PairConstant Log2Of10 = {0x1.a934f0979a371p+1, 0x1.7f2495fb7fa6
 inline constexpr PairConstant Log10OfE = {0x1.bcb7b1526e50ep-2, 0x1.95355baaafad3p-57};
 inline constexpr PairConstant Log10Of2 = {0x1.34413509f79ffp-2, -0x1.9dc1da994fd21p-59};
 inline constexpr PairConstant OneThird = {0x1.5555555555555p-2, 0x1.5555555555555p-56};
+inline constexpr ScaledConstant OneTenth = {0x1.999999999999ap+0, -0x1.999999999999ap-54, -4};
+inline constexpr ScaledConstant OneTwentieth = {0x1.999999999999ap+0, -0x1.999999999999ap-54, -5};
 
 inline constexpr int LogFirstBits = 7;
 inline constexpr int LogFirstIndex = -38;

@@ -111,6 +111,8 @@ def generate():
         "inline constexpr PairConstant Log10OfE = %s;" % pair_text(1 / LN10),
         "inline constexpr PairConstant Log10Of2 = %s;" % pair_text(LN2 / LN10),
         "inline constexpr PairConstant OneThird = %s;" % pair_text(Decimal(1) / 3),
+        "inline constexpr ScaledConstant OneTenth = %s;" % scaled_text(Decimal(1) / 10),
+        "inline constexpr ScaledConstant OneTwentieth = %s;" % scaled_text(Decimal(1) / 20),
         "",
         "inline constexpr int LogFirstBits = %d;" % LOG_FIRST_BITS,
         "inline constexpr int LogFirstIndex = %d;" % LOG_FIRST_RANGE[0],
