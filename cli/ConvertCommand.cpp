@@ -27,6 +27,8 @@ constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 // Input is read, and output written, in blocks of this size. A line longer than one
 // block cannot be a sensible number: it fails without being kept.
 constexpr std::size_t BlockSize = 1 << 16;
+// The conversions kept from the units of levels read.
+constexpr std::size_t KeptLevelConversions = 16;
 
 // The characters of a UTF-8 text: its bytes but those that go on with a character.
 std::size_t Utf8Width(std::string_view text)
@@ -227,11 +229,24 @@ std::optional<double> ConvertCommand::Convert(const Level& level) const
     if (m_conversion) {
         return (*m_conversion)(level.value);
     }
-    if (!(m_levelUnit == level.unit)) {
-        m_levelUnit = level.unit;
-        m_levelConversion = Conversion::Between(level.unit, *m_commandLine.toUnit);
+    const auto known = std::find_if(m_levelConversions.begin(), m_levelConversions.end(),
+                                    [&](const auto& entry) { return entry.first == level.unit; });
+    const std::optional<Conversion>* conversion = nullptr;
+    if (known != m_levelConversions.end()) {
+        conversion = &known->second;
+    } else {
+        std::pair entry{level.unit, Conversion::Between(level.unit, *m_commandLine.toUnit)};
+        if (m_levelConversions.size() < KeptLevelConversions) {
+            m_levelConversions.push_back(std::move(entry));
+            conversion = &m_levelConversions.back().second;
+        } else {
+            auto& oldest = m_levelConversions[m_oldestLevelConversion];
+            m_oldestLevelConversion = (m_oldestLevelConversion + 1) % KeptLevelConversions;
+            oldest = std::move(entry);
+            conversion = &oldest.second;
+        }
     }
-    return m_levelConversion ? (*m_levelConversion)(level.value) : std::nullopt;
+    return *conversion ? (**conversion)(level.value) : std::nullopt;
 }
 
 bool ConvertCommand::WriteConverted(char*& out, std::optional<std::string_view> line) const

@@ -25,10 +25,11 @@ struct DecibelTerms;
 // the square root of a negative number, 0/0, 0·∞, ∞ - ∞) is not a number. They carry on
 // through the operations as IEEE 754 says, and none of them raises a floating-point flag.
 //
-// Accuracy, against 200-bit MPFR (tests/engine/tst_Accuracy.cpp): sums, products, quotients,
-// square roots and powers of ten of a whole exponent within a few units of 2^-104 relative;
-// Log10 within 2^-100 relative, and exactly k at 10^k for 0 ≤ k < 32; Exp10(x) within
-// 2^-100 · (1 + |x|) relative, the error of x · log2(10) held in two doubles.
+// Accuracy, as tests/engine/tst_Accuracy.cpp checks it against MPFR at 200 bits: sums,
+// products and quotients within a few units of 2^-106 relative; Sqrt within 2^-103, PowerOfTen
+// within 2^-100 (exactly while 0 ≤ n < 32), Log10 and Log10OnePlus within 2^-97 (Log10
+// exactly k at 10^k for 0 ≤ k < 32), Exp10(x) within 2^-98 · (1 + |x|), the error of
+// x · log2(10) held in two doubles.
 class WideReal {
 public:
     // Results beyond 2^MaxOrder are infinite, below 2^-MaxOrder zero.
