@@ -50,11 +50,18 @@ def scaled_text(value):
     return "{%s, %s, %d}" % (hexfloat(high), hexfloat(low), exponent)
 
 
-def table(lines, kind, name, comment, entries):
+def table(lines, kind, name, comment, entries, per_line=1):
     lines.append("")
     lines.append("// " + comment)
     lines.append("inline constexpr std::array<%s, %d> %s = {{" % (kind, len(entries), name))
-    lines.extend("    %s," % entry for entry in entries)
+    # Up to per_line entries a line, within 100 columns.
+    line = ""
+    for entry in entries:
+        if line and (line.count("},") >= per_line or len(line) + len(entry) + 2 > 100):
+            lines.append(line)
+            line = ""
+        line += ("    " if not line else " ") + entry + ","
+    lines.append(line)
     lines.append("}};")
 
 
@@ -131,15 +138,15 @@ def generate():
     first, second = 2**EXP_FIRST_BITS, 2**EXP_SECOND_BITS
     steps = first * second
     table(lines, "PairConstant", "ExpFirstStep", "2^(j/%d), 0 <= j < %d." % (first, first),
-          [pair_text(Decimal(2) ** (Decimal(j) / first)) for j in range(first)])
+          [pair_text(Decimal(2) ** (Decimal(j) / first)) for j in range(first)], 2)
     table(lines, "PairConstant", "ExpSecondStep", "2^(j/%d), 0 <= j < %d." % (steps, second),
-          [pair_text(Decimal(2) ** (Decimal(j) / steps)) for j in range(second)])
+          [pair_text(Decimal(2) ** (Decimal(j) / steps)) for j in range(second)], 2)
     table(lines, "PairConstant", "PowersOfTen",
           "10^k, 0 <= k < %d: whole numbers, held exactly." % POWER_OF_TEN_DIRECT,
-          [pair_text(Decimal(10) ** k) for k in range(POWER_OF_TEN_DIRECT)])
+          [pair_text(Decimal(10) ** k) for k in range(POWER_OF_TEN_DIRECT)], 2)
     table(lines, "PairConstant", "NegativePowersOfTen",
           "10^-k, 0 <= k < %d." % POWER_OF_TEN_DIRECT,
-          [pair_text(Decimal(10) ** -k) for k in range(POWER_OF_TEN_DIRECT)])
+          [pair_text(Decimal(10) ** -k) for k in range(POWER_OF_TEN_DIRECT)], 2)
     table(lines, "ScaledConstant", "LargePowersOfTen",
           "10^(%d · 2^i), 0 <= i < %d." % (POWER_OF_TEN_DIRECT, POWER_OF_TEN_SQUARINGS),
           [scaled_text(Decimal(10) ** (POWER_OF_TEN_DIRECT * 2**i))

@@ -171,22 +171,8 @@ WideReal RandomWide(std::mt19937_64& random, int exponent)
     return WideReal::FromParts(high, low, exponent);
 }
 
-// V² = C · g(x) for a unit as qualified, C from the catalogue's facts.
-enum class Form { Square, Linear, Level };
-
-Form FormOf(const Unit& unit)
-{
-    switch (unit.kind) {
-    case UnitKind::Voltage:
-    case UnitKind::Deviation:
-        return Form::Square;
-    case UnitKind::Power:
-        return Form::Linear;
-    default:
-        return Form::Level;
-    }
-}
-
+// V² = C · g(x) for a unit as qualified, C from the catalogue's facts: g(x) is x for a power,
+// 10^(dB/10) for a level in dB, x² for anything else.
 Exact OfDouble(double value)
 {
     // Catalogue constants and what follows "@" are the decimals their doubles were read from.
@@ -213,14 +199,10 @@ Exact SquareOfVoltage(const QualifiedUnit& unit, const Exact& x)
 {
     const Unit& entry = UnitCatalogue[unit.unit];
     const Exact factor = FactorOf(unit);
-    switch (FormOf(entry)) {
-    case Form::Square:
-        return Times(factor, Times(x, x));
-    case Form::Linear:
+    if (entry.kind == UnitKind::Power)
         return Times(factor, x);
-    case Form::Level:
-        break;
-    }
+    if (!IsLevelInDb(entry))
+        return Times(factor, Times(x, x));
     Exact exponent = DecibelsOf(entry, x);
     mpfr_div_ui(exponent, exponent, 10, MPFR_RNDN);
     return Times(factor, Exp10(exponent));
@@ -260,15 +242,12 @@ Exact ValueFrom(const QualifiedUnit& qualified, const Exact& squareOfVoltage)
 {
     const Unit& unit = UnitCatalogue[qualified.unit];
     const Exact ratio = Over(squareOfVoltage, FactorOf(qualified));
+    if (unit.kind == UnitKind::Power)
+        return ratio;
     Exact result;
-    switch (FormOf(unit)) {
-    case Form::Square:
+    if (!IsLevelInDb(unit)) {
         mpfr_sqrt(result, ratio, MPFR_RNDN);
         return result;
-    case Form::Linear:
-        return ratio;
-    case Form::Level:
-        break;
     }
     result = Log10(ratio);
     mpfr_mul_ui(result, result, 10, MPFR_RNDN);
@@ -413,7 +392,7 @@ void TestAccuracy::conversions()
         // Values of up to 17 digits, some of 35; levels from -300 to 300 dB, voltages, powers
         // and deviations from 1e-30 to 1e30; and a tenth of them a hair from the value that
         // converts to exactly 0 dB or 1 of the target.
-        const bool level = FormOf(from) == Form::Level;
+        const bool level = IsLevelInDb(from);
         const int digits = i % 10 == 9 ? 35 : 17;
         std::string text = level ? RandomDecimal(random, digits, 0, 2, random() % 2 != 0)
                                  : RandomDecimal(random, digits, -30, 30, false);
@@ -433,7 +412,7 @@ void TestAccuracy::conversions()
         const Exact exact = ValueFrom(toUnit, squareOfVoltage);
         const double terms =
             DecibelsOfPositive(squareOfVoltage) + DecibelsOfPositive(FactorOf(toUnit)) + 1;
-        const double scale = FormOf(to) == Form::Level ? Magnitude(exact) + terms
+        const double scale = IsLevelInDb(to) ? Magnitude(exact) + terms
             : Magnitude(exact) * (level ? 1 + terms / 8.7 : 1);
         const QString where = QString::fromStdString(text);
         const std::optional<WideReal> unrounded = conversion->Exactly(*value);
