@@ -70,7 +70,10 @@ double Convert(double value, const QualifiedUnit& fromUnit, const QualifiedUnit&
     const QualifiedUnit plain[2] = {{fromUnit.unit}, {toUnit.unit}};
     if (!(fromUnit == plain[0]) || !(toUnit == plain[1]) || fromUnit.unit >= UnitCount
         || toUnit.unit >= UnitCount)
-        return tried.value_or(UnitCatalogue[toUnit.unit].kind == UnitKind::PowerLevel ? -999 : 0);
+        return tried.value_or(toUnit.unit >= 0 && toUnit.unit < CatalogueSize
+                                      && UnitCatalogue[toUnit.unit].kind == UnitKind::PowerLevel
+                                  ? -999
+                                  : 0);
     ConversionFailed = false;
     const double result = ConvertValue(value, fromUnit.unit, toUnit.unit);
     if (ConversionFailed != failed || (tried && !SameBits(*tried, result))) {
