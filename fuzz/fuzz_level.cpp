@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::optional<Level> listed = InListedUnit(*level);
     if (listed
-        && (listed->unit.unit < 0 || listed->unit.unit >= UnitCount || !std::isfinite(listed->value)
+        && (listed->unit.unit < 0 || listed->unit.unit >= UnitCount || !listed->value.ToDouble()
             || listed->decimals < 0))
         std::abort();
     return 0;
