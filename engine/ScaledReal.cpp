@@ -19,17 +19,15 @@ constexpr std::size_t MostDigits = 40;
 // The digits a whole number of 64 bits always holds.
 constexpr std::size_t ChunkDigits = 19;
 
-// Exactly.
+// Exactly: its bits from the 54th down apart, each part a double exactly, so that no
+// conversion rounds (the x87 unit would convert the whole 64 bits first and round later).
 WideReal WholeNumber(std::uint64_t n)
 {
-    const double high = static_cast<double>(n);
+    constexpr std::uint64_t LowBits = (std::uint64_t{1} << 11) - 1;
     if (n < (std::uint64_t{1} << 53)) {
-        return WideReal(high);
+        return WideReal(static_cast<double>(n));
     }
-    const auto rounded = static_cast<std::uint64_t>(high); // below 2^64: n < 10^19
-    const double low =
-        n >= rounded ? static_cast<double>(n - rounded) : -static_cast<double>(rounded - n);
-    return WideReal(high) + WideReal(low);
+    return WideReal(static_cast<double>(n & ~LowBits)) + WideReal(static_cast<double>(n & LowBits));
 }
 
 // FromDigits for more than 19 digits: the first MostDigits significant ones, 19 at a time, the
