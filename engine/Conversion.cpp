@@ -165,12 +165,10 @@ std::optional<std::uint64_t> WholeNumberOf(const WideReal& x)
     return static_cast<std::uint64_t>(*value);
 }
 
-// Whether m^power · numerator / denominator is a power of ten for some whole number m and no
-// ratio of 1: numerator and denominator, without their common factors, differ, and the
-// denominator times a power of ten over the numerator can be an m^power: the numerator has no
-// prime factor but 2 and 5, and what the denominator has besides them is a power, and so are
-// the counts of 2 and 5 made alike by the power of ten. Constants not whole numbers of a double
-// are taken to be able to.
+// Whether m^power · numerator / denominator can be a power of ten for a whole number m when the
+// ratio is not 1: without their common factors, the numerator has no prime factor but 2 and 5,
+// and for a square what the denominator has besides them is a square, and 2 and 5 come to even
+// counts together under one power of ten. Constants that are no whole numbers of a double may.
 bool MakesPowersOfTen(const ExactFactor& factor, int power)
 {
     std::optional<std::uint64_t> numerator = WholeNumberOf(factor.numerator);
