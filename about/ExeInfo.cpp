@@ -32,8 +32,8 @@ std::optional<QDateTime> FileTimeToDateTime(std::uint32_t high, std::uint32_t lo
     if (fileTime >> 63)
         return std::nullopt;
     constexpr qint64 MSecsFrom1601To1970 = 11644473600000;
-    const QDateTime dateTime =
-        QDateTime::fromMSecsSinceEpoch(qint64(fileTime / 10000) - MSecsFrom1601To1970, Qt::UTC);
+    const QDateTime dateTime = QDateTime::fromMSecsSinceEpoch(
+        qint64(fileTime / 10000) - MSecsFrom1601To1970, QTimeZone::utc());
     if (dateTime.date().year() > 9999)
         return std::nullopt;
     return dateTime;

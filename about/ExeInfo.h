@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QTimeZone>
 
 #include <array>
 #include <cstddef>
@@ -89,7 +90,7 @@ private:
     std::uint32_t m_fileOS = 0;
     std::uint32_t m_fileType = 0;
     // The date-time zero: 30 December 1899, midnight.
-    QDateTime m_fileDate{QDate(1899, 12, 30), QTime(0, 0), Qt::UTC};
+    QDateTime m_fileDate{QDate(1899, 12, 30), QTime(0, 0), QTimeZone::utc()};
 };
 
 } // namespace tarvane

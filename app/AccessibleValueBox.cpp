@@ -37,15 +37,13 @@ QString TAccessibleValueBox::text(QAccessible::Text type) const
     const std::optional<TValueBox> box = Box();
     if (!box || (type != QAccessible::Name && type != QAccessible::Description))
         return TAccessibleNumSpinEdit::text(type);
+    if (type == QAccessible::Name)
+        return QStringLiteral("Valeur %1").arg(*box == vbValue1 ? 1 : 2);
     const TConversionController& controller = *Controller();
-    if (type == QAccessible::Name) {
-        return QStringLiteral("Valeur %1, %2")
-            .arg(*box == vbValue1 ? 1 : 2)
-            .arg(controller.Source() == *box ? QStringLiteral("à convertir")
-                                             : QStringLiteral("convertie"));
-    }
     const std::string_view unit = UnitShortNames.at(size_t(controller.Unit(*box)));
-    const QString description = QString::fromUtf8(unit.data(), qsizetype(unit.size()));
+    const QString description = (controller.Source() == *box ? QStringLiteral("à convertir, ")
+                                                             : QStringLiteral("convertie, "))
+        + QString::fromUtf8(unit.data(), qsizetype(unit.size()));
     return controller.Number(*box) ? description
                                    : description + QStringLiteral(", conversion impossible");
 }

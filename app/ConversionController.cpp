@@ -40,7 +40,6 @@ TConversionController::TConversionController(QObject* parent)
 {
     for (TBoxState& box : m_boxes)
         box.text = Shown(*box.number, box.precision);
-    m_converted = true; // 1 in unit 0 is 1 in unit 0
     m_toldPrefs = Prefs();
     m_toldResult = ResultText();
 }
@@ -49,7 +48,8 @@ TConversionController::TConversionController(QObject* parent)
 
 void TConversionController::MakeSource(TValueBox box)
 {
-    SetSource(box);
+    EndRun();
+    m_source = box;
     ShowRoles();
     ShowOutcome();
     m_toldResult = ResultText(); // a move of the focus converts nothing: nothing new to hear
@@ -58,14 +58,16 @@ void TConversionController::MakeSource(TValueBox box)
 
 void TConversionController::LeaveBox(TValueBox box)
 {
+    EndRun();
     m_boxes[box].text = Rendering(box);
-    ShowText(box); // also over the box's own re-formatting, which reads the number again
+    ShowText(box);
 }
 
 void TConversionController::EditText(TValueBox box, const QString& text)
 {
+    Record(box, TRun::Typing);
     m_boxes[box].text = text;
-    SetSource(box); // what the user puts in a box is what converts
+    m_source = box; // what the user puts in a box is what converts
     if (text.isEmpty()) {
         ShowRoles();
     } else {
@@ -86,13 +88,14 @@ bool TConversionController::Paste(TValueBox box, const QString& pasted, const QS
                                                : UserTextToFloat(result, QLocale());
     if (!number)
         return false;
+    Record(box, TRun::None);
     if (level)
         state.unit = level->unit.unit;
     RaisePrecisionFor(box, *number, level ? level->decimals : DecimalsWritten(result, state.unit));
     // A level shows in the box's format; a plain number as written, until the box is left.
     state.text = level ? Shown(*number, state.precision) : result;
     SetNumber(box, number);
-    SetSource(box);
+    m_source = box;
     UpdateTarget();
     emit UnitChanged(box, state.unit);
     ShowPrecision(box);
@@ -102,8 +105,37 @@ bool TConversionController::Paste(TValueBox box, const QString& pasted, const QS
     return true;
 }
 
+void TConversionController::Step(TValueBox box, double increment)
+{
+    Record(box, TRun::Stepping);
+    TBoxState& state = m_boxes[box];
+    const double number = state.number.value_or(0.0) + increment;
+    state.text = Shown(number, state.precision);
+    SetNumber(box, number);
+    m_source = box;
+    UpdateTarget();
+    ShowText(box);
+    ShowConversion();
+    TellChanges();
+}
+
+void TConversionController::Undo(TValueBox box)
+{
+    EndRun();
+    if (CanUndo(box))
+        PutBack(box, m_undo, m_redo);
+}
+
+void TConversionController::Redo(TValueBox box)
+{
+    EndRun();
+    if (CanRedo(box))
+        PutBack(box, m_redo, m_undo);
+}
+
 void TConversionController::SetUnit(TValueBox box, int unit)
 {
+    EndRun();
     TBoxState& state = m_boxes[box];
     const bool changed = unit >= 0 && unit < UnitCount && unit != state.unit;
     if (changed) {
@@ -118,6 +150,7 @@ void TConversionController::SetUnit(TValueBox box, int unit)
 
 void TConversionController::SetPrecision(TValueBox box, std::optional<int> precision)
 {
+    EndRun();
     TBoxState& state = m_boxes[box];
     if (!precision || std::clamp(*precision, MinPrecision, MaxPrecision) == state.precision)
         return;
@@ -142,6 +175,9 @@ void TConversionController::Convert()
 
 void TConversionController::Restore(const TUserPrefs& prefs)
 {
+    EndRun();
+    m_undo.clear();
+    m_redo.clear();
     const int precisions[2] = {prefs.Value1precision, prefs.Value2precision};
     const int units[2] = {prefs.Value1Index, prefs.Value2Index};
     for (const TValueBox box : {vbValue1, vbValue2}) {
@@ -149,15 +185,17 @@ void TConversionController::Restore(const TUserPrefs& prefs)
         if (units[box] < UnitCount)
             m_boxes[box].unit = units[box];
     }
-    m_source = vbValue1;
-    SetNumber(vbValue1, prefs.Value1);
-    m_boxes[vbValue1].text = Shown(prefs.Value1, m_boxes[vbValue1].precision);
+    m_lastNumbers[vbValue1] = prefs.Value1; // kept when box 1 cannot show box 2's number
+    m_source = prefs.Value2 ? vbValue2 : vbValue1;
+    const double given = prefs.Value2.value_or(prefs.Value1);
+    SetNumber(m_source, given);
+    m_boxes[m_source].text = Shown(given, m_boxes[m_source].precision);
     UpdateTarget();
     for (const TValueBox box : {vbValue1, vbValue2}) {
         emit UnitChanged(box, m_boxes[box].unit);
         ShowPrecision(box);
     }
-    ShowText(vbValue1);
+    ShowText(m_source);
     ShowConversion();
     TellChanges();
 }
@@ -182,17 +220,34 @@ QString TConversionController::ResultText() const
 
 TUserPrefs TConversionController::Prefs() const
 {
-    return {quint8(m_boxes[vbValue1].precision), quint8(m_boxes[vbValue2].precision),
-            quint8(m_boxes[vbValue1].unit), quint8(m_boxes[vbValue2].unit), m_value1};
+    const std::optional<double> value2 =
+        Given() == vbValue2 ? std::optional(m_lastNumbers[vbValue2]) : std::nullopt;
+    return {quint8(m_boxes[vbValue1].precision),
+            quint8(m_boxes[vbValue2].precision),
+            quint8(m_boxes[vbValue1].unit),
+            quint8(m_boxes[vbValue2].unit),
+            m_lastNumbers[vbValue1],
+            value2};
 }
 
-std::optional<double> TConversionController::Result() const
+bool TConversionController::CanUndo(TValueBox box) const
 {
-    const TBoxState& source = m_boxes[m_source];
-    const TBoxState& target = m_boxes[Target()];
-    if (!source.number || source.unit == target.unit)
-        return source.number;
-    return TryConvertValue(*source.number, source.unit, target.unit);
+    return !m_undo.empty() && m_undo.back().editedIn == box;
+}
+
+bool TConversionController::CanRedo(TValueBox box) const
+{
+    return !m_redo.empty() && m_redo.back().editedIn == box;
+}
+
+// The engine's result in the box for the other box's number.
+std::optional<double> TConversionController::ResultFor(TValueBox box) const
+{
+    const TBoxState& from = m_boxes[Other(box)];
+    const TBoxState& to = m_boxes[box];
+    if (!from.number || from.unit == to.unit)
+        return from.number;
+    return TryConvertValue(*from.number, from.unit, to.unit);
 }
 
 // The box's number in its format; a text that reads as no number, or none, shows as it is.
@@ -206,27 +261,27 @@ QString TConversionController::Rendering(TValueBox box) const
 
 // Changing the state ----------------------------------------------------------------------------
 
-void TConversionController::SetSource(TValueBox box)
-{
-    if (box != m_source)
-        m_converted = false;
-    m_source = box;
-}
-
 void TConversionController::SetNumber(TValueBox box, std::optional<double> number)
 {
     m_boxes[box].number = number;
-    if (box == vbValue1 && number)
-        m_value1 = *number;
+    if (number)
+        m_lastNumbers[box] = *number;
 }
 
-// The target takes the engine's result for the source's number.
+void TConversionController::ConvertInto(TValueBox box)
+{
+    SetNumber(box, ResultFor(box));
+    TBoxState& state = m_boxes[box];
+    state.text = state.number ? Shown(*state.number, state.precision) : FailureText.toString();
+}
+
+// The target takes the engine's result for the source's number, in place of whatever undo
+// could have put back there.
 void TConversionController::UpdateTarget()
 {
-    SetNumber(Target(), Result());
-    TBoxState& target = m_boxes[Target()];
-    target.text = target.number ? Shown(*target.number, target.precision) : FailureText.toString();
-    m_converted = true;
+    ConvertInto(Target());
+    ForgetHistory(Target());
+    m_given = m_source;
 }
 
 // A number given with `decimals` digits after the separator shows them all: the box's
@@ -241,6 +296,57 @@ void TConversionController::RaisePrecisionFor(TValueBox box, double value, int d
         precision = 0;
     else
         precision = std::max(precision, decimals);
+}
+
+// Undo and redo -----------------------------------------------------------------------------------
+
+TConversionController::TGiven TConversionController::GivenNow(TValueBox editedIn) const
+{
+    const TValueBox given = Given();
+    const TBoxState& state = m_boxes[given];
+    const bool rendered = state.number && state.text == Shown(*state.number, state.precision);
+    return {given, state.number, state.text, rendered, state.unit, editedIn};
+}
+
+// Before an edit in the box: what undo is to put back, unless the edit goes on a run.
+void TConversionController::Record(TValueBox box, TRun run)
+{
+    if (run != TRun::None && run == m_run && box == m_runBox)
+        return;
+    m_run = run;
+    m_runBox = box;
+    m_undo.push_back(GivenNow(box));
+    m_redo.clear();
+}
+
+void TConversionController::ForgetHistory(TValueBox box)
+{
+    for (std::vector<TGiven>* history : {&m_undo, &m_redo})
+        std::erase_if(*history, [box](const TGiven& given) { return given.editedIn == box; });
+}
+
+// Takes the last of `from` back, keeping what it replaces in `to`. The other box shows the
+// given number converted; when that is the box worked in, the focus being there, it stays the
+// source of a conversion yet to come.
+void TConversionController::PutBack(TValueBox box, std::vector<TGiven>& from,
+                                    std::vector<TGiven>& to)
+{
+    to.push_back(GivenNow(box));
+    const TGiven given = from.back();
+    from.pop_back();
+    TBoxState& state = m_boxes[given.box];
+    state.unit = given.unit;
+    state.text = given.rendered ? Shown(*given.number, state.precision) : given.text;
+    SetNumber(given.box, given.number);
+    ConvertInto(Other(given.box));
+    m_given = given.box;
+    m_source = box;
+    emit UnitChanged(given.box, given.unit);
+    ShowText(vbValue1);
+    ShowText(vbValue2);
+    ShowRoles();
+    ShowOutcome();
+    TellChanges();
 }
 
 // Telling what changed --------------------------------------------------------------------------
@@ -282,6 +388,14 @@ void TConversionController::TellChanges()
     if (const QString result = ResultText(); result != m_toldResult) {
         m_toldResult = result;
         emit ResultTextChanged(result);
+    }
+    for (const TValueBox box : {vbValue1, vbValue2}) {
+        bool* const told = m_toldHistory[box];
+        if (told[0] != CanUndo(box) || told[1] != CanRedo(box)) {
+            told[0] = CanUndo(box);
+            told[1] = CanRedo(box);
+            emit HistoryChanged(box, told[0], told[1]);
+        }
     }
 }
 

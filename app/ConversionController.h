@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace tarvane {
 
@@ -17,12 +18,14 @@ enum TValueBox { vbValue1, vbValue2 };
 // does; its signals say what each part of the window is to show, once the state they stem
 // from is complete.
 //
-// A box's number is the user's (typed, pasted or restored, exactly as given) or the engine's
-// exact result; its text only renders it. Nothing but the user's own edit changes a number:
-// leaving a box re-shows its number in the box's format, a precision changes how numbers
-// show, and the focus entering a box makes it the source, so a result never drifts from what
-// the user gave. A text that reads as no number keeps showing as it is and fails the
-// conversion; an empty box keeps its last number and converts nothing.
+// A box's number is the user's (typed, pasted, stepped or restored, exactly as given) or the
+// engine's exact result; its text only renders it. Nothing but the user's own edit changes a
+// number: leaving a box re-shows its number in the box's format, a precision changes how
+// numbers show, and the focus entering a box makes it the source, so a result never drifts
+// from what the user gave. A step moves the exact number, whatever the box shows of it, and
+// undo and redo put back exact numbers. A text that reads as no number (blanks among them)
+// keeps showing as it is and fails the conversion; an empty box keeps its last number and
+// converts nothing.
 class TConversionController : public QObject {
     Q_OBJECT
 public:
@@ -48,6 +51,18 @@ public:
     // precision 0, the general form. False, changing nothing, for any other text: the box
     // then takes it as an edit.
     bool Paste(TValueBox box, const QString& pasted, const QString& result);
+    // The user asks the box's number to move by `increment` (a step up or down): the box
+    // becomes the source, its exact number moves (from 0 while it shows none) and shows in
+    // the box's format. Steps one after the other in one box are undone together.
+    void Step(TValueBox box, double increment);
+    // Undo in the box: puts back the number the user had given, in whichever box, before the
+    // box's last edit, paste or run of steps (typing one character after the other is one
+    // edit), exactly and shown at the precisions in use; its unit too, for a pasted level.
+    // The box the user works in is the source. Nothing to undo changes nothing; nor does an
+    // undo in a box whose number a conversion has since replaced.
+    void Undo(TValueBox box);
+    // Puts back what the box's last undo took away.
+    void Redo(TValueBox box);
     // A unit index 0 to 11 converts; any other, or the unit in use, only shows it again.
     void SetUnit(TValueBox box, int unit);
     // Kept to MinPrecision..MaxPrecision; it changes how the box's number shows, never the
@@ -57,8 +72,8 @@ public:
     void LeavePrecision(TValueBox box);
     // Converts the source's number into the target.
     void Convert();
-    // Puts back what was saved: precisions, units and box 1's exact number, shown at its
-    // precision; box 1 is the source.
+    // Puts back what was saved: precisions, units and the exact number the user gave, in box 2
+    // when saved there and in box 1 otherwise, shown at its precision; that box is the source.
     void Restore(const TUserPrefs& prefs);
 
     TValueBox Source() const { return m_source; }
@@ -71,7 +86,11 @@ public:
     // The target shows the engine's result for the source's number: false from a move of
     // the focus to the other box until the next conversion, while the target keeps the
     // number from which the source's came.
-    bool TargetShowsResult() const { return m_converted; }
+    bool TargetShowsResult() const { return m_given == m_source; }
+    // The box whose number the other box shows converted: the one the user gave it in.
+    TValueBox Given() const { return m_given; }
+    bool CanUndo(TValueBox box) const;
+    bool CanRedo(TValueBox box) const;
     int Unit(TValueBox box) const { return m_boxes[box].unit; }
     int Precision(TValueBox box) const { return m_boxes[box].precision; }
     // The pair shown cannot be converted: one of the boxes has no number.
@@ -79,8 +98,8 @@ public:
     // The outcome as a screen reader says it: which box holds the result, its number and
     // unit ("Valeur 2 : 2,8284 Vcac (Vpp)"), or "Conversion impossible".
     QString ResultText() const;
-    // What is saved: both units and precisions, and box 1's number (its last one while it
-    // shows none).
+    // What is saved: both units and precisions, box 1's number (its last one while it shows
+    // none), and box 2's when the user gave the number there.
     TUserPrefs Prefs() const;
 
 signals:
@@ -103,6 +122,8 @@ signals:
     void ResultTextChanged(const QString& text);
     // A saved value changed (see Prefs), once per change.
     void PrefsChanged(const TUserPrefs& prefs);
+    // Whether undo and redo in the box would change anything, once per change.
+    void HistoryChanged(TValueBox box, bool canUndo, bool canRedo);
 
 private:
     struct TBoxState {
@@ -112,14 +133,33 @@ private:
         int precision = 4;
     };
 
+    // What undo and redo put back: the number the user had given, the box it was given in,
+    // how it showed there and in which unit, and the box the user worked in.
+    struct TGiven {
+        TValueBox box = vbValue1;
+        std::optional<double> number;
+        QString text;
+        bool rendered = false; // the text showed the number in the box's format
+        int unit = 0;
+        TValueBox editedIn = vbValue1;
+    };
+    // A run of edits that one undo takes back together.
+    enum class TRun { None, Typing, Stepping };
+
     static TValueBox Other(TValueBox box) { return box == vbValue1 ? vbValue2 : vbValue1; }
-    std::optional<double> Result() const;
+    std::optional<double> ResultFor(TValueBox box) const;
     QString Rendering(TValueBox box) const;
 
-    void SetSource(TValueBox box);
     void SetNumber(TValueBox box, std::optional<double> number);
+    void ConvertInto(TValueBox box);
     void UpdateTarget();
     void RaisePrecisionFor(TValueBox box, double value, int decimals);
+
+    TGiven GivenNow(TValueBox editedIn) const;
+    void Record(TValueBox box, TRun run);
+    void EndRun() { m_run = TRun::None; }
+    void ForgetHistory(TValueBox box);
+    void PutBack(TValueBox box, std::vector<TGiven>& from, std::vector<TGiven>& to);
 
     void ShowText(TValueBox box);
     void ShowPrecision(TValueBox box);
@@ -130,10 +170,15 @@ private:
 
     TBoxState m_boxes[2];
     TValueBox m_source = vbValue1;
-    bool m_converted = false;
-    double m_value1 = 1.0; // box 1's last number, kept while it shows none
+    TValueBox m_given = vbValue1;
+    double m_lastNumbers[2] = {1.0, 1.0}; // each box's last number, kept while it shows none
+    std::vector<TGiven> m_undo;
+    std::vector<TGiven> m_redo;
+    TRun m_run = TRun::None;
+    TValueBox m_runBox = vbValue1;
     TUserPrefs m_toldPrefs;
     QString m_toldResult;
+    bool m_toldHistory[2][2] = {}; // can undo, can redo, per box
 };
 
 } // namespace tarvane

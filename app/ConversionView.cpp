@@ -2,6 +2,7 @@
 
 #include "ArrowIndicator.h"
 #include "NumSpinEdit.h"
+#include "PrecisionSpinner.h"
 #include "TwoColorPalette.h"
 #include "UnitIdentifiers.h"
 #include "Units.h"
@@ -25,6 +26,7 @@ TConversionView::TConversionView(const TConversionController* model, TfmMain* wi
     connect(model, &Model::UnitChanged, this, &TConversionView::ShowUnit);
     connect(model, &Model::SourceChanged, this, &TConversionView::ShowSource);
     connect(model, &Model::OutcomeChanged, this, &TConversionView::ShowOutcome);
+    connect(model, &Model::HistoryChanged, this, &TConversionView::ShowHistory);
 }
 
 TNumSpinEdit* TConversionView::Box(TValueBox box) const
@@ -32,7 +34,7 @@ TNumSpinEdit* TConversionView::Box(TValueBox box) const
     return box == vbValue1 ? m_window->edValue1 : m_window->edValue2;
 }
 
-TNumSpinEdit* TConversionView::PrecisionSpinner(TValueBox box) const
+TPrecisionSpinner* TConversionView::PrecisionSpinner(TValueBox box) const
 {
     return box == vbValue1 ? m_window->seEdValue1Precision : m_window->seEdValue2Precision;
 }
@@ -52,7 +54,7 @@ void TConversionView::ShowText(TValueBox box, const QString& text)
     Box(box)->SetText(text);
 }
 
-// The box's own re-formatting that follows is undone by the model's text, which comes next.
+// How many decimals the box lets the user type; the model's text comes next.
 void TConversionView::ShowPrecision(TValueBox box, int precision)
 {
     Box(box)->SetPrecision(precision);
@@ -60,7 +62,7 @@ void TConversionView::ShowPrecision(TValueBox box, int precision)
 
 void TConversionView::ShowPrecisionChoice(TValueBox box, int precision)
 {
-    TNumSpinEdit* const spinner = PrecisionSpinner(box);
+    TPrecisionSpinner* const spinner = PrecisionSpinner(box);
     if (spinner->Text() != QString::number(precision))
         spinner->SetValue(precision);
 }
@@ -98,6 +100,11 @@ void TConversionView::ShowOutcome(TValueBox target, bool targetFailed, bool fail
     const TColor high = failed ? clRed : clLime;
     m_window->Arrow1->Palette()->SetHigh(high);
     m_window->Arrow2->Palette()->SetHigh(high);
+}
+
+void TConversionView::ShowHistory(TValueBox box, bool canUndo, bool canRedo)
+{
+    Box(box)->SetUndoAvailable(canUndo, canRedo);
 }
 
 } // namespace tarvane

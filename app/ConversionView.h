@@ -11,6 +11,7 @@ namespace tarvane {
 
 class TfmMain;
 class TNumSpinEdit;
+class TPrecisionSpinner;
 
 // The one place where the main window shows what its conversion model says: each box's
 // text, format, colours, caption and source mark, the unit lists and labels, the precision
@@ -23,7 +24,7 @@ public:
 
 private:
     TNumSpinEdit* Box(TValueBox box) const;
-    TNumSpinEdit* PrecisionSpinner(TValueBox box) const;
+    TPrecisionSpinner* PrecisionSpinner(TValueBox box) const;
     QLabel* UnitLabel(TValueBox box) const;
     QListWidget* UnitList(TValueBox box) const;
 
@@ -33,6 +34,7 @@ private:
     void ShowUnit(TValueBox box, int unit);
     void ShowSource(TValueBox source);
     void ShowOutcome(TValueBox target, bool targetFailed, bool failed);
+    void ShowHistory(TValueBox box, bool canUndo, bool canRedo);
 
     TfmMain* m_window = nullptr;
 };

@@ -14,9 +14,14 @@ TSpokenNotice::TSpokenNotice(QWidget* parent)
 // A screen reader announces a notification when it starts showing, not when its name changes.
 void TSpokenNotice::Say(const QString& text)
 {
-    setAccessibleName(text);
+    SetText(text);
     hide();
     show();
+}
+
+void TSpokenNotice::SetText(const QString& text)
+{
+    setAccessibleName(text);
 }
 
 } // namespace tarvane

@@ -13,6 +13,8 @@ public:
     explicit TSpokenNotice(QWidget* parent);
 
     void Say(const QString& text);
+    // The text as its name, unsaid: the notice has a name before it first says anything.
+    void SetText(const QString& text);
 };
 
 } // namespace tarvane

@@ -8,6 +8,7 @@
 #include "KeyboardFocusFrame.h"
 #include "NumSpinEdit.h"
 #include "PixelFont.h"
+#include "PrecisionSpinner.h"
 #include "PrefsAutosave.h"
 #include "ScreenDensity.h"
 #include "TColor.h"
@@ -41,7 +42,7 @@ constexpr int ClientHeight = 393;
 // The precision a spinner shows; nothing while it is empty.
 std::optional<int> PrecisionShownBy(const QObject* spinner)
 {
-    const auto* edit = static_cast<const TNumSpinEdit*>(spinner);
+    const auto* edit = static_cast<const TPrecisionSpinner*>(spinner);
     if (edit->Text().trimmed().isEmpty())
         return std::nullopt;
     return edit->Value();
@@ -98,8 +99,13 @@ void TfmMain::BindNotifications()
         box->OnPaste = [this](QObject* sender, const QString& text) {
             return edValue1Paste(sender, text);
         };
+        box->OnStep = [this](QObject* sender, double increment) {
+            edValue1Step(sender, increment);
+        };
+        box->OnUndo = [this](QObject* sender) { edValue1Undo(sender); };
+        box->OnRedo = [this](QObject* sender) { edValue1Redo(sender); };
     }
-    for (TNumSpinEdit* spinner : {seEdValue1Precision, seEdValue2Precision}) {
+    for (TPrecisionSpinner* spinner : {seEdValue1Precision, seEdValue2Precision}) {
         spinner->OnUserChange = [this](QObject* sender) { seEdValue1PrecisionChange(sender); };
         spinner->OnExit = [this](QObject* sender) { seEdValue1PrecisionExit(sender); };
     }
@@ -177,9 +183,9 @@ TUserPrefs TfmMain::Prefs() const
 
 void TfmMain::FormShow(QObject* /*Sender*/)
 {
-    // Box 1 only: a detour through box 2 would convert box 1's restored number into box 2's
-    // rounded text and back, and change it.
-    edValue1->setFocus(Qt::OtherFocusReason);
+    // Into the box that holds the number the user gave, and no other: that box stays the
+    // source, and the other one shows its number converted.
+    (m_controller->Source() == vbValue1 ? edValue1 : edValue2)->setFocus(Qt::OtherFocusReason);
 }
 
 void TfmMain::FormCloseQuery(QObject* /*Sender*/, bool& CanClose)
@@ -336,6 +342,21 @@ bool TfmMain::edValue1Paste(QObject* Sender, const QString& Text)
 {
     const auto* box = static_cast<const TNumSpinEdit*>(Sender);
     return m_controller->Paste(BoxOf(Sender), Text, box->PastedText(Text));
+}
+
+void TfmMain::edValue1Step(QObject* Sender, double Increment)
+{
+    m_controller->Step(BoxOf(Sender), Increment);
+}
+
+void TfmMain::edValue1Undo(QObject* Sender)
+{
+    m_controller->Undo(BoxOf(Sender));
+}
+
+void TfmMain::edValue1Redo(QObject* Sender)
+{
+    m_controller->Redo(BoxOf(Sender));
 }
 
 void TfmMain::lstUnits1Click(QObject* Sender)

@@ -20,6 +20,7 @@ class TArrowIndicator;
 class TConversionView;
 class TMenuStyler;
 class TNumSpinEdit;
+class TPrecisionSpinner;
 class TPrefsAutosave;
 class TStyledMainMenu;
 class TTabStrip;
@@ -30,8 +31,8 @@ class TTabStrip;
 // edit and unit choice converts its number into the other box. The conversion's state belongs
 // to TConversionController: the handlers below only report what the user did to it, and
 // TConversionView shows what it says.
-// The units, precisions and box 1's number are restored from the INI file at start and saved
-// there at every close request, and within moments of each change (TPrefsAutosave): beside
+// The units, precisions and the number the user gave are restored from the INI file at start,
+// the focus in the box it was given in, and saved there at every close request, and within moments of each change (TPrefsAutosave): beside
 // the executable when it may be written there, otherwise in the user's configuration folder.
 class TfmMain : public QMainWindow {
     Q_OBJECT
@@ -56,8 +57,8 @@ public:
     TNumSpinEdit* edValue2 = nullptr;
     QListWidget* lstUnits1 = nullptr;
     QListWidget* lstUnits2 = nullptr;
-    TNumSpinEdit* seEdValue1Precision = nullptr;
-    TNumSpinEdit* seEdValue2Precision = nullptr;
+    TPrecisionSpinner* seEdValue1Precision = nullptr;
+    TPrecisionSpinner* seEdValue2Precision = nullptr;
     TTabStrip* TabStrip1 = nullptr;
 
     // Menus and actions.
@@ -87,6 +88,10 @@ public:
     // A pasted level or number sets the box's number; false for any other text, which the
     // box inserts as it is.
     bool edValue1Paste(QObject* Sender, const QString& Text);
+    // The user's steps, undo and redo in a box: the model's to make on the exact number.
+    void edValue1Step(QObject* Sender, double Increment);
+    void edValue1Undo(QObject* Sender);
+    void edValue1Redo(QObject* Sender);
     void lstUnits1Click(QObject* Sender);
     // The user's changes of a precision spinner.
     void seEdValue1PrecisionChange(QObject* Sender);
@@ -111,7 +116,7 @@ protected:
 private:
     void CreateControls(QWidget* client);
     void CreateValueBox(TNumSpinEdit* box, int left, const QString& caption, int tag);
-    void CreatePrecisionSpinner(TNumSpinEdit* spinner, int left);
+    void CreatePrecisionSpinner(TPrecisionSpinner* spinner, int left);
     void CreateUnitList(QListWidget* list, int left);
     QLabel* CreateLabel(QWidget* client, const QRect& bounds, const QFont& font, QColor color);
     void CreateMenu();

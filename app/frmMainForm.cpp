@@ -7,6 +7,7 @@
 #include "MenuStyler.h"
 #include "NumSpinEdit.h"
 #include "PixelFont.h"
+#include "PrecisionSpinner.h"
 #include "StyledMainMenu.h"
 #include "TColor.h"
 #include "TabStrip.h"
@@ -83,9 +84,9 @@ void TfmMain::CreateControls(QWidget* client)
     CreateUnitList(lstUnits1, 16);
     lstUnits2 = new QListWidget(client);
     CreateUnitList(lstUnits2, 16 + ColumnOffset);
-    seEdValue1Precision = new TNumSpinEdit(client);
+    seEdValue1Precision = new TPrecisionSpinner(client);
     CreatePrecisionSpinner(seEdValue1Precision, 16);
-    seEdValue2Precision = new TNumSpinEdit(client);
+    seEdValue2Precision = new TPrecisionSpinner(client);
     CreatePrecisionSpinner(seEdValue2Precision, 16 + ColumnOffset);
 
     // The category strip: one tab, "Electrique", that changes nothing, so nothing is wired.
@@ -137,7 +138,6 @@ void TfmMain::CreateValueBox(TNumSpinEdit* box, int left, const QString& caption
     box->setGeometry(left, 64, 233, 37);
     box->SetSpinType(sptFloat);
     box->SetPrecision(4);
-    box->SetFloatValue(0.0);
     box->SetSigned(true);
     box->SetIncrementFloat(1.0);
     box->SetIncrementFloatPage(1.0);
@@ -157,10 +157,9 @@ void TfmMain::CreateValueBox(TNumSpinEdit* box, int left, const QString& caption
     box->SetTag(tag);
 }
 
-void TfmMain::CreatePrecisionSpinner(TNumSpinEdit* spinner, int left)
+void TfmMain::CreatePrecisionSpinner(TPrecisionSpinner* spinner, int left)
 {
     spinner->setGeometry(left, 360, 41, 18);
-    spinner->SetSpinType(sptNormal);
     spinner->SetMinValue(0);
     spinner->SetMaxValue(10);
     spinner->SetValue(4);
@@ -238,7 +237,8 @@ void TfmMain::EndLoading()
 {
     Arrow1->Loaded();
     Arrow2->Loaded();
-    for (TNumSpinEdit* box : {edValue1, edValue2, seEdValue1Precision, seEdValue2Precision})
+    for (TNumSpinEdit* box : std::initializer_list<TNumSpinEdit*>{
+             edValue1, edValue2, seEdValue1Precision, seEdValue2Precision})
         box->Loaded();
     TabStrip1->Loaded();
 }

@@ -17,5 +17,8 @@ inline constexpr QStringView SValue2precision = u"Value2precision";
 inline constexpr QStringView SValue1Index = u"Value1Index";
 inline constexpr QStringView SValue2Index = u"Value2Index";
 inline constexpr QStringView SValue1 = u"Value1";
+inline constexpr QStringView SSource = u"Source";
+inline constexpr QStringView SSourceValue = u"SourceValue";
+inline constexpr QStringView SSourceCheck = u"SourceCheck";
 
 } // namespace tarvane

@@ -91,6 +91,26 @@ quint8 UnitIndex(int value)
     return index < UnitCount ? index : DefaultIndex;
 }
 
+// What box 2's number was saved with: the units and box 1's number, which copies that do not
+// know box 2's number may have changed since.
+QString SourceCheck(const TUserPrefs& prefs)
+{
+    return QStringLiteral("%1 %2 %3")
+        .arg(prefs.Value1Index)
+        .arg(prefs.Value2Index)
+        .arg(ExactFloatToText(prefs.Value1, QLocale::c()));
+}
+
+std::optional<double> ReadValue2(const IniFile& file, const TUserPrefs& prefs)
+{
+    const auto read = [&file](QStringView key) {
+        return file.ReadString(Section, key.toString(), QString());
+    };
+    if (read(SSource) != u"2" || read(SSourceCheck) != SourceCheck(prefs))
+        return std::nullopt;
+    return ParseFloat(read(SSourceValue));
+}
+
 } // namespace
 
 TUserPrefs ReadUserPrefs(const QString& path)
@@ -102,6 +122,7 @@ TUserPrefs ReadUserPrefs(const QString& path)
     prefs.Value1Index = UnitIndex(ReadInteger(file, SValue1Index, DefaultIndex));
     prefs.Value2Index = UnitIndex(ReadInteger(file, SValue2Index, DefaultIndex));
     prefs.Value1 = ReadFloat(file, SValue1, DefaultValue1);
+    prefs.Value2 = ReadValue2(file, prefs);
     return prefs;
 }
 
@@ -125,6 +146,10 @@ bool SaveUserPrefs(const QString& path, const TUserPrefs& prefs)
             {SValue1Index.toString(), QString::number(prefs.Value1Index)},
             {SValue2Index.toString(), QString::number(prefs.Value2Index)},
             {SValue1.toString(), ExactFloatToText(prefs.Value1, QLocale())},
+            {SSource.toString(), prefs.Value2 ? QStringLiteral("2") : QStringLiteral("1")},
+            {SSourceValue.toString(),
+             ExactFloatToText(prefs.Value2.value_or(prefs.Value1), QLocale())},
+            {SSourceCheck.toString(), SourceCheck(prefs)},
         });
 }
 

@@ -149,6 +149,18 @@ BENCHMARK(ConvertValueAllPairs)->Unit(benchmark::kNanosecond);
 BENCHMARK(BareDoubleAllPairs)->Unit(benchmark::kNanosecond);
 BENCHMARK(BareLongDoubleAllPairs)->Unit(benchmark::kNanosecond);
 
+// Whether a run ended in SkipWithError: Google Benchmark 1.8 replaced the run's
+// error_occurred (Debian 12's 1.7) with skipped (Debian 13's 1.9).
+template <typename BenchmarkRun>
+bool Skipped(const BenchmarkRun& run)
+{
+    if constexpr (requires { run.skipped; }) {
+        return run.skipped != 0;
+    } else {
+        return run.error_occurred;
+    }
+}
+
 // The console report, then the processor time per conversion of each benchmark kept for
 // the summary (processor time, as the wall clock also counts other programs' turns).
 class SummaryReporter : public benchmark::ConsoleReporter {
@@ -159,7 +171,7 @@ public:
         // With --benchmark_repetitions the median, reported after the runs, is kept.
         for (const Run& run : runs) {
             const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (!run.error_occurred && (run.run_type == Run::RT_Iteration || median)) {
+            if (!Skipped(run) && (run.run_type == Run::RT_Iteration || median)) {
                 m_nsPerConversion[run.run_name.function_name] =
                     run.GetAdjustedCPUTime() / PairCount;
             }

@@ -30,8 +30,9 @@ bool TModalFocus::eventFilter(QObject* watched, QEvent* event)
     if (!activated->isWindow() || !modal || modal == activated)
         return false;
     // Queued: the activation under way ends first. Only while the blocked window still has
-    // the focus: Qt 6.4's Wayland layer asks for the focus in the name of the focused window,
-    // and fails on one that has lost its native window (a menu closing as the dialog opens).
+    // the focus: Qt's Wayland layer (6.4, and 6.8 still) asks for the focus in the name of the
+    // focused window, and crashes on one that has lost its native window (a menu closing as
+    // the dialog opens).
     QMetaObject::invokeMethod(
         modal,
         [dialog = QPointer<QWidget>(modal),

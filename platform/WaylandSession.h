@@ -4,10 +4,12 @@ namespace tarvane {
 
 // Under Wayland, Qt 6.4 draws window captions only once its OpenGL buffer integration is up,
 // and bringing that up loads Mesa (some 50 MB resident) into a program that never draws with
-// OpenGL. Qt's own switch QT_WAYLAND_DISABLE_WINDOWDECORATION skips both, leaving the
-// windows on shared-memory buffers alone; the program then draws its captions itself where
-// the compositor does not decorate windows (weston, GNOME), and leaves them to it where it
-// does (server-side decorations, as KDE and wlroots offer).
+// OpenGL. Qt 6.8 draws them on shared-memory buffers without Mesa, but offers maximize on
+// fixed-size windows and minimize on a modal dialog. Qt's own switch
+// QT_WAYLAND_DISABLE_WINDOWDECORATION turns its captions off, leaving the windows on
+// shared-memory buffers alone on both; the program then draws its captions itself where the
+// compositor does not decorate windows (weston, GNOME), and leaves them to it where it does
+// (server-side decorations, as KDE and wlroots offer).
 
 // What PrepareWaylandWindows found and did.
 struct TWaylandWindows {

@@ -1,6 +1,7 @@
 #include "AccessibleNumSpinEdit.h"
 
 #include "NumSpinEdit.h"
+#include "PrecisionSpinner.h"
 #include "RepeatSpeedButton.h"
 #include "SpinButtons.h"
 
@@ -11,12 +12,12 @@ TAccessibleNumSpinEdit::TAccessibleNumSpinEdit(TNumSpinEdit* edit)
 {
     // A spin box's value is announced as such; a text box's edits are announced by the
     // line edit itself.
-    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] {
-        if (edit->SpinType() != sptNormal)
-            return;
-        QAccessibleValueChangeEvent event(edit, edit->Value());
-        QAccessible::updateAccessibility(&event);
-    });
+    if (auto* spinner = qobject_cast<TPrecisionSpinner*>(edit)) {
+        QObject::connect(spinner, &QLineEdit::textChanged, spinner, [spinner] {
+            QAccessibleValueChangeEvent event(spinner, spinner->Value());
+            QAccessible::updateAccessibility(&event);
+        });
+    }
 }
 
 TNumSpinEdit* TAccessibleNumSpinEdit::Edit() const
@@ -24,9 +25,9 @@ TNumSpinEdit* TAccessibleNumSpinEdit::Edit() const
     return static_cast<TNumSpinEdit*>(widget());
 }
 
-bool TAccessibleNumSpinEdit::IsSpinBox() const
+TPrecisionSpinner* TAccessibleNumSpinEdit::Spinner() const
 {
-    return Edit()->SpinType() == sptNormal;
+    return qobject_cast<TPrecisionSpinner*>(widget());
 }
 
 void* TAccessibleNumSpinEdit::interface_cast(QAccessible::InterfaceType type)
@@ -35,14 +36,14 @@ void* TAccessibleNumSpinEdit::interface_cast(QAccessible::InterfaceType type)
         return static_cast<QAccessibleTextInterface*>(this);
     if (type == QAccessible::EditableTextInterface)
         return static_cast<QAccessibleEditableTextInterface*>(this);
-    if (type == QAccessible::ValueInterface && IsSpinBox())
+    if (type == QAccessible::ValueInterface && Spinner())
         return static_cast<QAccessibleValueInterface*>(this);
     return QAccessibleWidget::interface_cast(type);
 }
 
 QAccessible::Role TAccessibleNumSpinEdit::role() const
 {
-    return IsSpinBox() ? QAccessible::SpinBox : QAccessible::EditableText;
+    return Spinner() ? QAccessible::SpinBox : QAccessible::EditableText;
 }
 
 QAccessible::State TAccessibleNumSpinEdit::state() const
@@ -199,31 +200,33 @@ void TAccessibleNumSpinEdit::replaceText(int startOffset, int endOffset, const Q
 
 // Value ---------------------------------------------------------------------------------------
 
+// Asked for only of a spinner, the one box with a value interface.
+
 QVariant TAccessibleNumSpinEdit::currentValue() const
 {
-    return Edit()->Value();
+    return Spinner()->Value();
 }
 
 void TAccessibleNumSpinEdit::setCurrentValue(const QVariant& value)
 {
-    TNumSpinEdit* const edit = Edit();
-    if (!edit->isReadOnly())
-        edit->AsUser([&] { edit->SetValue(value.toInt()); });
+    TPrecisionSpinner* const spinner = Spinner();
+    if (!spinner->isReadOnly())
+        spinner->AsUser([&] { spinner->SetValue(value.toInt()); });
 }
 
 QVariant TAccessibleNumSpinEdit::maximumValue() const
 {
-    return Edit()->MaxValue();
+    return Spinner()->MaxValue();
 }
 
 QVariant TAccessibleNumSpinEdit::minimumValue() const
 {
-    return Edit()->MinValue();
+    return Spinner()->MinValue();
 }
 
 QVariant TAccessibleNumSpinEdit::minimumStepSize() const
 {
-    return Edit()->Increment();
+    return Spinner()->Increment();
 }
 
 } // namespace tarvane

@@ -5,10 +5,11 @@
 namespace tarvane {
 
 class TNumSpinEdit;
+class TPrecisionSpinner;
 
-// What a screen reader sees of a numeric spin edit. A floating-point box is editable text
-// whose value is its text; an integer box is a spin box that also reports its value,
-// minimum and maximum. Either way the text can be read and the caret and selection
+// What a screen reader sees of a numeric spin edit. A value box is editable text whose value
+// is its text; a precision spinner is a spin box that also reports its value, minimum and
+// maximum. Either way the text can be read and the caret and selection
 // followed, and the spin buttons are the box's two children. What an assistive tool writes
 // (the text, a part of it, the value) is the user's edit, as typing is.
 class TAccessibleNumSpinEdit : public QAccessibleWidget,
@@ -47,7 +48,7 @@ public:
     void insertText(int offset, const QString& text) override;
     void replaceText(int startOffset, int endOffset, const QString& text) override;
 
-    // The value of an integer box.
+    // The value of a precision spinner.
     QVariant currentValue() const override;
     void setCurrentValue(const QVariant& value) override;
     QVariant maximumValue() const override;
@@ -58,7 +59,8 @@ protected:
     TNumSpinEdit* Edit() const;
 
 private:
-    bool IsSpinBox() const;
+    // Nothing for a value box.
+    TPrecisionSpinner* Spinner() const;
     QList<QWidget*> Buttons() const;
 };
 

@@ -19,8 +19,7 @@
 #include <QValidator>
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
+#include <optional>
 #include <utility>
 
 namespace tarvane {
@@ -63,27 +62,6 @@ QAction* StandardActionOf(const QMenu& menu, const char* caption)
     return it == actions.cend() ? nullptr : *it;
 }
 
-// Digits with an optional sign: an integer, however long.
-bool IsIntegerText(const QString& text)
-{
-    const qsizetype start = text.startsWith(QLatin1Char('+')) || text.startsWith(QLatin1Char('-'));
-    return text.size() > start && std::all_of(text.cbegin() + start, text.cend(), [](QChar c) {
-               return c.isDigit() && c.unicode() < 0x80;
-           });
-}
-
-int SaturatedInt(long long value)
-{
-    return int(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
-
-int SaturatedInt(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    return int(std::clamp(std::trunc(value), double(INT_MIN), double(INT_MAX)));
-}
-
 } // namespace
 
 TNumSpinEdit::TNumSpinEdit(QWidget* parent)
@@ -120,17 +98,11 @@ TNumSpinEdit::~TNumSpinEdit()
 void TNumSpinEdit::Loaded()
 {
     m_loading = false;
-    m_suppressChange = true;
     m_normalColor = m_color;
-    if (m_spinType == sptFloat)
-        SetFloatValue(FloatValue());
-    else
-        SetValue(Value());
     ApplyFlat();
     PlaceLabel();
     if (m_label && !isEnabled())
         m_label->setEnabled(false);
-    m_suppressChange = false;
 }
 
 QString TNumSpinEdit::Version() const
@@ -142,25 +114,11 @@ QString TNumSpinEdit::Version() const
         .arg(PackedVersion & 0xFF);
 }
 
-// Reading and writing the value ----------------------------------------------------------
+// Mode and text -------------------------------------------------------------------------------
 
 void TNumSpinEdit::SetSpinType(TSpinType spinType)
 {
-    if (spinType == m_spinType)
-        return;
-    if (m_loading) {
-        m_spinType = spinType;
-        ApplyInputMethodHints();
-        return;
-    }
-    const double value = m_spinType == sptFloat ? FloatValue() : Value();
     m_spinType = spinType;
-    const TNotifyEvent onChange = std::exchange(OnChange, nullptr);
-    if (m_spinType == sptFloat)
-        SetFloatValue(value);
-    else
-        SetValue(SaturatedInt(value));
-    OnChange = onChange;
     ApplyInputMethodHints();
 }
 
@@ -179,76 +137,16 @@ void TNumSpinEdit::ApplyInputMethodHints()
     setInputMethodHints(numbers | Qt::ImhNoAutoUppercase | Qt::ImhNoPredictiveText);
 }
 
-int TNumSpinEdit::Value() const
-{
-    const QString trimmed = text().trimmed();
-    if (trimmed.isEmpty())
-        return 0;
-    bool ok = false;
-    const int value = trimmed.toInt(&ok, 10);
-    if (ok)
-        return value;
-    // Digits beyond 32 bits still spell a number: the nearest one there is.
-    if (IsIntegerText(trimmed))
-        return trimmed.startsWith(QLatin1Char('-')) ? INT_MIN : INT_MAX;
-    return m_minValue;
-}
-
-void TNumSpinEdit::SetValue(int value)
-{
-    WriteText(QString::number(ClampValue(value)));
-    if (!m_editorEnabled && m_autoSelect)
-        selectAll();
-}
-
-double TNumSpinEdit::FloatValue() const
-{
-    return ParsedFloatValue().value_or(double(m_minValue));
-}
-
-std::optional<double> TNumSpinEdit::ParsedFloatValue() const
-{
-    return UserTextToFloat(text(), QLocale());
-}
-
-void TNumSpinEdit::SetFloatValue(double value)
-{
-    WriteText(FloatToText(ClampFloatValue(value), m_precision, QLocale()));
-}
-
 void TNumSpinEdit::SetText(const QString& text)
 {
     if (text != this->text())
         WriteText(text);
 }
 
-void TNumSpinEdit::SetPrecision(int precision)
+void TNumSpinEdit::SetUndoAvailable(bool undo, bool redo)
 {
-    m_precision = precision;
-    if (m_spinType == sptFloat)
-        SetFloatValue(FloatValue());
-}
-
-int TNumSpinEdit::ClampValue(int value) const
-{
-    if (m_loading || (m_minValue == 0 && m_maxValue == 0))
-        return value;
-    if (value < m_minValue)
-        return m_minValue;
-    if (value > m_maxValue)
-        return m_maxValue;
-    return value;
-}
-
-double TNumSpinEdit::ClampFloatValue(double value) const
-{
-    if (m_loading || m_minFloatValue == m_maxFloatValue)
-        return value;
-    if (value < m_minFloatValue)
-        return m_minFloatValue;
-    if (value > m_maxFloatValue)
-        return m_maxFloatValue;
-    return value;
+    m_undoAvailable = undo;
+    m_redoAvailable = redo;
 }
 
 // The change notification ------------------------------------------------------------------
@@ -290,7 +188,7 @@ void TNumSpinEdit::TextMayHaveChanged()
     if (text() == m_notifiedText)
         return;
     m_notifiedText = text();
-    if (m_loading || m_suppressChange)
+    if (m_loading)
         return;
     // What the handlers write is their own doing, not the user's.
     const bool userAction = std::exchange(m_userAction, false);
@@ -300,36 +198,37 @@ void TNumSpinEdit::TextMayHaveChanged()
     m_userAction = userAction;
 }
 
-// Stepping ---------------------------------------------------------------------------------
+// Steps, undo and redo: the owner's to make -------------------------------------------------
 
 void TNumSpinEdit::StepUp()
 {
-    Step(+1);
+    Step(+1, false);
 }
 
 void TNumSpinEdit::StepDown()
 {
-    Step(-1);
+    Step(-1, false);
 }
 
-void TNumSpinEdit::AddToValue(long long increment)
+void TNumSpinEdit::MakeStep(int direction, bool page)
 {
-    SetValue(SaturatedInt(Value() + increment));
+    if (OnStep)
+        OnStep(this, direction * (page ? m_incrementFloatPage : m_incrementFloat));
 }
 
-void TNumSpinEdit::Step(int direction)
+// The step is made, then the caret and selection are put back where they were, on the same
+// digit when a sign came or went; after a step up that changed the text's length, the
+// selection runs to its end.
+void TNumSpinEdit::Step(int direction, bool page)
 {
     const QString oldText = text();
     int start = SelStart();
     int length = int(selectionLength());
     if (m_readOnly)
         Refuse();
-    else if (m_spinType == sptFloat)
-        AsUser([&] { SetFloatValue(FloatValue() + direction * m_incrementFloat); });
     else
-        AsUser([&] { AddToValue(direction * static_cast<long long>(m_increment)); });
+        MakeStep(direction, page);
 
-    // Keep the caret on the same digit when a sign comes or goes.
     const QString newText = text();
     const bool hadMinus = oldText.contains(QLatin1Char('-'));
     const bool hasMinus = newText.contains(QLatin1Char('-'));
@@ -344,6 +243,28 @@ void TNumSpinEdit::Step(int direction)
     if (newText != oldText)
         setModified(true);
     Notify(direction > 0 ? OnUpClick : OnDownClick, this);
+}
+
+void TNumSpinEdit::Undo()
+{
+    if (!isReadOnly()) // the line edit is read-only whenever the box is locked
+        MakeUndo();
+}
+
+void TNumSpinEdit::Redo()
+{
+    if (!isReadOnly())
+        MakeRedo();
+}
+
+void TNumSpinEdit::MakeUndo()
+{
+    Notify(OnUndo, this);
+}
+
+void TNumSpinEdit::MakeRedo()
+{
+    Notify(OnRedo, this);
 }
 
 int TNumSpinEdit::SelStart() const
@@ -390,14 +311,6 @@ bool TNumSpinEdit::HandleKey(QKeyEvent* event)
         SetSelection(start, length);
         return true;
     };
-    const auto page = [this](int direction) {
-        AsUser([&] {
-            if (m_spinType == sptFloat)
-                SetFloatValue(FloatValue() + direction * m_incrementFloatPage);
-            else
-                AddToValue(direction * static_cast<long long>(m_incrementPage));
-        });
-    };
 
     if (HandleEditingShortcut(event))
         return true;
@@ -405,8 +318,8 @@ bool TNumSpinEdit::HandleKey(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Up: return keepingSelection([this] { StepUp(); });
     case Qt::Key_Down: return keepingSelection([this] { StepDown(); });
-    case Qt::Key_PageUp: return keepingSelection([&] { page(+1); });
-    case Qt::Key_PageDown: return keepingSelection([&] { page(-1); });
+    case Qt::Key_PageUp: return keepingSelection([this] { Step(+1, true); });
+    case Qt::Key_PageDown: return keepingSelection([this] { Step(-1, true); });
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (event->modifiers() & Qt::ControlModifier)
@@ -432,19 +345,13 @@ bool TNumSpinEdit::HandleEditingShortcut(QKeyEvent* event)
     switch (EditingShortcut(event)) {
     case QKeySequence::SelectAll: selectAll(); return true;
     case QKeySequence::Copy: copy(); return true;
-    case QKeySequence::Paste: Paste(QGuiApplication::clipboard()->text()); return true;
+    case QKeySequence::Paste: PasteClipboard(); return true;
     case QKeySequence::Cut:
         if (editable)
             Edit([this] { cut(); });
         return true;
-    case QKeySequence::Undo:
-        if (editable)
-            Edit([this] { undo(); });
-        return true;
-    case QKeySequence::Redo:
-        if (editable)
-            Edit([this] { redo(); });
-        return true;
+    case QKeySequence::Undo: Undo(); return true;
+    case QKeySequence::Redo: Redo(); return true;
     default: return false;
     }
     // clang-format on
@@ -555,6 +462,11 @@ bool TNumSpinEdit::IsAcceptedChar(QChar& key) const
 
 // Pasting ------------------------------------------------------------------------------------
 
+void TNumSpinEdit::PasteClipboard()
+{
+    Paste(QGuiApplication::clipboard()->text());
+}
+
 void TNumSpinEdit::Paste(const QString& text)
 {
     // The line edit is read-only whenever the box is locked; its validator keeps one line.
@@ -582,21 +494,36 @@ void TNumSpinEdit::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu* menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (QAction* paste = StandardActionOf(*menu, "&Paste")) {
-        paste->disconnect(this); // from the line edit's own paste
-        connect(paste, &QAction::triggered, this,
-                [this] { Paste(QGuiApplication::clipboard()->text()); });
-    }
+    RerouteStandardActions(*menu);
     if (!m_unitSymbol.isEmpty())
         AddCopyWithUnit(*menu);
     menu->popup(event->globalPos());
+}
+
+// Paste, Undo and Redo go where the keys go, not to the line edit's own; undo and redo are
+// offered when the owner has something to undo or redo.
+void TNumSpinEdit::RerouteStandardActions(QMenu& menu)
+{
+    const auto reroute = [&](const char* caption, void (TNumSpinEdit::*action)(),
+                             std::optional<bool> enabled) {
+        QAction* const entry = StandardActionOf(menu, caption);
+        if (!entry)
+            return;
+        entry->disconnect(this);
+        connect(entry, &QAction::triggered, this, action);
+        if (enabled)
+            entry->setEnabled(*enabled && !isReadOnly());
+    };
+    reroute("&Paste", &TNumSpinEdit::PasteClipboard, std::nullopt);
+    reroute("&Undo", &TNumSpinEdit::Undo, UndoAvailable());
+    reroute("&Redo", &TNumSpinEdit::Redo, RedoAvailable());
 }
 
 // After Copy: the whole text with its unit, while the text reads as a number.
 void TNumSpinEdit::AddCopyWithUnit(QMenu& menu)
 {
     auto* const action = new QAction(QStringLiteral("Copier a&vec l'unité"), &menu);
-    action->setEnabled(ParsedFloatValue().has_value());
+    action->setEnabled(UserTextToFloat(text(), QLocale()).has_value());
     connect(action, &QAction::triggered, this, &TNumSpinEdit::CopyWithUnit);
     const QList<QAction*> actions = menu.actions();
     const qsizetype after = actions.indexOf(StandardActionOf(menu, "&Copy")) + 1;
@@ -663,28 +590,12 @@ void TNumSpinEdit::focusOutEvent(QFocusEvent* event)
     m_entered = false;
     if (m_focusColor != clNone && m_normalColor != clNone)
         SetColor(m_normalColor);
-    if (!m_allowNullValue && text().isEmpty()) {
-        if (m_spinType == sptFloat)
-            SetFloatValue(m_minFloatValue);
-        else
-            SetValue(m_minValue);
-    }
     update();
     LeaveBox();
 }
 
 void TNumSpinEdit::LeaveBox()
 {
-    if (!(m_allowNullValue && text().isEmpty())) {
-        if (m_spinType == sptFloat) {
-            SetFloatValue(FloatValue());
-        } else {
-            const int value = Value();
-            const int clamped = ClampValue(value);
-            if (clamped != value)
-                SetValue(clamped);
-        }
-    }
     Notify(OnExit, this);
 }
 

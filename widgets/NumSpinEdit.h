@@ -11,7 +11,6 @@
 #include <QPointer>
 
 #include <functional>
-#include <optional>
 
 class QMenu;
 
@@ -30,13 +29,17 @@ using TKeyPressEvent = std::function<void(QObject* Sender, QChar& Key)>;
 // then inserts nothing.
 using TPasteEvent = std::function<bool(QObject* Sender, const QString& Text)>;
 
+// A step the user asks for: the number is to move by Increment (negative: down).
+using TStepEvent = std::function<void(QObject* Sender, double Increment)>;
+
 // A one-line numeric entry box with up/down spin buttons inside its right edge and an
-// optional caption label beside it. The text is the value: reads parse the text, writes
-// format the number into it, and OnChange follows every change of the text. Typing is
-// filtered character by character; the arrow and page keys and the buttons step the value;
-// leaving the box re-formats what was typed. OnUserChange follows only the changes the user
-// makes (typing, pasting, cutting, undoing, stepping, an assistive tool's edit), never the
-// writes of code nor the re-formatting on leaving, as QLineEdit's textEdited does.
+// optional caption label beside it. It shows the text its owner gives it and reports what
+// the user does, never reading its own text as a number: the text typed or otherwise edited
+// (OnUserChange, as QLineEdit's textEdited), a text pasted (OnPaste), a step asked for by the
+// arrow and page keys or the buttons (OnStep), undo and redo (OnUndo, OnRedo), entering and
+// leaving the box (OnEnter, OnExit). The owner answers with the text to show. Typing is
+// filtered character by character, by the rules of the mode and precision the box is given.
+// OnChange follows every change of the text, the owner's writes included.
 //
 // A new box is loading: property writes store their values and raise nothing until the
 // owner calls Loaded().
@@ -46,45 +49,35 @@ public:
     explicit TNumSpinEdit(QWidget* parent);
     ~TNumSpinEdit() override;
 
-    // Ends loading: re-shows the value in its mode, applies Flat, places the caption.
+    // Ends loading: applies Flat, places the caption.
     void Loaded();
 
     QString Version() const; // "1.4.5.1"
 
+    // What the character filter lets through: whole numbers, or a decimal separator and at
+    // most Precision decimals after it (any number of them at precision 0).
     TSpinType SpinType() const { return m_spinType; }
     void SetSpinType(TSpinType spinType);
-    int Value() const;
-    void SetValue(int value);
-    // The text read as a floating-point number, "." and "," both standing for the decimal
-    // separator; a text that reads as no number gives MinValue.
-    double FloatValue() const;
-    // The same reading, but nothing for a text that reads as no number.
-    std::optional<double> ParsedFloatValue() const;
-    void SetFloatValue(double value);
-    QString Text() const { return text(); }
-    void SetText(const QString& text);
-    // Runs what the user's action writes (a step, the sign toggle, an assistive tool's
-    // edit): its change is told by OnUserChange too.
-    void AsUser(const std::function<void()>& action);
     int Precision() const { return m_precision; }
-    void SetPrecision(int precision);
+    void SetPrecision(int precision) { m_precision = precision; }
 
-    int MinValue() const { return m_minValue; }
-    void SetMinValue(int value) { m_minValue = value; }
-    int MaxValue() const { return m_maxValue; }
-    void SetMaxValue(int value) { m_maxValue = value; }
-    double MinFloatValue() const { return m_minFloatValue; }
-    void SetMinFloatValue(double value) { m_minFloatValue = value; }
-    double MaxFloatValue() const { return m_maxFloatValue; }
-    void SetMaxFloatValue(double value) { m_maxFloatValue = value; }
-    int Increment() const { return m_increment; }
-    void SetIncrement(int increment) { m_increment = increment; }
-    int IncrementPage() const { return m_incrementPage; }
-    void SetIncrementPage(int increment) { m_incrementPage = increment; }
+    QString Text() const { return text(); }
+    // Shows the text: the owner's doing, which OnUserChange does not report.
+    void SetText(const QString& text);
+    // Runs what the user's action writes (the sign toggle, an assistive tool's edit): its
+    // change is told by OnUserChange too.
+    void AsUser(const std::function<void()>& action);
+
+    // What a step asks to add: the arrow keys and buttons, and the page keys.
     double IncrementFloat() const { return m_incrementFloat; }
     void SetIncrementFloat(double increment) { m_incrementFloat = increment; }
     double IncrementFloatPage() const { return m_incrementFloatPage; }
     void SetIncrementFloatPage(double increment) { m_incrementFloatPage = increment; }
+    // Whether undo and redo have anything to do, as the owner knows: the context menu offers
+    // them accordingly.
+    void SetUndoAvailable(bool undo, bool redo);
+    virtual bool UndoAvailable() const { return m_undoAvailable; }
+    virtual bool RedoAvailable() const { return m_redoAvailable; }
 
     bool Signed() const { return m_signed; }
     void SetSigned(bool isSigned);
@@ -92,8 +85,6 @@ public:
     void SetEditorEnabled(bool enabled);
     bool ReadOnly() const { return m_readOnly; }
     void SetReadOnly(bool readOnly);
-    bool AllowNullValue() const { return m_allowNullValue; }
-    void SetAllowNullValue(bool allow) { m_allowNullValue = allow; }
     bool AutoSelect() const { return m_autoSelect; }
     void SetAutoSelect(bool autoSelect) { m_autoSelect = autoSelect; }
     bool AutoSize() const { return m_autoSize; }
@@ -137,8 +128,12 @@ public:
 
     // May replace the character; false refuses it.
     virtual bool IsAcceptedChar(QChar& key) const;
-    virtual void StepUp();
-    virtual void StepDown();
+    // The step the up button, the Up key and Ctrl+Return ask for; its mirror.
+    void StepUp();
+    void StepDown();
+    // Ctrl+Z, Ctrl+Y and the context menu's entries; a locked box refuses them.
+    void Undo();
+    void Redo();
 
     // Every paste ends here (clipboard keys, the context menu, the middle button, a drop): a
     // locked box refuses it; OnPaste may take it; otherwise the text is inserted unfiltered,
@@ -154,12 +149,29 @@ public:
     TNotifyEvent OnUserChange; // after OnChange, when the user made the change
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
-    TNotifyEvent OnUpClick;
-    TNotifyEvent OnDownClick;
+    TNotifyEvent OnUpClick;   // after a step up
+    TNotifyEvent OnDownClick; // after a step down
     TKeyPressEvent OnKeyPress;
     TPasteEvent OnPaste;
+    TStepEvent OnStep;
+    TNotifyEvent OnUndo;
+    TNotifyEvent OnRedo;
 
 protected:
+    // A step of `direction` (+1 up, -1 down), by a page when `page`: asks the owner for it.
+    virtual void MakeStep(int direction, bool page);
+    virtual void MakeUndo();
+    virtual void MakeRedo();
+    // The focus has left the box: OnExit.
+    virtual void LeaveBox();
+    // A write of the text, with OnChange once it has settled.
+    void WriteText(const QString& text);
+    // An edit of the line edit's own: OnChange is raised after it returns, once, when the text
+    // differs from the last one notified.
+    void Edit(const std::function<void()>& edit);
+    void Refuse();
+    bool Loading() const { return m_loading; }
+
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -172,30 +184,22 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    // Text writes and edits: OnChange is raised after the edit returns, once, when the text
-    // differs from the last one notified.
-    void WriteText(const QString& text);
-    void Edit(const std::function<void()>& edit);
     void AddCopyWithUnit(QMenu& menu);
+    void RerouteStandardActions(QMenu& menu);
+    void PasteClipboard();
     void TextMayHaveChanged();
 
-    int ClampValue(int value) const;
-    double ClampFloatValue(double value) const;
-    void AddToValue(long long increment);
-    void Step(int direction);
-
+    void Step(int direction, bool page);
     bool HandleKey(QKeyEvent* event);
     bool HandleEditingShortcut(QKeyEvent* event);
     void HandleCharacter(QKeyEvent* event, QChar key);
     void TypeCharacter(QChar key, const std::function<void()>& passControl);
-    void Refuse();
     void ApplyInputMethodHints();
     void ToggleSign();
     int SelStart() const;
     void SetSelection(int start, int length);
 
     void EnterBox(Qt::FocusReason reason);
-    void LeaveBox();
 
     void ApplyFlat();
     void ApplyEditorState();
@@ -208,18 +212,13 @@ private:
 
     TSpinType m_spinType = sptNormal;
     int m_precision = 0;
-    int m_minValue = 0;
-    int m_maxValue = 0;
-    double m_minFloatValue = 0.0;
-    double m_maxFloatValue = 0.0;
-    int m_increment = 1;
-    int m_incrementPage = 10;
     double m_incrementFloat = 0.1;
     double m_incrementFloatPage = 1.0;
+    bool m_undoAvailable = false;
+    bool m_redoAvailable = false;
     bool m_signed = false;
     bool m_editorEnabled = true;
     bool m_readOnly = false;
-    bool m_allowNullValue = true;
     bool m_autoSelect = true;
     bool m_autoSize = true;
     bool m_returnIsTab = false;
@@ -237,14 +236,13 @@ private:
     TLabelLook m_labelLook;
 
     bool m_loading = true;
-    bool m_entered = false;        // entry ran and leaving has not yet
-    bool m_suppressChange = false; // while Loaded() re-shows the value
-    bool m_deferChange = false;    // inside an edit that raises OnChange itself afterwards
-    bool m_userAction = false;     // inside a write that the user's action makes
-    bool m_editedByUser = false;   // the line edit reported an edit of the user's since
-    QString m_notifiedText;        // the text OnChange last stood for
-    bool m_flatTextRect = false;   // the text rectangle last placed by Flat or a font change
-    QSize m_textRectSize;          // the box size the text rectangle was placed for
+    bool m_entered = false;      // entry ran and leaving has not yet
+    bool m_deferChange = false;  // inside an edit that raises OnChange itself afterwards
+    bool m_userAction = false;   // inside a write that the user's action makes
+    bool m_editedByUser = false; // the line edit reported an edit of the user's since
+    QString m_notifiedText;      // the text OnChange last stood for
+    bool m_flatTextRect = false; // the text rectangle last placed by Flat or a font change
+    QSize m_textRectSize;        // the box size the text rectangle was placed for
     QRect m_textRect;
     TSpinButtons* m_spinButtons = nullptr;
     TRefusalCue* m_refusalCue = nullptr;

@@ -61,8 +61,6 @@ std::optional<double> TextToFloat(const QString& text, const QLocale& locale)
 
 std::optional<double> UserTextToFloat(const QString& text, const QLocale& locale)
 {
-    if (text.trimmed().isEmpty())
-        return 0.0;
     return ReadNumber(EngineText(text, DecimalSeparator(locale), true));
 }
 

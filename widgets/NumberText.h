@@ -22,8 +22,8 @@ QString ExactFloatToText(double value, const QLocale& locale);
 std::optional<double> TextToFloat(const QString& text, const QLocale& locale);
 
 // The number a text typed or pasted by the user spells: as TextToFloat, where "." and ","
-// also stand for the decimal separator, whatever the locale (still one at most), and blanks
-// alone read as 0.
+// also stand for the decimal separator, whatever the locale (still one at most). Blanks
+// alone spell none, as any other text without a digit does.
 std::optional<double> UserTextToFloat(const QString& text, const QLocale& locale);
 
 } // namespace tarvane

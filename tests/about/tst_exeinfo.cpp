@@ -156,7 +156,7 @@ void TestExeInfo::readsOwnRecordAtCreation()
     QCOMPARE(info.FileFlags(), 0u);
     QCOMPARE(info.FileOS(), 4u);
     QCOMPARE(info.FileType(), 1u);
-    QCOMPARE(info.FileDate(), QDateTime(QDate(1601, 1, 1), QTime(0, 0), Qt::UTC));
+    QCOMPARE(info.FileDate(), QDateTime(QDate(1601, 1, 1), QTime(0, 0), QTimeZone::utc()));
 }
 
 // clang-format off
@@ -222,16 +222,17 @@ void TestExeInfo::fixedPart_data()
     QTest::addColumn<uint>("type");
     QTest::addColumn<QDateTime>("date"); // invalid: the date held before stays
 
-    const QDateTime start(QDate(1601, 1, 1), QTime(0, 0), Qt::UTC);
-    const QDateTime stamp(QDate(2026, 12, 7), QTime(8, 30, 15, 250), Qt::UTC);
+    const QDateTime start(QDate(1601, 1, 1), QTime(0, 0), QTimeZone::utc());
+    const QDateTime stamp(QDate(2026, 12, 7), QTime(8, 30, 15, 250), QTimeZone::utc());
     QTest::newRow("zero date") << "FILEFLAGSMASK 0x3F FILEOS 4 FILETYPE 1" << true << quint64(0)
                                << 0u << 4u << 1u << start;
     QTest::newRow("flags masked") << "FILEFLAGSMASK 0x0F FILEFLAGS 0x2B FILEOS 0x40004 FILETYPE 2"
                                   << true << quint64(0) << 0x0Bu << 0x40004u << 2u << start;
     QTest::newRow("a file date") << "" << true << quint64(FileTime(stamp)) << 0u << 0u << 0u << stamp;
     QTest::newRow("date past the year 9999")
-        << "" << true << quint64(FileTime(QDateTime(QDate(10000, 1, 1), QTime(0, 0), Qt::UTC)))
-        << 0u << 0u << 0u << QDateTime();
+        << "" << true
+        << quint64(FileTime(QDateTime(QDate(10000, 1, 1), QTime(0, 0), QTimeZone::utc()))) << 0u
+        << 0u << 0u << QDateTime();
     QTest::newRow("date with the top bit") << "" << true << quint64(0x8000000000000000) << 0u << 0u
                                            << 0u << QDateTime();
     QTest::newRow("unsigned fixed part") << "FILEFLAGSMASK 0x3F FILEFLAGS 1 FILEOS 2 FILETYPE 3"

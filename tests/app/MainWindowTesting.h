@@ -11,6 +11,7 @@
 #include "MenuStyler.h"
 #include "NumSpinEdit.h"
 #include "NumberText.h"
+#include "PrecisionSpinner.h"
 #include "StyledMainMenu.h"
 #include "TabStrip.h"
 #include "TwoColorPalette.h"
@@ -181,10 +182,11 @@ protected:
     }
 
     // The window shows the controller's state: each box the model's text in the model's
-    // format; a source text reads as the source's exact number, or is that number shown in
-    // its format, or reads as none while the source has none; a target that shows a result
-    // shows the engine's result for the source's exact number at the target's precision, or
-    // "-.--" with red arrows; the preferences keep box 1's exact number.
+    // format, and offers undo and redo as the model has them; a source text reads as the
+    // source's exact number, or is that number shown in its format, or reads as none while
+    // the source has none; a target that shows a result shows the engine's result for the
+    // source's exact number at the target's precision, or "-.--" with red arrows; the
+    // preferences keep box 1's exact number.
     void CheckConversionShown()
     {
         TfmMain& w = *m_window;
@@ -199,12 +201,14 @@ protected:
             TNumSpinEdit* const edit = box == vbValue1 ? w.edValue1 : w.edValue2;
             QCOMPARE(edit->Text(), c.Text(box));
             QCOMPARE(edit->Precision(), c.Precision(box));
+            QCOMPARE(edit->UndoAvailable(), c.CanUndo(box));
+            QCOMPARE(edit->RedoAvailable(), c.CanRedo(box));
         }
         const QString text = source->Text();
         QVERIFY2(!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')),
                  qPrintable(text));
         if (!text.isEmpty()) {
-            const std::optional<double> read = source->ParsedFloatValue();
+            const std::optional<double> read = UserTextToFloat(text, QLocale());
             const std::optional<double> number = c.Number(from);
             QVERIFY2(read ? number
                              && (read == number

@@ -51,6 +51,18 @@ start_program() {
     app_pid=$!
 }
 
+# find_window: waits for the program's window on X and focuses it; sets window, its X, Y,
+# WIDTH and HEIGHT, and client_x, client_y, where its client area lies under the menu bar.
+find_window() {
+    # Once mapped: the window has its name before, and X refuses the focus to an unmapped one.
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarvane$' | head -n 1) ||
+        fail "no window"
+    xdotool windowfocus --sync "$window"
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    client_x=$X
+    client_y=$((Y + HEIGHT - 393))
+}
+
 # wait_for what command...: runs the command every tenth of a second until it succeeds, for
 # at most 20 seconds.
 wait_for() {

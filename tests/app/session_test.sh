@@ -12,16 +12,6 @@ unset LANGUAGE WAYLAND_DISPLAY
 require_tools Xvfb xdotool import convert
 start_display
 
-# Waits for the window and focuses it; sets client_x, client_y.
-find_window() {
-    local window
-    window=$(timeout 20 xdotool search --sync --name '^Tarvane$' | head -n 1) || fail "no window"
-    xdotool windowfocus --sync "$window"
-    eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
-    client_x=$X
-    client_y=$((Y + HEIGHT - 393)) # the client area lies under the menu bar
-}
-
 start_program
 find_window
 type_unconvertible_zero

@@ -27,7 +27,7 @@ Q_DECLARE_METATYPE(TUserPrefs)
 
 namespace {
 
-const TUserPrefs Unit5Prefs{4, 4, 0, 5, 1.0};
+const TUserPrefs Unit5Prefs{4, 4, 0, 5, 1.0, {}};
 
 void Store(const QString& path, const QByteArray& data)
 {
@@ -69,39 +69,60 @@ private slots:
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<TUserPrefs>("expected");
 
-        const TUserPrefs defaults{4, 4, 0, 0, 1.0};
+        const TUserPrefs defaults{4, 4, 0, 0, 1.0, {}};
         QTest::newRow("missing file") << QByteArray("<missing>") << defaults;
         QTest::newRow("missing section") << QByteArray("[Other]\nValue1Index=3\n") << defaults;
         QTest::newRow("garbage bytes") << QByteArrayLiteral("\x00\xFF\xFE\x80[\x01=\n\n") << defaults;
         QTest::newRow("every key")
             << QByteArray("[UserPrefs]\nValue1precision=2\nValue2precision=10\nValue1Index=3\n"
                           "Value2Index=11\nValue1=-12.5\n")
-            << TUserPrefs{2, 10, 3, 11, -12.5};
+            << TUserPrefs{2, 10, 3, 11, -12.5, {}};
         QTest::newRow("CRLF, BOM, names in any case")
             << QByteArray("\xEF\xBB\xBF[userprefs]\r\nvalue1PRECISION=6\r\nVALUE1=2.5\r\n")
-            << TUserPrefs{6, 4, 0, 0, 2.5};
+            << TUserPrefs{6, 4, 0, 0, 2.5, {}};
         QTest::newRow("low 8 bits: 260 and -1")
             << QByteArray("[UserPrefs]\nValue1precision=260\nValue2precision=-1\n")
-            << TUserPrefs{4, 255, 0, 0, 1.0};
+            << TUserPrefs{4, 255, 0, 0, 1.0, {}};
         QTest::newRow("hexadecimal $ and 0x")
             << QByteArray("[UserPrefs]\nValue1precision=$1F\nValue2precision=0x1f\nValue1Index=0X3\n")
-            << TUserPrefs{31, 31, 3, 0, 1.0};
+            << TUserPrefs{31, 31, 3, 0, 1.0, {}};
         QTest::newRow("not integers")
             << QByteArray("[UserPrefs]\nValue1precision=abc\nValue2precision=0x\nValue1Index=1.5\n"
                           "Value2Index=2147483648\n")
             << defaults;
         QTest::newRow("unit index outside the catalogue falls back to 0")
             << QByteArray("[UserPrefs]\nValue1Index=12\nValue2Index=260\n")
-            << TUserPrefs{4, 4, 0, 4, 1.0};
+            << TUserPrefs{4, 4, 0, 4, 1.0, {}};
         QTest::newRow("Value1 abc") << QByteArray("[UserPrefs]\nValue1=abc\n") << defaults;
         QTest::newRow("Value1 with a comma") << QByteArray("[UserPrefs]\nValue1=0,775\n")
-                                             << TUserPrefs{4, 4, 0, 0, 0.775};
+                                             << TUserPrefs{4, 4, 0, 0, 0.775, {}};
         QTest::newRow("Value1 two separators") << QByteArray("[UserPrefs]\nValue1=1,234.5\n")
                                                << defaults;
         QTest::newRow("Value1 out of range") << QByteArray("[UserPrefs]\nValue1=1E400\n") << defaults;
         QTest::newRow("5000-character line")
             << QByteArray("[UserPrefs]\nValue1=" + QByteArray(5000, '7') + "\nValue1Index=2\n")
-            << TUserPrefs{4, 4, 2, 0, 1.0};
+            << TUserPrefs{4, 4, 2, 0, 1.0, {}};
+
+        // Box 2's number, in keys that older copies ignore: it holds while the units and
+        // Value1 are those it was saved with, which an older copy may have changed since.
+        const QByteArray box2 = "[UserPrefs]\nValue1Index=4\nValue1=1\n";
+        QTest::newRow("box 2's number")
+            << box2 + "Source=2\nSourceValue=0\nSourceCheck=4 0 1\n" << TUserPrefs{4, 4, 4, 0, 1.0, 0.0};
+        QTest::newRow("box 2's number with a comma")
+            << box2 + "Source=2\nSourceValue=-0,5\nSourceCheck=4 0 1\n" << TUserPrefs{4, 4, 4, 0, 1.0, -0.5};
+        QTest::newRow("box 1 the source") << box2 + "Source=1\nSourceValue=0\nSourceCheck=4 0 1\n"
+                                          << TUserPrefs{4, 4, 4, 0, 1.0, {}};
+        QTest::newRow("source 3") << box2 + "Source=3\nSourceValue=0\nSourceCheck=4 0 1\n"
+                                  << TUserPrefs{4, 4, 4, 0, 1.0, {}};
+        QTest::newRow("source value abc") << box2 + "Source=2\nSourceValue=abc\nSourceCheck=4 0 1\n"
+                                          << TUserPrefs{4, 4, 4, 0, 1.0, {}};
+        QTest::newRow("source value out of range") << box2 + "Source=2\nSourceValue=1E400\nSourceCheck=4 0 1\n"
+                                                   << TUserPrefs{4, 4, 4, 0, 1.0, {}};
+        QTest::newRow("no check") << box2 + "Source=2\nSourceValue=0\n" << TUserPrefs{4, 4, 4, 0, 1.0, {}};
+        QTest::newRow("Value1 changed since") << box2 + "Source=2\nSourceValue=0\nSourceCheck=4 0 2\n"
+                                              << TUserPrefs{4, 4, 4, 0, 1.0, {}};
+        QTest::newRow("a unit changed since") << box2 + "Source=2\nSourceValue=0\nSourceCheck=4 1 1\n"
+                                              << TUserPrefs{4, 4, 4, 0, 1.0, {}};
     }
     // clang-format on
 
@@ -117,6 +138,7 @@ private slots:
         QCOMPARE(prefs.Value1Index, expected.Value1Index);
         QCOMPARE(prefs.Value2Index, expected.Value2Index);
         QCOMPARE(prefs.Value1, expected.Value1);
+        QCOMPARE(prefs.Value2, expected.Value2);
     }
 
     // clang-format off
@@ -132,23 +154,32 @@ private slots:
         QTest::newRow("new file")
             << french << QByteArray("<missing>") << Unit5Prefs
             << QByteArray("[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\n"
-                          "Value1Index=0\nValue2Index=5\nValue1=1\n");
+                          "Value1Index=0\nValue2Index=5\nValue1=1\nSource=1\nSourceValue=1\n"
+                          "SourceCheck=0 5 1\n");
         QTest::newRow("French separator")
-            << french << QByteArray("<missing>") << TUserPrefs{10, 0, 11, 3, 0.775}
+            << french << QByteArray("<missing>") << TUserPrefs{10, 0, 11, 3, 0.775, {}}
             << QByteArray("[UserPrefs]\nWriteTest=1\nValue1precision=10\nValue2precision=0\n"
-                          "Value1Index=11\nValue2Index=3\nValue1=0,775\n");
-        QTest::newRow("number needing 17 digits to read back")
-            << english << QByteArray("<missing>") << TUserPrefs{4, 4, 0, 2, 13.010299956639813}
+                          "Value1Index=11\nValue2Index=3\nValue1=0,775\nSource=1\nSourceValue=0,775\n"
+                          "SourceCheck=11 3 0.775\n");
+        QTest::newRow("number given in box 2")
+            << french << QByteArray("<missing>") << TUserPrefs{4, 4, 4, 0, 1.0, 0.5}
             << QByteArray("[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\n"
-                          "Value1Index=0\nValue2Index=2\nValue1=13.010299956639813\n");
+                          "Value1Index=4\nValue2Index=0\nValue1=1\nSource=2\nSourceValue=0,5\n"
+                          "SourceCheck=4 0 1\n");
+        QTest::newRow("number needing 17 digits to read back")
+            << english << QByteArray("<missing>") << TUserPrefs{4, 4, 0, 2, 13.010299956639813, {}}
+            << QByteArray("[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\n"
+                          "Value1Index=0\nValue2Index=2\nValue1=13.010299956639813\nSource=1\n"
+                          "SourceValue=13.010299956639813\nSourceCheck=0 2 13.010299956639813\n");
         QTest::newRow("other sections, comments and CRLF kept, keys edited in place")
             << english
             << QByteArray("; mine\r\n[Window]\r\nLeft=3\r\n\r\n[UserPrefs]\r\nValue1=9\r\n"
                           "value2index=1\r\nExtra=x\r\n\r\n[Tail]\r\n")
-            << TUserPrefs{255, 4, 0, 5, -0.00001}
+            << TUserPrefs{255, 4, 0, 5, -0.00001, {}}
             << QByteArray("; mine\r\n[Window]\r\nLeft=3\r\n\r\n[UserPrefs]\r\nValue1=-1E-5\r\n"
                           "value2index=5\r\nExtra=x\r\nWriteTest=1\r\nValue1precision=255\r\n"
-                          "Value2precision=4\r\nValue1Index=0\r\n\r\n[Tail]\r\n");
+                          "Value2precision=4\r\nValue1Index=0\r\nSource=1\r\nSourceValue=-1E-5\r\n"
+                          "SourceCheck=0 5 -1E-5\r\n\r\n[Tail]\r\n");
     }
     // clang-format on
 
@@ -167,7 +198,7 @@ private slots:
 
     void SavedPrefsReadBackUnderAnyLocale()
     {
-        const TUserPrefs prefs{7, 0, 9, 10, -1234.5678 / 3}; // exactly, every digit
+        const TUserPrefs prefs{7, 0, 9, 10, -1234.5678 / 3, 0.1 / 3}; // exactly, every digit
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
         tarvane::SaveUserPrefs(m_path, prefs);
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));

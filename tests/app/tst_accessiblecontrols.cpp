@@ -1,10 +1,11 @@
 // What a screen reader is told about the main window's controls, through Qt's accessibility
-// interfaces: names that follow the source box, descriptions that say each control's unit,
-// spin buttons that press, a failed conversion told in words, each new result said by a
-// notice. (Events need a live accessibility bridge: the screen-reader tests check them.)
+// interfaces: names that never change, descriptions that say each box's part and unit, spin
+// buttons that press, a failed conversion told in words, each new result said by a notice.
+// (Events need a live accessibility bridge: the screen-reader tests check them.)
 #include "AccessibleFactory.h"
 #include "ArrowIndicator.h"
 #include "NumSpinEdit.h"
+#include "PrecisionSpinner.h"
 #include "RepeatSpeedButton.h"
 #include "SpinButtons.h"
 #include "SpokenNotice.h"
@@ -45,23 +46,24 @@ private slots:
 
     void cleanup() { m_window.reset(); }
 
-    // A box says which it is and its part, then its own unit: never the other box's, and
-    // not the caption above it, which reads the same over either box.
-    void namesFollowTheSourceBox_data()
+    // A box says which it is, a name that stays while the user works, then its part and its
+    // own unit: never the other box's, and not the caption above it, which reads the same over
+    // either box.
+    void descriptionsFollowTheSourceBox_data()
     {
         QTest::addColumn<bool>("box2IsSource");
         QTest::addColumn<QString>("box1");
         QTest::addColumn<QString>("box2");
         QTest::addColumn<QString>("arrow");
-        QTest::newRow("box 1") << false << "Valeur 1, à convertir: Veff (Vrms)"
-                               << "Valeur 2, convertie: Vcac (Vpp)"
+        QTest::newRow("box 1") << false << "Valeur 1: à convertir, Veff (Vrms)"
+                               << "Valeur 2: convertie, Vcac (Vpp)"
                                << "Sens de conversion : de la valeur 1 vers la valeur 2";
-        QTest::newRow("box 2") << true << "Valeur 1, convertie: Veff (Vrms)"
-                               << "Valeur 2, à convertir: Vcac (Vpp)"
+        QTest::newRow("box 2") << true << "Valeur 1: convertie, Veff (Vrms)"
+                               << "Valeur 2: à convertir, Vcac (Vpp)"
                                << "Sens de conversion : de la valeur 2 vers la valeur 1";
     }
 
-    void namesFollowTheSourceBox()
+    void descriptionsFollowTheSourceBox()
     {
         QFETCH(bool, box2IsSource);
         QFETCH(QString, box1);
@@ -110,7 +112,7 @@ private slots:
         QAccessibleInterface* box1 = Accessible(w.edValue1);
         QAccessibleInterface* box2 = Accessible(w.edValue2);
         QCOMPARE(Accessible(w.Arrow1)->role(), QAccessible::Graphic);
-        QCOMPARE(box2->text(QAccessible::Description), QStringLiteral("Veff (Vrms)"));
+        QCOMPARE(box2->text(QAccessible::Description), QStringLiteral("convertie, Veff (Vrms)"));
         QCOMPARE(Accessible(w.Arrow1)->text(QAccessible::Description),
                  QStringLiteral("Conversion réussie"));
         w.lstUnits2->setCurrentRow(2); // dBm
@@ -118,15 +120,16 @@ private slots:
                                                    QStringLiteral("0"));
         QCOMPARE(w.edValue2->Text(), QStringLiteral("-.--"));
         QCOMPARE(box2->text(QAccessible::Description),
-                 QStringLiteral("dBm (1 mW / 50 ohms), conversion impossible"));
+                 QStringLiteral("convertie, dBm (1 mW / 50 ohms), conversion impossible"));
         QCOMPARE(Accessible(w.Arrow1)->text(QAccessible::Description),
                  QStringLiteral("Conversion impossible"));
-        QCOMPARE(box1->text(QAccessible::Description), QStringLiteral("Veff (Vrms)"));
+        QCOMPARE(box1->text(QAccessible::Description), QStringLiteral("à convertir, Veff (Vrms)"));
         box1->editableTextInterface()->insertText(0, QStringLiteral("abc"));
         QCOMPARE(w.edValue1->Text(), QStringLiteral("abc0"));
         box1->setText(QAccessible::Value, QStringLiteral("1.0000"));
         QCOMPARE(w.edValue2->Text(), QStringLiteral("13.0103"));
-        QCOMPARE(box2->text(QAccessible::Description), QStringLiteral("dBm (1 mW / 50 ohms)"));
+        QCOMPARE(box2->text(QAccessible::Description),
+                 QStringLiteral("convertie, dBm (1 mW / 50 ohms)"));
     }
 
     // Each new result is said by a notice that shows anew with it, wherever the focus is; a
@@ -152,6 +155,8 @@ private slots:
         QVERIFY(notice);
         QCOMPARE(Accessible(notice)->role(), QAccessible::Notification);
         QVERIFY(!notice->isVisible()); // the restored result is the window's first state
+        QCOMPARE(Accessible(notice)->text(QAccessible::Name),
+                 QStringLiteral("Valeur 2 : 1.0000 Veff (Vrms)")); // named, unsaid
         if (action == u"type 2")
             QTest::keyClicks(w.edValue1, QStringLiteral("2"));
         else if (action == u"enter 2")

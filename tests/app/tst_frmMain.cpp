@@ -24,7 +24,7 @@ private slots:
         QCOMPARE(w.lstUnits2->currentRow(), 0);
         QCOMPARE(w.lblUnit1->text(), QStringLiteral("Veff (Vrms)"));
         QCOMPARE(w.lblUnit2->text(), QStringLiteral("Veff (Vrms)"));
-        QCOMPARE(w.Prefs(), (TUserPrefs{4, 4, 0, 0, 1.0}));
+        QCOMPARE(w.Prefs(), (TUserPrefs{4, 4, 0, 0, 1.0, {}}));
         QCOMPARE(w.lstUnits1->count(), 12);
         QCOMPARE(w.lstUnits2->item(1)->text(),
                  QStringLiteral("Tension crête à crête (Vcac / Vpp)"));
@@ -38,7 +38,8 @@ private slots:
         QVERIFY(w.close());
         QCOMPARE(ReadAll(IniPath()),
                  QByteArray("[UserPrefs]\nWriteTest=1\nValue1precision=4\nValue2precision=4\n"
-                            "Value1Index=0\nValue2Index=0\nValue1=1\n"));
+                            "Value1Index=0\nValue2Index=0\nValue1=1\nSource=1\nSourceValue=1\n"
+                            "SourceCheck=0 0 1\n"));
     }
 
     // clang-format off
@@ -50,25 +51,37 @@ private slots:
         QTest::addColumn<QString>("label1");
         QTest::addColumn<QString>("label2");
         QTest::addColumn<TUserPrefs>("prefs");
+        QTest::addColumn<bool>("box2Given"); // the source, with the focus
 
         QTest::newRow("number keeps every decimal its precision shows")
             << QByteArray("[UserPrefs]\nValue1precision=10\nValue1=1.23456789\n") << "1.2345678900"
-            << "1.2346" << "Veff (Vrms)" << "Veff (Vrms)" << TUserPrefs{10, 4, 0, 0, 1.23456789};
+            << "1.2346" << "Veff (Vrms)" << "Veff (Vrms)" << TUserPrefs{10, 4, 0, 0, 1.23456789, {}} << false;
         QTest::newRow("number shown at its precision, converted whole")
             << QByteArray("[UserPrefs]\nValue1precision=2\nValue1=1.23456789\n") << "1.23"
-            << "1.2346" << "Veff (Vrms)" << "Veff (Vrms)" << TUserPrefs{2, 4, 0, 0, 1.23456789};
+            << "1.2346" << "Veff (Vrms)" << "Veff (Vrms)" << TUserPrefs{2, 4, 0, 0, 1.23456789, {}} << false;
         QTest::newRow("restored units convert without a round trip through box 2")
             << QByteArray("[UserPrefs]\nValue2Index=7\nValue1=1\n") << "1.0000" << "0.0017"
-            << "Veff (Vrms)" << "Watts (600 ohms)" << TUserPrefs{4, 4, 0, 7, 1.0};
+            << "Veff (Vrms)" << "Watts (600 ohms)" << TUserPrefs{4, 4, 0, 7, 1.0, {}} << false;
         QTest::newRow("precision above 10 shows 10")
             << QByteArray("[UserPrefs]\nValue1precision=12\nValue2precision=0\nValue1=0.5\n")
-            << "0.5000000000" << "0.5" << "Veff (Vrms)" << "Veff (Vrms)" << TUserPrefs{10, 0, 0, 0, 0.5};
+            << "0.5000000000" << "0.5" << "Veff (Vrms)" << "Veff (Vrms)" << TUserPrefs{10, 0, 0, 0, 0.5, {}} << false;
         QTest::newRow("260 reads as unit 4, 12 falls back to 0")
             << QByteArray("[UserPrefs]\nValue1Index=260\nValue2Index=12\nValue1=0\n") << "0.0000"
-            << "0.7746" << "dBu (réf. 775 mV)" << "Veff (Vrms)" << TUserPrefs{4, 4, 4, 0, 0.0};
+            << "0.7746" << "dBu (réf. 775 mV)" << "Veff (Vrms)" << TUserPrefs{4, 4, 4, 0, 0.0, {}} << false;
         QTest::newRow("failing restored conversion")
             << QByteArray("[UserPrefs]\nValue2Index=2\nValue1=0\n") << "0.0000" << "-.--"
-            << "Veff (Vrms)" << "dBm (1 mW / 50 ohms)" << TUserPrefs{4, 4, 0, 2, 0.0};
+            << "Veff (Vrms)" << "dBm (1 mW / 50 ohms)" << TUserPrefs{4, 4, 0, 2, 0.0, {}} << false;
+        // 0 V has no level in dBu: box 1 shows none and keeps its number for older copies.
+        QTest::newRow("number given in box 2")
+            << QByteArray("[UserPrefs]\nValue1Index=4\nValue1=1\nSource=2\nSourceValue=0\n"
+                          "SourceCheck=4 0 1\n")
+            << "-.--" << "0.0000" << "dBu (réf. 775 mV)" << "Veff (Vrms)"
+            << TUserPrefs{4, 4, 4, 0, 1.0, 0.0} << true;
+        QTest::newRow("box 2's number saved before an older copy changed box 1")
+            << QByteArray("[UserPrefs]\nValue1Index=4\nValue1=2\nSource=2\nSourceValue=0\n"
+                          "SourceCheck=4 0 1\n")
+            << "2.0000" << "0.9752" << "dBu (réf. 775 mV)" << "Veff (Vrms)"
+            << TUserPrefs{4, 4, 4, 0, 2.0, {}} << false;
     }
     // clang-format on
 
@@ -80,9 +93,11 @@ private slots:
         QFETCH(QString, label1);
         QFETCH(QString, label2);
         QFETCH(TUserPrefs, prefs);
+        QFETCH(bool, box2Given);
         Start(ini);
         TfmMain& w = *m_window;
-        CheckShown(box1, box2, true, box2 == "-.--");
+        CheckShown(box1, box2, !box2Given, box1 == "-.--" || box2 == "-.--");
+        QVERIFY((box2Given ? w.edValue2 : w.edValue1)->hasFocus());
         QCOMPARE(w.lblUnit1->text(), label1);
         QCOMPARE(w.lblUnit2->text(), label2);
         QCOMPARE(w.lstUnits1->currentRow(), int(prefs.Value1Index));
@@ -95,7 +110,8 @@ private slots:
     {
         const QByteArray ini(
             "; kept\n[UserPrefs]\nWriteTest=1\nValue1precision=3\nValue2precision=6\n"
-            "Value1Index=5\nValue2Index=1\nValue1=-2.5\n\n[Other]\nx=1\n");
+            "Value1Index=5\nValue2Index=1\nValue1=-2.5\nSource=1\nSourceValue=-2.5\n"
+            "SourceCheck=5 1 -2.5\n\n[Other]\nx=1\n");
         Start(ini);
         CheckShown("-2.500", "2.121021", true, false);
         QVERIFY(m_window->close());
@@ -284,9 +300,10 @@ private slots:
         const QString characters = QStringLiteral("0123456789,.-eE a");
         const QStringList pastes = {"2,5",    "-12.5", "-73 dBm", "abc",       "1E999",
                                     "-1e308", " ",     "0",       "1234,5678", "2,123456789"};
-        const QList<QKeyCombination> keys = {Qt::Key_Backspace, Qt::Key_Delete,
-                                             Qt::Key_Up,        Qt::Key_Down,
-                                             Qt::Key_PageUp,    Qt::CTRL | Qt::Key_Z};
+        const QList<QKeyCombination> keys = {
+            Qt::Key_Backspace, Qt::Key_Delete,       Qt::Key_Up,          Qt::Key_Down,
+            Qt::Key_PageUp,    Qt::CTRL | Qt::Key_Z, Qt::CTRL | Qt::Key_Y};
+        int restarts[2] = {}; // with the number given in box 1, in box 2
         for (int i = 0; i < 400; ++i) {
             TfmMain& w = *m_window;
             const TConversionController& c = *w.Controller();
@@ -344,8 +361,12 @@ private slots:
                 Start(saved);
                 QCOMPARE(ReadUserPrefs(IniPath()), closed);
                 QCOMPARE(m_window->Prefs(), closed);
-                QCOMPARE(m_window->edValue1->Text(),
-                         FloatToText(closed.Value1, closed.Value1precision, QLocale()));
+                const bool inBox2 = closed.Value2.has_value(); // where the user gave the number
+                QCOMPARE((inBox2 ? m_window->edValue2 : m_window->edValue1)->Text(),
+                         FloatToText(closed.Value2.value_or(closed.Value1),
+                                     inBox2 ? closed.Value2precision : closed.Value1precision,
+                                     QLocale()));
+                ++restarts[inBox2];
             }
             TfmMain& now = *m_window;
             if (action == "click into a box" || action == "Tab" || action == "precision") {
@@ -366,6 +387,7 @@ private slots:
             if (QTest::currentTestFailed())
                 QFAIL(qPrintable(QStringLiteral("after action %1: %2").arg(i).arg(action)));
         }
+        QVERIFY2(restarts[0] && restarts[1], "restarts with the number in either box");
     }
 
     // A frame shows where the keyboard put the focus among the unit lists and precision

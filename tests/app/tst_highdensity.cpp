@@ -4,6 +4,7 @@
 #include "ArrowIndicator.h"
 #include "DesktopFonts.h"
 #include "NumSpinEdit.h"
+#include "PrecisionSpinner.h"
 #include "RepeatSpeedButton.h"
 #include "ScreenDensity.h"
 #include "ScrollTextPanel.h"

@@ -67,14 +67,15 @@ main_window_shown() {
 }
 
 # Whether the About window shows at its own width: the first row of its gradient is a run of
-# aqua as wide as the window (aqua text may share the row).
+# aqua as wide as the window (aqua text may share the row). A grey pixel's value comes first in
+# parentheses: once from ImageMagick 7 (Debian 13), three times from ImageMagick 6.
 about_shown() {
     shoot
     local rows row runs
     rows=$(convert "$work/screen.png" -fill '#FF00FE' -opaque '#00FFFF' -fill black \
         +opaque '#FF00FE' -fill white -opaque '#FF00FE' -colorspace Gray -filter box \
         -resize 1x768! -depth 16 txt:- |
-        awk -F'[,:() ]+' 'NR > 1 && $4 * 1024 >= 300 * 65535 { print $2 }')
+        awk -F'[,:() ]+' 'NR > 1 && $3 * 1024 >= 300 * 65535 { print $2 }')
     row=$(head -n 1 <<<"$rows")
     [[ -n $row ]] || return 1
     runs=$(convert "$work/screen.png" -crop 1024x1+0+"$row" +repage -depth 8 txt:- |

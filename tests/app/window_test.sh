@@ -2,52 +2,22 @@
 # The real program on its own X display, under the French locale: open the Aide menu and check
 # its look, type into box 1, choose a unit, check the screen's pixels, type and paste numbers
 # and levels as a French user would, move the focus to a result and back (which changes no number), quit
-# through the menu and check the preferences file written beside the program.
+# through the menu and check the preferences file written beside the program. Then, started
+# again: steps and undo on the exact numbers whatever the decimals shown, blanks pasted, and a
+# number given in box 2 that box 1 cannot show, back after Quitter and a new start.
 # Usage: window_test.sh <path of the built tarvane executable> [where to keep the menu screenshot]
-set -euo pipefail
-
 executable=$1
 menu_shot=${2:-}
+# A copy of its own in $work, so the preferences file is this test's and not the build folder's.
+source "$(dirname "$0")/program_harness.sh"
 # Its own platform and French locale, and below its own display, whatever the caller's environment holds.
 export QT_QPA_PLATFORM=xcb LC_ALL=fr_FR.UTF-8 LANG=fr_FR.UTF-8
 unset LANGUAGE WAYLAND_DISPLAY
-for tool in Xvfb xdotool xprop xclip import convert; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
+require_tools Xvfb xdotool xprop xclip import convert
+start_display
 
-cleanup() {
-    [[ -n $app_pid ]] && kill "$app_pid" 2>/dev/null || true
-    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    [[ -f $work/screen.png ]] && cp "$work/screen.png" "${TMPDIR:-/tmp}/tarvane-window-test.png" &&
-        echo "last screenshot: ${TMPDIR:-/tmp}/tarvane-window-test.png" >&2
-    exit 1
-}
-
-# A copy of its own, so the preferences file is this test's and not the build folder's.
-cp "$executable" "$work/tarvane"
-
-# A display of its own.
-source "$(dirname "$0")/../../scripts/virtual-display.sh"
-start_virtual_display || fail "no virtual X display"
-xvfb_pid=$virtual_display_pid
-export DISPLAY=$virtual_display
-
-"$work/tarvane" >"$work/program.log" 2>&1 &
-app_pid=$!
-window=$(timeout 20 xdotool search --sync --name '^Tarvane$' | head -n 1) || fail "no window"
-xdotool windowfocus --sync "$window"
-eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
-client_x=$X
-client_y=$((Y + HEIGHT - 393)) # the client area lies under the menu bar
+start_program
+find_window
 [[ $WIDTH -eq 553 ]] || fail "window width $WIDTH"
 
 # Captions as the window manager shows them: each window's own, nothing appended.
@@ -62,13 +32,6 @@ for _ in $(seq 40); do
     sleep 0.1
 done
 xdotool search --name '^A propos' >/dev/null && fail "the About window did not close"
-
-# The colour at a screen point of the last screenshot, as "r,g,b".
-screen_pixel() {
-    convert "$work/screen.png" -format \
-        "%[fx:round(255*p{$1,$2}.r)],%[fx:round(255*p{$1,$2}.g)],%[fx:round(255*p{$1,$2}.b)]" \
-        info:
-}
 
 # The colour at a client-area point of a fresh screenshot, as "r,g,b".
 pixel() {
@@ -250,19 +213,83 @@ expect_box_text 1 "1,23456" "box 1 after a click into the result"
 expect_box_text 2 "-9,5573" "box 2 after a click into box 1"
 
 # Fichier > Quitter.
-xdotool mousemove $((X + 25)) $((Y + (client_y - Y) / 2)) click 1
-sleep 0.3
-xdotool key Down Return
-for _ in $(seq 100); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$app_pid" 2>/dev/null && fail "the program did not quit"
-wait "$app_pid" || fail "the program ended with status $? ($(cat "$work/program.log"))"
-app_pid=""
+quit_program() {
+    xdotool mousemove $((X + 25)) $((Y + (client_y - Y) / 2)) click 1
+    sleep 0.3
+    xdotool key Down Return
+    expect_exit 0
+}
+quit_program
 
+# Value1 as older copies read it; then which box holds the number the user gave, and what
+# the units and Value1 were then.
 expected=$'[UserPrefs]\nWriteTest=1\nValue1precision=5\nValue2precision=4\nValue1Index=2\nValue2Index=4\nValue1=1,23456'
+expected+=$'\nSource=1\nSourceValue=1,23456\nSourceCheck=2 4 1.23456'
 [[ -f $work/tarvane.ini ]] || fail "no tarvane.ini beside the program"
 actual=$(cat "$work/tarvane.ini")
 [[ $actual == "$expected" ]] || fail "tarvane.ini reads: $actual"
-echo "PASS: window converts, reads French entry, pasted levels and numbers whole, shows failures in red, quits through the menu and saves"
+
+# Started again: steps and undo work on the exact number a box holds, whatever its decimals.
+start_program
+find_window
+click_unit() { # box row
+    xdotool mousemove $((client_x + ($1 == 1 ? 66 : 354))) $((client_y + $(list_row "$2"))) click 1
+}
+decimals() { # box count: typed over the precision spinner's text
+    xdotool mousemove $((client_x + ($1 == 1 ? 28 : 316))) $((client_y + 369)) click 1
+    xdotool key ctrl+a
+    xdotool type --delay 30 "$2"
+}
+paste_into_box1() {
+    click_box1
+    printf -- "$1" | xclip -selection clipboard 2>/dev/null
+    xdotool key ctrl+a ctrl+v
+}
+click_unit 1 0 # Veff
+click_unit 2 4 # dBu
+paste_into_box1 '1,23456789'
+decimals 1 2
+expect_box_text 1 "1,23" "1,23456789 pasted, at 2 decimals"
+xdotool key Up
+decimals 1 8
+expect_box_text 1 "2,23456789" "Up at 2 decimals, then 8 decimals"
+decimals 1 2
+click_box1
+xdotool key ctrl+a 5 ctrl+z
+decimals 1 8
+expect_box_text 1 "2,23456789" "5 typed over 2,23 and undone, then 8 decimals"
+xdotool key ctrl+y
+expect_box_text 1 "5" "the 5 redone"
+
+# The result steps from its exact number: 1 V is 2,2185 dBu at 4 decimals, 2,2184874962 at 10.
+click_box1
+xdotool key ctrl+a 1
+expect_box_text 2 "2,2185" "1 V in dBu"
+xdotool key Up
+decimals 2 10
+expect_box_text 2 "3,2184874962" "Up in the result, then 10 decimals"
+expect_box_text 1 "1,12201845" "box 1, at 8 decimals, for 3,2184874962 dBu"
+
+# Blanks pasted are no number: the result fails visibly, it never converts 0.
+click_box1
+xdotool key ctrl+a
+xdotool type --delay 30 2,5
+paste_into_box1 '   '
+expect_pixel 276 84 255,0,0 "red upper arrow after pasting blanks"
+expect_box_text 2 "-.--" "blanks pasted into box 1"
+
+# A number given in box 2 that box 1 cannot show: 0 V has no level in dBu. Quitter, start
+# again: box 2 shows the 0 given there.
+click_unit 1 4 # dBu
+click_unit 2 0 # Veff
+expect_box_text 2 "-.--" "box 2, clicked into"
+xdotool key ctrl+a 0
+expect_pixel 276 84 255,0,0 "red upper arrow after 0 V typed into box 2"
+quit_program
+start_program
+find_window
+expect_box_text 2 "0,0000000000" "box 2, at 10 decimals, after Quitter and a new start"
+expect_box_text 1 "-.--" "box 1 after Quitter and a new start"
+quit_program
+echo "PASS: window converts, reads French entry, pasted levels and numbers whole, shows failures in red," \
+    "quits through the menu and saves; steps, undoes and restarts on exact numbers"

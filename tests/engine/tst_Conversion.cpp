@@ -69,11 +69,12 @@ double Convert(double value, const QualifiedUnit& fromUnit, const QualifiedUnit&
     failed = !tried;
     const QualifiedUnit plain[2] = {{fromUnit.unit}, {toUnit.unit}};
     if (!(fromUnit == plain[0]) || !(toUnit == plain[1]) || fromUnit.unit >= UnitCount
-        || toUnit.unit >= UnitCount)
-        return tried.value_or(toUnit.unit >= 0 && toUnit.unit < CatalogueSize
-                                      && UnitCatalogue[toUnit.unit].kind == UnitKind::PowerLevel
-                                  ? -999
-                                  : 0);
+        || toUnit.unit >= UnitCount) {
+        // The catalogue is read only for a unit it holds: a row may name one it does not.
+        if (tried || toUnit.unit < 0 || toUnit.unit >= CatalogueSize)
+            return tried.value_or(0);
+        return UnitCatalogue[toUnit.unit].kind == UnitKind::PowerLevel ? -999 : 0;
+    }
     ConversionFailed = false;
     const double result = ConvertValue(value, fromUnit.unit, toUnit.unit);
     if (ConversionFailed != failed || (tried && !SameBits(*tried, result))) {

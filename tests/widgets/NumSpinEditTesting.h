@@ -7,6 +7,7 @@
 #include "NumSpinEdit.h"
 #include "NumberKeyFilter.h"
 #include "NumberText.h"
+#include "PrecisionSpinner.h"
 #include "RefusalCue.h"
 #include "RepeatSpeedButton.h"
 #include "SpinButtons.h"
@@ -40,15 +41,19 @@ inline void Type(QWidget* widget, const QString& characters)
 }
 
 // The main window's pair of controls: a value box and a precision spinner, plus a plain
-// edit that takes the focus away.
+// edit that takes the focus away. The value box's owner records the steps asked for and
+// answers each with stepAnswer, when there is one, as the window's model answers with the
+// number stepped.
 struct Window {
     QWidget form;
     TNumSpinEdit* value = new TNumSpinEdit(&form);
-    TNumSpinEdit* spinner = new TNumSpinEdit(&form);
+    TPrecisionSpinner* spinner = new TPrecisionSpinner(&form);
     QLineEdit* elsewhere = new QLineEdit(&form);
     int valueChanges = 0;
     int valueUserChanges = 0;
     int spinnerChanges = 0;
+    QList<double> steps;
+    QString stepAnswer;
 
     Window()
     {
@@ -96,6 +101,11 @@ struct Window {
         spinner->Loaded();
         value->OnChange = [this](QObject*) { ++valueChanges; };
         value->OnUserChange = [this](QObject*) { ++valueUserChanges; };
+        value->OnStep = [this](QObject*, double increment) {
+            steps << increment;
+            if (!stepAnswer.isEmpty())
+                value->SetText(stepAnswer);
+        };
         spinner->OnChange = [this](QObject*) { ++spinnerChanges; };
     }
 

@@ -16,6 +16,8 @@ private slots:
     void signToggle();
     void shortcuts_data();
     void shortcuts();
+    void contextMenuUndo_data();
+    void contextMenuUndo();
     void everyPasteWay_data();
     void everyPasteWay();
     void copyWithUnit_data();
@@ -153,22 +155,28 @@ void TestNumSpinEditKeys::shortcuts_data()
 {
     QTest::addColumn<QString>("before"); // "", "undo" or "select 15"
     QTest::addColumn<QString>("lock");   // "", "read-only" or "editor off"
+    QTest::addColumn<bool>("spinner");   // else a value box
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("selected");
     QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("told"); // to the owner: "undo", "redo" or nothing
 
-    // Each after typing 3.1415 with 4 decimals: the caret after the last one, where a typed
-    // digit would beep. The clipboard holds 7.
-    QTest::newRow("select all") << "" << "" << "Ctrl+A" << "3.1415" << "3.1415" << "7";
-    QTest::newRow("copy, insert key") << "select 15" << "" << "Ctrl+Ins" << "3.1415" << "15" << "15";
-    QTest::newRow("cut, delete key") << "select 15" << "" << "Shift+Del" << "3.14" << "" << "15";
-    QTest::newRow("paste") << "" << "" << "Ctrl+V" << "3.14157" << "" << "7";
-    QTest::newRow("undo") << "" << "" << "Ctrl+Z" << "" << "" << "7";
-    QTest::newRow("redo") << "undo" << "" << "Ctrl+Y" << "3.1415" << "" << "7";
-    QTest::newRow("redo, shift") << "undo" << "" << "Ctrl+Shift+Z" << "3.1415" << "" << "7";
-    QTest::newRow("read-only undo") << "" << "read-only" << "Ctrl+Z" << "3.1415" << "" << "7";
-    QTest::newRow("editor off cut") << "select 15" << "editor off" << "Shift+Del" << "3.1415" << "15" << "7";
+    // Each after typing 3.1415 with 4 decimals (31415 in a spinner): the caret after the last
+    // digit, where a typed digit would beep. The clipboard holds 7. A value box leaves undo
+    // and redo to its owner; a spinner undoes its own typing.
+    const auto row = [](const char* name) -> QTestData& { return QTest::newRow(name); };
+    row("select all") << "" << "" << false << "Ctrl+A" << "3.1415" << "3.1415" << "7" << "";
+    row("copy, insert key") << "select 15" << "" << false << "Ctrl+Ins" << "3.1415" << "15" << "15" << "";
+    row("cut, delete key") << "select 15" << "" << false << "Shift+Del" << "3.14" << "" << "15" << "";
+    row("paste") << "" << "" << false << "Ctrl+V" << "3.14157" << "" << "7" << "";
+    row("undo") << "" << "" << false << "Ctrl+Z" << "3.1415" << "" << "7" << "undo";
+    row("redo") << "" << "" << false << "Ctrl+Y" << "3.1415" << "" << "7" << "redo";
+    row("redo, shift") << "" << "" << false << "Ctrl+Shift+Z" << "3.1415" << "" << "7" << "redo";
+    row("read-only undo") << "" << "read-only" << false << "Ctrl+Z" << "3.1415" << "" << "7" << "";
+    row("editor off cut") << "select 15" << "editor off" << false << "Shift+Del" << "3.1415" << "15" << "7" << "";
+    row("spinner undo") << "" << "" << true << "Ctrl+Z" << "" << "" << "7" << "";
+    row("spinner redo") << "undo" << "" << true << "Ctrl+Y" << "31415" << "" << "7" << "";
 }
 // clang-format on
 
@@ -178,29 +186,70 @@ void TestNumSpinEditKeys::shortcuts()
 {
     QFETCH(QString, before);
     QFETCH(QString, lock);
+    QFETCH(bool, spinner);
     QFETCH(QString, keys);
     QFETCH(QString, expected);
     QFETCH(QString, selected);
     QFETCH(QString, clipboard);
-    TNumSpinEdit box(nullptr);
-    box.SetSpinType(sptFloat);
-    box.SetPrecision(4);
+    QFETCH(QString, told);
+    TNumSpinEdit value(nullptr);
+    TPrecisionSpinner precision(nullptr);
+    TNumSpinEdit& box = spinner ? precision : value;
+    value.SetSpinType(sptFloat);
+    value.SetPrecision(4);
     box.Loaded();
     box.SetText({});
-    Type(&box, QStringLiteral("3.1415"));
+    Type(&box, spinner ? QStringLiteral("31415") : QStringLiteral("3.1415"));
     if (before == QLatin1String("undo"))
         box.undo();
     else if (before == QLatin1String("select 15"))
         box.setSelection(4, 2);
     box.SetReadOnly(lock == QLatin1String("read-only"));
     box.SetEditorEnabled(lock != QLatin1String("editor off"));
+    QStringList heard;
+    box.OnUndo = [&](QObject*) { heard << QStringLiteral("undo"); };
+    box.OnRedo = [&](QObject*) { heard << QStringLiteral("redo"); };
     QApplication::clipboard()->setText(QStringLiteral("7"));
     const int beepsBefore = BeepCount();
     PressShortcut(&box, QKeySequence::fromString(keys)[0]);
     QCOMPARE(box.Text(), expected);
     QCOMPARE(box.selectedText(), selected);
     QCOMPARE(QApplication::clipboard()->text(), clipboard);
+    QCOMPARE(heard.join(u' '), told);
     QCOMPARE(BeepCount(), beepsBefore);
+}
+
+void TestNumSpinEditKeys::contextMenuUndo_data()
+{
+    QTest::addColumn<bool>("undo");
+    QTest::addColumn<bool>("redo");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("undo offered") << true << false << "undo";
+    QTest::newRow("redo offered") << false << true << "redo";
+    QTest::newRow("nothing to undo or redo") << false << false << "";
+}
+
+// The context menu's Undo and Redo are the owner's, offered as the owner says: never the line
+// edit's own, which would give back a text typed before the owner showed its own.
+void TestNumSpinEditKeys::contextMenuUndo()
+{
+    QFETCH(bool, undo);
+    QFETCH(bool, redo);
+    QFETCH(QString, told);
+    Window window;
+    window.Show();
+    TNumSpinEdit* box = window.value;
+    window.Focus(box);
+    Type(box, QStringLiteral("12"));
+    box->SetText(QStringLiteral("12.0000"));
+    QStringList heard;
+    box->OnUndo = [&](QObject*) { heard << QStringLiteral("undo"); };
+    box->OnRedo = [&](QObject*) { heard << QStringLiteral("redo"); };
+    box->SetUndoAvailable(undo, redo);
+    TriggerMenuEntry(box, QCoreApplication::translate("QLineEdit", "&Undo"));
+    TriggerMenuEntry(box, QCoreApplication::translate("QLineEdit", "&Redo"));
+    QCOMPARE(heard.join(u' '), told);
+    QCOMPARE(box->Text(), QStringLiteral("12.0000"));
 }
 
 // clang-format off
