@@ -83,7 +83,7 @@ bool TConversionController::Paste(TValueBox box, const QString& pasted, const QS
     TBoxState& state = m_boxes[box];
     const std::optional<Level> written = ReadLevel(pasted.toStdString(), state.unit);
     const std::optional<Level> level = written ? InListedUnit(*written) : std::nullopt;
-    const std::optional<double> number = level ? std::optional(level->value)
+    const std::optional<double> number = level ? level->value.ToDouble()
         : result.isEmpty()                     ? std::nullopt
                                                : UserTextToFloat(result, QLocale());
     if (!number)

@@ -289,6 +289,9 @@ std::string LevelErrorText(LevelError error)
                "(« 12 dBu - 6 dB »)";
     case LevelError::OutOfRange:
         return "le calcul n'a pas de résultat (une puissance négative, ou un nombre trop grand)";
+    case LevelError::SMeterReading:
+        return "un S-mètre lit de S1 à S9, suivi au besoin de +N ou -N dB, N un nombre sans "
+               "signe (S7, S9+20, S1-6)";
     }
     return "ce n'est pas un niveau (un nombre suivi de son unité)";
 }

@@ -22,9 +22,13 @@ namespace tarvane {
 namespace {
 
 constexpr char FailureText[] = "-.--";
+// What a text saved in UTF-8 by some editors starts with.
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 // Input is read, and output written, in blocks of this size. A line longer than one
 // block cannot be a sensible number: it fails without being kept.
 constexpr std::size_t BlockSize = 1 << 16;
+// The conversions kept from the units of levels read.
+constexpr std::size_t KeptLevelConversions = 16;
 
 // The characters of a UTF-8 text: its bytes but those that go on with a character.
 std::size_t Utf8Width(std::string_view text)
@@ -172,6 +176,9 @@ private:
 ConvertCommand::ConvertCommand(const CommandLine& commandLine)
     : m_commandLine(commandLine)
 {
+    if (m_commandLine.fromUnit && m_commandLine.toUnit) {
+        m_conversion = Conversion::Between(m_commandLine.fromUnit->unit, *m_commandLine.toUnit);
+    }
 }
 
 int ConvertCommand::Run(int input, int output) const
@@ -213,13 +220,33 @@ Reading<Level> ConvertCommand::ReadValue(std::string_view text) const
     if (!from) {
         return ReadLevelText(text);
     }
-    const std::optional<double> value = ReadValueIn(text, *from);
+    const std::optional<ScaledReal> value = ReadValueIn(text, *from);
     return {value ? std::optional<Level>(Level{*value, from->unit}) : std::nullopt};
 }
 
 std::optional<double> ConvertCommand::Convert(const Level& level) const
 {
-    return TryConvertValue(level.value, level.unit, *m_commandLine.toUnit);
+    if (m_conversion) {
+        return (*m_conversion)(level.value);
+    }
+    const auto known = std::find_if(m_levelConversions.begin(), m_levelConversions.end(),
+                                    [&](const auto& entry) { return entry.first == level.unit; });
+    const std::optional<Conversion>* conversion = nullptr;
+    if (known != m_levelConversions.end()) {
+        conversion = &known->second;
+    } else {
+        std::pair entry{level.unit, Conversion::Between(level.unit, *m_commandLine.toUnit)};
+        if (m_levelConversions.size() < KeptLevelConversions) {
+            m_levelConversions.push_back(std::move(entry));
+            conversion = &m_levelConversions.back().second;
+        } else {
+            auto& oldest = m_levelConversions[m_oldestLevelConversion];
+            m_oldestLevelConversion = (m_oldestLevelConversion + 1) % KeptLevelConversions;
+            oldest = std::move(entry);
+            conversion = &oldest.second;
+        }
+    }
+    return *conversion ? (**conversion)(level.value) : std::nullopt;
 }
 
 bool ConvertCommand::WriteConverted(char*& out, std::optional<std::string_view> line) const
@@ -312,7 +339,12 @@ int ConvertCommand::ConvertLines(int input, int output) const
     InputLines lines(input);
     OutputBlock out(output);
     bool allConverted = true;
+    bool firstLine = true;
     const auto convertLine = [&](std::optional<std::string_view> line) {
+        if (firstLine && line && line->starts_with(ByteOrderMark)) {
+            line->remove_prefix(ByteOrderMark.size());
+        }
+        firstLine = false;
         char* end = out.Reserve();
         allConverted = WriteConverted(end, line) && allConverted;
         out.Commit(end);

@@ -1,9 +1,13 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "Conversion.h"
 
+#include <cstddef>
 #include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tarvane {
 
@@ -44,6 +48,11 @@ private:
     bool WriteConverted(char*& out, std::optional<std::string_view> line) const;
 
     CommandLine m_commandLine;
+    // Between the units converted from and to, when both are given; else from the units of the
+    // levels read, the last few of them, which lines of levels mostly repeat.
+    std::optional<Conversion> m_conversion;
+    mutable std::vector<std::pair<QualifiedUnit, std::optional<Conversion>>> m_levelConversions;
+    mutable std::size_t m_oldestLevelConversion = 0;
 };
 
 } // namespace tarvane

@@ -2,12 +2,18 @@
 
 #include "DoubleRounding.h"
 #include "Units.h"
-#include "WideReal.h"
-
-#include <algorithm>
-#include <cmath>
 
 namespace tarvane {
+
+namespace {
+
+// The result, while a double holds it.
+std::optional<WideReal> WithinDoubleRange(const WideReal& result)
+{
+    return result.ToDouble() ? std::optional(result) : std::nullopt;
+}
+
+} // namespace
 
 SumKind SumKindOf(int unit)
 {
@@ -24,46 +30,43 @@ SumKind SumKindOf(int unit)
     return SumKind::None;
 }
 
-std::optional<double> WithGain(double value, int unit, double gain) noexcept
+std::optional<WideReal> WithGain(const WideReal& value, int unit, const WideReal& gain) noexcept
 {
     const DoubleRounding rounding;
     const Unit& entry = UnitCatalogue[unit];
     switch (entry.kind) {
     case UnitKind::VoltageLevel:
     case UnitKind::PowerLevel:
-        if (entry.decibelsPerStep == 1) {
-            const double sum = value + gain; // rounded once, within the DoubleRounding
-            return std::isfinite(sum) ? std::optional(sum) : std::nullopt;
-        }
-        return (WideReal(value) + WideReal(gain) / WideReal(entry.decibelsPerStep)).ToDouble();
+        return WithinDoubleRange(
+            value + (entry.decibelsPerStep == 1 ? gain : gain / WideReal(entry.decibelsPerStep)));
     case UnitKind::Voltage:
     case UnitKind::Deviation:
-        return (WideReal(value) * Exp10(WideReal(gain) / WideReal(20))).ToDouble();
+        return WithinDoubleRange(value * Exp10(gain * OneTwentieth));
     case UnitKind::Power:
-        return (WideReal(value) * Exp10(WideReal(gain) / WideReal(10))).ToDouble();
+        return WithinDoubleRange(value * Exp10(gain * OneTenth));
     }
     return std::nullopt;
 }
 
-std::optional<double> PowerSum(double a, double b, int unit) noexcept
+std::optional<WideReal> PowerSum(const WideReal& a, const WideReal& b, int unit) noexcept
 {
     const DoubleRounding rounding;
     switch (SumKindOf(unit)) {
     case SumKind::Decibels: {
         // The larger level, raised by the share of the smaller: no power is ever formed, so
         // no level is too large or too small to add. Steps of other than 1 dB are an S-meter's.
-        static const WideReal OneTenth = WideReal(1) / WideReal(10); // within a DoubleRounding
         const double step = UnitCatalogue[unit].decibelsPerStep;
-        const WideReal gap = WideReal(std::min(a, b)) - WideReal(std::max(a, b));
+        const bool aLarger = b < a;
+        const WideReal gap = (aLarger ? b : a) - (aLarger ? a : b);
         const WideReal gapInDb = step == 1 ? gap : gap * WideReal(step);
         const WideReal share = Log10(WideReal(1) + Exp10(gapInDb * OneTenth)) * WideReal(10);
-        return (WideReal(std::max(a, b)) + (step == 1 ? share : share / WideReal(step))).ToDouble();
+        return WithinDoubleRange((aLarger ? a : b) + (step == 1 ? share : share / WideReal(step)));
     }
     case SumKind::Watts:
-        if (a < 0 || b < 0) {
+        if (a.IsNegative() || b.IsNegative()) {
             return std::nullopt;
         }
-        return (WideReal(a) + WideReal(b)).ToDouble();
+        return WithinDoubleRange(a + b);
     case SumKind::None:
         break;
     }

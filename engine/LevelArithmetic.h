@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WideReal.h"
+
 #include <optional>
 
 namespace tarvane {
@@ -13,13 +15,13 @@ enum class SumKind {
 
 SumKind SumKindOf(int unit);
 
-// The level `value` of a catalogue unit after a gain in dB: a level in dB moves by it, a
-// voltage or a deviation is multiplied by 10^(gain/20), a power by 10^(gain/10). Nothing when
-// the result leaves the range of a double.
-std::optional<double> WithGain(double value, int unit, double gain) noexcept;
+// The level `value` of a catalogue unit after a gain in dB: a level in dB moves by it (an
+// S-meter by its points), a voltage or a deviation is multiplied by 10^(gain/20), a power by
+// 10^(gain/10). Nothing when the result leaves the range of a double.
+std::optional<WideReal> WithGain(const WideReal& value, int unit, const WideReal& gain) noexcept;
 
 // The power sum of two levels in one catalogue unit; nothing for a unit whose levels do not
 // add, for a negative power and for a sum beyond the range of a double.
-std::optional<double> PowerSum(double a, double b, int unit) noexcept;
+std::optional<WideReal> PowerSum(const WideReal& a, const WideReal& b, int unit) noexcept;
 
 } // namespace tarvane

@@ -47,9 +47,12 @@ char* WriteSMeterReading(char* out, double points, const Unit& unit, int precisi
         const WideReal beyond =
             above ? WideReal(points) - WideReal(top) : WideReal(FirstPoint) - WideReal(points);
         const std::optional<double> decibels = (beyond * WideReal(unit.decibelsPerStep)).ToDouble();
-        if (decibels
-            && WriteBeyondScale(out, above ? top : FirstPoint, above ? '+' : '-', *decibels,
-                                precision, digits)) {
+        // Beyond what a reading writes, the points alone.
+        if (!decibels) {
+            return WriteNumber(out, points, precision, digits);
+        }
+        if (WriteBeyondScale(out, above ? top : FirstPoint, above ? '+' : '-', *decibels,
+                             precision, digits)) {
             return out;
         }
     }

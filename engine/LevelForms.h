@@ -11,8 +11,9 @@ namespace tarvane {
 // FormatNumber, or for an S-meter unit the reading a receiver shows. Within the S-meter's
 // scale, "S" and the number of points ("S7", "S7.5"); above its top, "S9+" and the dB beyond
 // it ("S9+12"); below its first point, "S1-" and the dB under it. The precision's decimals go
-// on the number written, and a value whose dB beyond the scale show as 0, or are too many for
-// a double, is written as its points ("S9", never "S9+0"; "S-1E308").
+// on the number written, and a value whose dB beyond the scale show as 0 is written as its
+// points ("S9", never "S9+0"). A value whose dB below S1 are too many for a double, which no
+// reading writes, is the number of its points alone ("-1E308").
 
 // The longest text FormatValueIn writes.
 inline constexpr std::size_t MaxValueTextLength = MaxNumberTextLength + 3;

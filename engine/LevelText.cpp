@@ -1,5 +1,6 @@
 #include "LevelText.h"
 
+#include "Conversion.h"
 #include "DoubleRounding.h"
 #include "LevelArithmetic.h"
 #include "NumberForms.h"
@@ -49,6 +50,9 @@ constexpr std::string_view TimesSign = "\xC3\x97";
 
 // A gain, as it is written after a level.
 constexpr std::string_view Decibel = "dB";
+
+// What a text saved in UTF-8 by some editors starts with.
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 // The unit an S-meter reading is in when it names no other.
 constexpr int SMeterUnit = [] {
@@ -316,7 +320,7 @@ struct Term {
     bool gain = false;
 };
 
-// "S" and a number of points: a sign only where the dB below S1 would be too many to write.
+// "S" and a number, signed or not: what a reader takes as an S-meter reading or refuses as one.
 bool StartsSMeterReading(std::string_view text)
 {
     const std::string_view points = text.substr(std::min<std::size_t>(text.size(), 1));
@@ -325,26 +329,43 @@ bool StartsSMeterReading(std::string_view text)
         && StartsNumber(digits.front());
 }
 
-// An S-meter reading, taken off `text`: "S" and the number of points, then, right after it,
-// the dB beyond it ("S9+20", "S9+20 dB", "S1-3"), then "@" and the band of another S-meter
-// unit than the first.
+// A number without a sign at the start of `text`, as written.
+std::optional<TWrittenNumber> UnsignedNumber(std::string_view text)
+{
+    return !text.empty() && StartsNumber(text.front()) ? TWrittenNumber::Split(text)
+                                                       : std::nullopt;
+}
+
+// From S1 to the top of the scale, S9.
+bool OnTheScale(const ScaledReal& points)
+{
+    const WideReal value = points.Value();
+    return !(value < WideReal(1))
+        && !(WideReal(UnitCatalogue[SMeterUnit].stepAtReference) < value);
+}
+
+// An S-meter reading, taken off `text`: "S" and the points from 1 to 9, digits with at most a
+// separator, then, right after them, the dB beyond them, a number without a sign ("S9+20",
+// "S9+20 dB", "S1-3"), then "@" and the band of another S-meter unit than the first.
 Reading<Term> ReadSMeterReading(std::string_view& text)
 {
-    const std::optional<TWrittenNumber> points = TWrittenNumber::Split(text.substr(1));
-    std::optional<double> value = points ? points->Value() : std::nullopt;
-    if (!value) {
-        return {};
+    const std::optional<TWrittenNumber> points = UnsignedNumber(text.substr(1));
+    const std::optional<ScaledReal> onScale =
+        points && !points->HasExponent() ? points->Exact() : std::nullopt;
+    if (!onScale || !OnTheScale(*onScale)) {
+        return {std::nullopt, LevelError::SMeterReading};
     }
+    ScaledReal value = *onScale;
     int decimals = points->Decimals();
     std::string_view rest = points->Rest();
     const std::string_view written = points->Written();
-    std::optional<double> beyond;
+    std::optional<ScaledReal> beyond;
     if (rest.data() == written.data() + written.size() && rest.size() > 1
         && (rest[0] == '+' || rest[0] == '-') && StartsNumber(rest[1])) {
-        const std::optional<TWrittenNumber> decibels = TWrittenNumber::Split(rest.substr(1));
-        beyond = decibels ? decibels->Value() : std::nullopt;
+        const std::optional<TWrittenNumber> decibels = UnsignedNumber(rest.substr(1));
+        beyond = decibels ? decibels->Exact() : std::nullopt;
         if (!beyond) {
-            return {};
+            return {std::nullopt, LevelError::SMeterReading};
         }
         beyond = rest[0] == '-' ? -*beyond : *beyond;
         decimals = decibels->Decimals();
@@ -361,11 +382,15 @@ Reading<Term> ReadSMeterReading(std::string_view& text)
         }
         unit = *named;
     }
-    if (beyond && !(value = WithGain(*value, unit, *beyond))) {
-        return {std::nullopt, LevelError::OutOfRange};
+    if (beyond) {
+        const std::optional<WideReal> sum = WithGain(value.Value(), unit, beyond->Value());
+        if (!sum) {
+            return {std::nullopt, LevelError::OutOfRange};
+        }
+        value = ScaledReal(*sum);
     }
     text = rest;
-    return {Term{{*value, QualifiedUnit{unit}, decimals}}};
+    return {Term{{value, QualifiedUnit{unit}, decimals}}};
 }
 
 // A term, taken off `text`.
@@ -382,7 +407,7 @@ Reading<Term> ReadTerm(std::string_view& text, int currentUnit)
     std::string_view rest = SkipSpaces(number->Rest());
     const std::string_view name = TakeName(rest);
     if (SameUnitName(name, Decibel)) {
-        const std::optional<double> gain = number->Value();
+        const std::optional<ScaledReal> gain = number->Exact();
         if (!gain) {
             return {};
         }
@@ -393,7 +418,7 @@ Reading<Term> ReadTerm(std::string_view& text, int currentUnit)
     if (!unit.value) {
         return {std::nullopt, unit.error};
     }
-    const std::optional<double> value = number->Value(unit.value->powerOfTen);
+    const std::optional<ScaledReal> value = number->Exact(unit.value->powerOfTen);
     if (!value) {
         return {};
     }
@@ -405,9 +430,10 @@ Reading<Term> ReadTerm(std::string_view& text, int currentUnit)
 Reading<Level> Added(const Level& level, bool plus, const Term& term)
 {
     const Level& added = term.level;
-    std::optional<double> value;
+    std::optional<WideReal> value;
     if (term.gain) {
-        value = WithGain(level.value, level.unit.unit, plus ? added.value : -added.value);
+        const WideReal gain = added.value.Value();
+        value = WithGain(level.value.Value(), level.unit.unit, plus ? gain : -gain);
     } else {
         if (!plus) {
             return {std::nullopt, LevelError::LevelSubtracted};
@@ -416,14 +442,16 @@ Reading<Level> Added(const Level& level, bool plus, const Term& term)
         if (kind == SumKind::None || kind != SumKindOf(added.unit.unit)) {
             return {std::nullopt, LevelError::SumOfKinds};
         }
-        const std::optional<double> converted =
-            TryConvertValue(added.value, added.unit, level.unit);
-        value = converted ? PowerSum(level.value, *converted, level.unit.unit) : std::nullopt;
+        const std::optional<Conversion> conversion = Conversion::Between(added.unit, level.unit);
+        const std::optional<WideReal> converted =
+            conversion ? conversion->Exactly(added.value) : std::nullopt;
+        value = converted ? PowerSum(level.value.Value(), *converted, level.unit.unit)
+                          : std::nullopt;
     }
     if (!value) {
         return {std::nullopt, LevelError::OutOfRange};
     }
-    return {Level{*value, level.unit, std::max(level.decimals, added.decimals)}};
+    return {Level{ScaledReal(*value), level.unit, std::max(level.decimals, added.decimals)}};
 }
 
 } // namespace
@@ -441,7 +469,8 @@ Reading<LevelUnit> ReadUnitText(std::string_view text, int currentUnit)
 
 Reading<Level> ReadLevelText(std::string_view text, int currentUnit)
 {
-    std::string_view rest = text;
+    const DoubleRounding rounding;
+    std::string_view rest = text.starts_with(ByteOrderMark) ? text.substr(ByteOrderMark.size()) : text;
     const Reading<Term> first = ReadTerm(rest, currentUnit);
     if (!first.value) {
         return {std::nullopt, first.error};
@@ -471,19 +500,20 @@ Reading<Level> ReadLevelText(std::string_view text, int currentUnit)
     return level;
 }
 
-std::optional<double> ReadValueIn(std::string_view text, const LevelUnit& unit)
+std::optional<ScaledReal> ReadValueIn(std::string_view text, const LevelUnit& unit)
 {
     if (UnitCatalogue[unit.unit.unit].notation == UnitNotation::SMeter) {
         std::string_view rest = SkipSpaces(text);
         // A band named after the reading could differ from the unit's.
         if (StartsSMeterReading(rest) && rest.find('@') == std::string_view::npos) {
+            const DoubleRounding rounding;
             const Reading<Term> reading = ReadSMeterReading(rest);
             return reading.value && TrimSpaces(rest).empty()
-                ? std::optional<double>(reading.value->level.value)
+                ? std::optional(reading.value->level.value)
                 : std::nullopt;
         }
     }
-    return ReadNumber(text, unit.powerOfTen);
+    return ReadExactNumber(text, unit.powerOfTen);
 }
 
 std::optional<Level> InListedUnit(const Level& level)
@@ -493,7 +523,8 @@ std::optional<Level> InListedUnit(const Level& level)
         return level;
     }
     const std::optional<double> value = TryConvertValue(level.value, level.unit, listed);
-    if (!value) {
+    const std::optional<double> written = level.value.ToDouble();
+    if (!value || !written) {
         return std::nullopt;
     }
     // Half the last decimal written, from text: the same double on every processor, as the
@@ -501,15 +532,16 @@ std::optional<Level> InListedUnit(const Level& level)
     const DoubleRounding rounding;
     const double tolerance =
         ReadNumber("5e" + std::to_string(-1 - static_cast<long long>(level.decimals))).value_or(0);
+    const ScaledReal converted{WideReal(*value)};
     for (int decimals = 1; decimals <= MaxShownDecimals; ++decimals) {
         const std::optional<double> shown = ReadNumber(NumberToString(*value, decimals));
         const std::optional<double> back =
             shown ? TryConvertValue(*shown, listed, level.unit) : std::nullopt;
-        if (back && std::fabs(*back - level.value) <= tolerance) {
-            return Level{*value, listed, decimals};
+        if (back && std::fabs(*back - *written) <= tolerance) {
+            return Level{converted, listed, decimals};
         }
     }
-    return Level{*value, listed, MaxShownDecimals + 1};
+    return Level{converted, listed, MaxShownDecimals + 1};
 }
 
 } // namespace tarvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "QualifiedUnit.h"
+#include "ScaledReal.h"
 
 #include <optional>
 #include <string_view>
@@ -20,7 +21,7 @@ struct LevelUnit {
 
 // A level read from text.
 struct Level {
-    double value = 0; // in `unit`, the SI prefix applied
+    ScaledReal value; // in `unit`, the SI prefix applied, every digit kept
     QualifiedUnit unit;
     int decimals = 0; // how many decimals show every digit written
 };
@@ -37,6 +38,7 @@ enum class LevelError {
     SumOfKinds,       // two levels that do not add as powers
     LevelSubtracted,  // a level taken from a level
     OutOfRange,       // a sum or a gain whose result a double cannot hold
+    SMeterReading,    // an S-meter reading off its scale, S1 to S9, or with no number of dB after it
 };
 
 // What was read, or why nothing was.
@@ -58,10 +60,13 @@ inline std::optional<LevelUnit> ReadLevelUnit(std::string_view text, int current
 }
 
 // A level: a number in either decimal form ("." or ","), optional spaces, then its unit
-// (ReadUnitText); or an S-meter reading ("S7", "S9+20", "S5@VHF"). Then, each after "+" or
-// "-", any number of gains in dB ("20 dB"), and after "+" levels that add to it as powers.
-// The level is in the unit of the first. Nothing for anything else: a number without a unit,
-// an unknown unit, two numbers, or a number beyond the range of a double once scaled.
+// (ReadUnitText); or an S-meter reading: "S" and its points from 1 to 9, without an exponent,
+// then, right after them, the dB beyond them after "+" or "-" ("S7", "S9+20", "S1-6",
+// "S5@VHF").
+// Then, each after "+" or "-", any number of gains in dB ("20 dB"), and after "+" levels that
+// add to it as powers. The level is in the unit of the first. Nothing for anything else: a
+// number without a unit, an unknown unit, two numbers, or a number beyond the range of a
+// double once scaled. A byte-order mark before the text is no part of it.
 Reading<Level> ReadLevelText(std::string_view text, int currentUnit = NoUnit);
 inline std::optional<Level> ReadLevel(std::string_view text, int currentUnit = NoUnit)
 {
@@ -70,7 +75,7 @@ inline std::optional<Level> ReadLevel(std::string_view text, int currentUnit = N
 
 // A value given in a unit known beforehand: a number, scaled by the unit's prefix, or for an
 // S-meter unit its reading ("S9+20").
-std::optional<double> ReadValueIn(std::string_view text, const LevelUnit& unit);
+std::optional<ScaledReal> ReadValueIn(std::string_view text, const LevelUnit& unit);
 
 // The level in the listed unit of its family (ListedUnitOf), its decimals those that show it
 // as it was written: converted back from what those decimals show, it reads as the level

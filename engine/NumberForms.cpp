@@ -1,11 +1,15 @@
 #include "NumberForms.h"
 
+#include "DoubleRounding.h"
+#include "ErrorFreeArithmetic.h"
 #include "WrittenNumber.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace tarvane {
 
@@ -50,8 +54,80 @@ void KeepWithinDoubleRange(Decimal& decimal)
     }
 }
 
+// 10^n, 0 ≤ n ≤ 22: every one a double exactly.
+constexpr std::array<double, 23> ExactPowersOfTen = {
+    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The digits of a positive normal magnitude rounded to `count` ≤ 15 significant digits, to
+// nearest with ties to even as to_chars rounds, from its exact product by a power of ten, or
+// its quotient by one and the exact remainder: nothing where that power is no double (the
+// magnitude below 1e-8 or from 1e37 up).
+std::optional<Decimal> SignificantOfScaled(double magnitude, int count)
+{
+    using namespace errorfree;
+    const int binaryExponent =
+        static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52) & 0x7FF) - 1023;
+    if (binaryExponent == -1023 || binaryExponent == 1024) {
+        return std::nullopt;
+    }
+    const DoubleRounding rounding;
+    const double limit = ExactPowersOfTen[static_cast<std::size_t>(count)];
+    // The power of ten of the first digit, or one less.
+    auto exponent = static_cast<int>(std::floor(binaryExponent * 0.30102999566398120));
+    for (int attempt = 0; attempt < 2; ++attempt, ++exponent) {
+        // v = magnitude · 10^n, as `scaled` and the sign of what it leaves, below half its
+        // last unit; from 10^count on, the first digit lies higher.
+        const int n = count - 1 - exponent;
+        if (n > 22 || n < -22) {
+            return std::nullopt;
+        }
+        double scaled = 0;
+        double left = 0;
+        if (n >= 0) {
+            const Pair product = TwoProduct(magnitude, ExactPowersOfTen[static_cast<std::size_t>(n)]);
+            scaled = product.high;
+            left = product.low;
+        } else {
+            const double power = ExactPowersOfTen[static_cast<std::size_t>(-n)];
+            scaled = magnitude / power;
+            const Pair back = TwoProduct(scaled, power);
+            left = (magnitude - back.high) - back.low; // exact
+        }
+        if (scaled > limit || (scaled == limit && left >= 0)) {
+            continue;
+        }
+        // Within half a unit of the nearest integer but at a half exactly, what is left tips it.
+        double whole = NearestInteger(scaled);
+        const double half = scaled - whole;
+        if (half == 0.5 && left > 0) {
+            whole += 1;
+        } else if (half == -0.5 && left < 0) {
+            whole -= 1;
+        }
+        Decimal result;
+        result.exponent = exponent;
+        if (whole == limit) {
+            whole /= 10;
+            ++result.exponent;
+        }
+        result.count = count;
+        auto digits = static_cast<std::uint64_t>(whole);
+        for (int i = count - 1; i >= 0; --i, digits /= 10) {
+            result.digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + digits % 10);
+        }
+        return result;
+    }
+    return std::nullopt;
+}
+
 Decimal Significant(double magnitude, int count)
 {
+    if (count <= GeneralDigits) {
+        if (const std::optional<Decimal> decimal = SignificantOfScaled(magnitude, count)) {
+            return *decimal;
+        }
+    }
     // to_chars ignores the C library's locale, unlike printf.
     char buffer[32];
     char* const end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
@@ -231,13 +307,27 @@ std::string ExactNumberToString(double value)
     return std::string(buffer, FormatExactNumber(buffer, value));
 }
 
+namespace {
+
+// The number a text is, blanks around it aside.
+std::optional<TWrittenNumber> NumberAlone(std::string_view text)
+{
+    std::optional<TWrittenNumber> number = TWrittenNumber::Split(text);
+    return number && number->Rest().empty() ? number : std::nullopt;
+}
+
+} // namespace
+
 std::optional<double> ReadNumber(std::string_view text, int powerOfTen)
 {
-    const std::optional<TWrittenNumber> number = TWrittenNumber::Split(text);
-    if (!number || !number->Rest().empty()) {
-        return std::nullopt;
-    }
-    return number->Value(powerOfTen);
+    const std::optional<TWrittenNumber> number = NumberAlone(text);
+    return number ? number->Value(powerOfTen) : std::nullopt;
+}
+
+std::optional<ScaledReal> ReadExactNumber(std::string_view text, int powerOfTen)
+{
+    const std::optional<TWrittenNumber> number = NumberAlone(text);
+    return number ? number->Exact(powerOfTen) : std::nullopt;
 }
 
 } // namespace tarvane

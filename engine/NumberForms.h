@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScaledReal.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -44,5 +46,7 @@ std::string ExactNumberToString(double value);
 // "." or "," (at least one digit or the separator), an optional exponent, optional blanks. A
 // number beyond the range of a double does not read either; one too small for it reads as zero.
 std::optional<double> ReadNumber(std::string_view text, int powerOfTen = 0);
+// As ReadNumber, with every digit kept, and a number too small for a double as it is.
+std::optional<ScaledReal> ReadExactNumber(std::string_view text, int powerOfTen = 0);
 
 } // namespace tarvane

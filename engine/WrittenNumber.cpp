@@ -51,6 +51,7 @@ std::optional<TWrittenNumber> TWrittenNumber::Split(std::string_view text)
         ++i;
     }
     if (i < n && (text[i] == '+' || text[i] == '-')) {
+        number.m_signed = true;
         number.m_negative = text[i++] == '-';
     }
     const std::size_t numberStart = i;
@@ -79,6 +80,8 @@ std::optional<TWrittenNumber> TWrittenNumber::Split(std::string_view text)
         number.m_exponent = negativeExponent ? -number.m_exponent : number.m_exponent;
         if (exponentDigits.empty()) {
             i = beforeExponent;
+        } else {
+            number.m_hasExponent = true;
         }
     }
     number.m_unsignedNumber = text.substr(numberStart, i - numberStart);
@@ -132,6 +135,20 @@ std::optional<double> TWrittenNumber::Value(int powerOfTen) const
         return std::nullopt;
     }
     return m_negative ? -value : value;
+}
+
+std::optional<ScaledReal> TWrittenNumber::Exact(int powerOfTen) const
+{
+    const ScaledReal number =
+        ScaledReal::FromDigits(m_negative, m_integerDigits, m_fractionDigits, m_exponent + powerOfTen);
+    // The largest double is below 2 · 10^308: an order of 308 needs a closer look.
+    if (number.IsZero() || DecimalOrder() + powerOfTen < 308) {
+        return number;
+    }
+    if (DecimalOrder() + powerOfTen > 308 || !number.ToDouble()) {
+        return std::nullopt;
+    }
+    return number;
 }
 
 int TWrittenNumber::Decimals(int powerOfTen) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScaledReal.h"
+
 #include <optional>
 #include <string_view>
 
@@ -21,6 +23,12 @@ public:
     // The number times 10^powerOfTen, or nothing beyond the range of a double; a number too
     // small for it reads as zero.
     std::optional<double> Value(int powerOfTen = 0) const;
+    // The number times 10^powerOfTen with every digit kept, however small; nothing beyond the
+    // range of a double.
+    std::optional<ScaledReal> Exact(int powerOfTen = 0) const;
+    // Written with a sign before it; with an exponent after it.
+    bool IsSigned() const { return m_signed; }
+    bool HasExponent() const { return m_hasExponent; }
     // How many decimals show every written digit of the number times 10^powerOfTen.
     int Decimals(int powerOfTen = 0) const;
 
@@ -29,6 +37,8 @@ private:
     long long DecimalOrder() const;
 
     bool m_negative = false;
+    bool m_signed = false;
+    bool m_hasExponent = false;
     std::string_view m_integerDigits;
     std::string_view m_fractionDigits;
     long long m_exponent = 0;          // saturated far beyond the range of a double

@@ -16,11 +16,12 @@ namespace {
 
 using namespace tarvane;
 
-void ExpectSameLevel(const std::string& text, int currentUnit, const Level& level, double tolerance)
+void ExpectSameLevel(const std::string& text, int currentUnit, const Level& level, double value,
+                     double tolerance)
 {
     const std::optional<Level> read = ReadLevel(text, currentUnit);
-    if (!read || !(read->unit == level.unit)
-        || !(std::fabs(read->value - level.value) <= tolerance))
+    const std::optional<double> readValue = read ? read->value.ToDouble() : std::nullopt;
+    if (!readValue || !(read->unit == level.unit) || !(std::fabs(*readValue - value) <= tolerance))
         std::abort();
 }
 
@@ -37,19 +38,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!level)
         return 0;
     const int unit = level->unit.unit;
-    if (unit < 0 || unit >= CatalogueSize || !std::isfinite(level->value) || level->decimals < 0)
+    const std::optional<double> value = level->value.ToDouble();
+    if (unit < 0 || unit >= CatalogueSize || !value || !std::isfinite(*value) || level->decimals < 0)
         std::abort();
     const std::string name = UnitName(level->unit);
-    ExpectSameLevel(NumberToString(level->value, 0) + " " + name, currentUnit, *level,
-                    1e-14 * std::fabs(level->value) + 1e-300);
-    if (UnitCatalogue[unit].notation == UnitNotation::SMeter) {
+    ExpectSameLevel(NumberToString(*value, 0) + " " + name, currentUnit, *level, *value,
+                    1e-14 * std::fabs(*value) + 1e-300);
+    const std::string reading = ValueToString(*value, unit, 0);
+    if (UnitCatalogue[unit].notation == UnitNotation::SMeter && reading.starts_with('S')) {
         // "S9+20", and the band of any S-meter but the first.
-        ExpectSameLevel(ValueToString(level->value, unit, 0) + name.substr(1), currentUnit, *level,
-                        1e-14 * (std::fabs(level->value) + 10));
+        ExpectSameLevel(reading + name.substr(1), currentUnit, *level, *value,
+                        1e-14 * (std::fabs(*value) + 10));
     }
     const std::optional<Level> listed = InListedUnit(*level);
     if (listed
-        && (listed->unit.unit < 0 || listed->unit.unit >= UnitCount || !std::isfinite(listed->value)
+        && (listed->unit.unit < 0 || listed->unit.unit >= UnitCount || !listed->value.ToDouble()
             || listed->decimals < 0))
         std::abort();
     return 0;

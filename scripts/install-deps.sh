@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     build-essential g++ cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
-    libbenchmark-dev libelf-dev
+    libbenchmark-dev libelf-dev libmpfr-dev
     clang libclang-rt-dev # the sanitizer and fuzzer runtimes of the release's default clang
     xvfb xauth xdotool xclip x11-utils imagemagick
     libwayland-dev qt6-wayland weston mutter

@@ -121,6 +121,12 @@ private slots:
             "1E20", "1E20", "0 4", 1, 1e20);
         row("level at precision 0 stays in the general form", "restore: 0 4 6 4 1; paste 1: 1,5 kW",
             "1500", "50,9691", "0 4", 1, 1500);
+        // 1 mW in 50 ohms is 0 dBm to the last digit of the general form.
+        row("a reference point is exactly 0 dB", "restore: 4 0 6 2 1; edit 1: 0,001",
+            "0,001", "0", "4 0", 1, 0.001);
+        // -73 - 10 log10(600 / 50) = -83,79181
+        row("a byte-order mark before a pasted level", "restore: 4 4 0 4 1; paste 1: \uFEFF-73 dBm",
+            "-73,0000", "-83,7918", "4 4", 1, -73, "2 4");
         row("pasted text that is no number fails, as typed", "restore: 4 4 0 0 1; paste 1: abc",
             "abc", "-.--", "4 4", 1, 1);
         row("pasted blanks are no number, not 0", "restore: 4 4 0 1 1; edit 1: 2,5; paste 1:    ",

@@ -42,7 +42,7 @@ Outcome Run(const QStringList& arguments, const QByteArray& input = {})
 QByteArray Expected(const QByteArray& text, const QualifiedUnit& fromUnit,
                     const QualifiedUnit& toUnit, int precision, bool& failed, int digits = 0)
 {
-    const std::optional<double> value =
+    const std::optional<ScaledReal> value =
         ReadValueIn(std::string_view(text.constData(), text.size()), LevelUnit{fromUnit});
     const std::optional<double> result =
         value ? TryConvertValue(*value, fromUnit, toUnit) : std::nullopt;
@@ -188,6 +188,14 @@ void TestConvertCommand::singleValue_data()
     row("bare symbol to", "2 mW dBm -p2", "3.01\n", 0);
     row("prefix on the unit from", "316 mV dBu", "-7.7878\n", 0);
     row("level that fails", "0V dBV", "-.--\n", 1, QStringLiteral("« 0V » ne se convertit pas en dBV"));
+    // Reference points are exactly 0 dB, and every digit given counts, however small the number.
+    row("0 dBm 600 in dBu", "-p 0 0 dBm600 dBu", "0\n", 0);
+    row("1 mV in dBmV", "-p 0 1 mV dBmV", "0\n", 0);
+    row("1 µW in dBµW", "-p 0 1 uW dBuW", "0\n", 0);
+    row("1 µV in dBµV", "-p 0 1 uV dBuV50", "0\n", 0);
+    row("digits past a double", "-p 0 1.0000000000000001 W dBW", "4.34294481903252E-16\n", 0);
+    row("fifteen digits near 0 dB", "-p 0 1.00000000000001 Vrms dBV", "8.68588963806499E-14\n", 0);
+    row("no subnormal double on the way", "-p 6 1e-320 W dBm", "-3170.000000\n", 0);
     // Any impedance: the voltage across it.
     row("dBm across 75 ohms", "0 dBm@75 Vrms", "0.2739\n", 0);
     row("watts across 8 ohms", "10 W@8 Vrms", "8.9443\n", 0);
@@ -224,6 +232,11 @@ void TestConvertCommand::singleValue_data()
     rowOf("volts plus dB", {"12 dBu + 1 V", "dBu"}, "-.--\n", 1, QStringLiteral("tous deux en dB"));
     rowOf("a gain alone", {"20 dB", "dBu"}, "-.--\n", 1, QStringLiteral("un gain en dB n'est pas un niveau"));
     rowOf("a level alone, refused", {"--", "-18 dBFS"}, "-.--\n", 1, QStringLiteral("pleine échelle"));
+    const QString sMeter = QStringLiteral("un S-mètre lit de S1 à S9");
+    row("S10", "S10 dBm", "-.--\n", 1, sMeter);
+    row("S99", "S99 dBm", "-.--\n", 1, sMeter);
+    row("S-1", "S-1 dBm", "-.--\n", 1, sMeter);
+    row("S1e1", "S1e1 dBm", "-.--\n", 1, sMeter);
 }
 // clang-format on
 
@@ -302,6 +315,13 @@ void TestConvertCommand::streaming_data()
     QTest::newRow("last line without break") << vrmsToDbu << QByteArray("1\n10") << QByteArray("2.2185\n22.2185\n")
                                              << 0;
     QTest::newRow("CR LF") << vrmsToDbu << QByteArray("1\r\n10\r\n") << QByteArray("2.2185\n22.2185\n") << 0;
+    // What some editors write before UTF-8 text, and only there.
+    QTest::newRow("byte-order mark") << vrmsToDbu << QByteArray("\xEF\xBB\xBF" "1\n2\n") << QByteArray("2.2185\n8.2391\n")
+                                     << 0;
+    QTest::newRow("byte-order mark further on") << vrmsToDbu << QByteArray("1\n\xEF\xBB\xBF" "2\n")
+                                                << QByteArray("2.2185\n-.--\n") << 1;
+    QTest::newRow("byte-order mark before a level") << QStringList{"dBu"} << QByteArray("\xEF\xBB\xBF" "1 V\n")
+                                                    << QByteArray("2.2185\n") << 0;
     // A line longer than any number can sensibly be fails without being held in memory.
     QTest::newRow("overlong line") << vrmsToDbu << "0" + QByteArray(200000, '0') + "1\n1\n"
                                    << QByteArray("-.--\n2.2185\n") << 1;
@@ -385,6 +405,8 @@ void TestConvertCommand::everyUnit_data()
     // -73 dBm is 5,0119E-11 W, which 4 decimals would show as 0.
     QTest::newRow("five significant digits") << QStringList{"--", "-73 dBm"} << "-73 dBm" << -1 << false
                                              << QByteArray(" 5.0119E-11  Puissance (Watts, dans 50 ohms)");
+    QTest::newRow("a reference point") << QStringList{"1", "mW"} << "1 mW" << -1 << false
+                                       << QByteArray("dBm50        0.0000  Puissance (dBm");
     QTest::newRow("every unit") << QStringList{"--all", "S9+20"} << "S9+20" << -1 << true
                                 << QByteArray(" S9+40.0000  S-mètre VHF");
     QTest::newRow("every unit at a precision") << QStringList{"-a", "1 V", "-p0"} << "1 V" << 0 << true
@@ -409,7 +431,7 @@ void TestConvertCommand::everyUnit()
     QCOMPARE(lines.size(), units.size() + 1);
     const std::optional<Level> from = ReadLevel(level.toStdString());
     QVERIFY(from);
-    const QByteArray value = QByteArray::fromStdString(ExactNumberToString(from->value));
+    const QByteArray value = QByteArray::fromStdString(ExactNumberToString(*from->value.ToDouble()));
     bool anyFailed = false;
     const qsizetype nameColumn = lines[0].indexOf("Tension");
     for (qsizetype unit = 0; unit < units.size(); ++unit) {

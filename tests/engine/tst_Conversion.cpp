@@ -1,6 +1,7 @@
 #include "EveryUnit.h"
 #include "LevelArithmetic.h"
 #include "LevelText.h"
+#include "NumberForms.h"
 #include "Units.h"
 #include "uConv.h"
 
@@ -95,6 +96,8 @@ class TestConversion : public QObject {
 private slots:
     void values_data();
     void values();
+    void everyDigit_data();
+    void everyDigit();
     void zeroAndNegative_data();
     void zeroAndNegative();
     void identity_data();
@@ -130,20 +133,34 @@ void TestConversion::values_data()
     ok("1 Vrms in dBm 50", "Vrms", "dBm50", 1, 13.0103, 5e-5);
     ok("1 Vrms in dBm 600", "Vrms", "dBm600", 1, 2.21849, 5e-6);
     ok("1 Vrms in dBu", "Vrms", "dBu", 1, 2.21849, 5e-6);
-    ok("1 Vrms in dBV", "Vrms", "dBV", 1, 0, 1e-15);
+    ok("1 Vrms in dBV", "Vrms", "dBV", 1, 0, 0);
     ok("1 Vrms in W 50", "Vrms", "W50", 1, 0.02, 1e-15);
     ok("1 Vrms in W 600", "Vrms", "W600", 1, 0.00166667, 5e-9);
     ok("1 Vrms in kHz 75", "Vrms", "kHz75", 1, 24.3212, 5e-5);
     ok("1 Vrms in kHz 80", "Vrms", "kHz80", 1, 25.9427, 5e-5);
-    ok("1 Vrms in dBuV 50", "Vrms", "dBuV50", 1, 120, 1e-12);
-    ok("1 Vrms in dBuV 75", "Vrms", "dBuV75", 1, 120, 1e-12);
+    ok("1 Vrms in dBuV 50", "Vrms", "dBuV50", 1, 120, 0);
+    ok("1 Vrms in dBuV 75", "Vrms", "dBuV75", 1, 120, 0);
     ok("12 dBu in kHz 75", "dBu", "kHz75", 12, 75, 0);
     ok("12 dBu in kHz 80", "dBu", "kHz80", 12, 80, 0);
     ok("75 kHz in kHz 80", "kHz75", "kHz80", 75, 80, 1e-13);
     ok("75 kHz in dBu", "kHz75", "dBu", 75, 12, 1e-13);
     ok("75 kHz in Vrms", "kHz75", "Vrms", 75, 3.08372, 5e-6);
     ok("0 dBu in Vrms", "dBu", "Vrms", 0, 0.774597, 5e-7);
-    ok("0 dBm 600 in dBu", "dBm600", "dBu", 0, 0, 1e-15);
+    // Reference points are exactly 0 dB: the references divide to exactly 1, or to a whole
+    // power of ten, from the digits of the doubles given.
+    ok("0 dBm 600 in dBu", "dBm600", "dBu", 0, 0, 0);
+    ok("0 dBu in dBm 600", "dBu", "dBm600", 0, 0, 0);
+    ok("1 mW in dBm 50", "W50", "dBm50", 0.001, 0, 0);
+    ok("1 mW across 600 ohms in dBm 600", "W600", "dBm600", 0.001, 0, 0);
+    ok("1 µV in dBuV 50", "Vrms", "dBuV50", 1e-6, 0, 0);
+    ok("1 mV in dBmV", "Vrms", "dBmV", 1e-3, 0, 0);
+    ok("1 µW in dBµW", "W50", "dBuW", 1e-6, 0, 0);
+    ok("-30 dBW in dBm", "dBW", "dBm50", -30, 0, 0);
+    ok("25 mW across 2 ohms in dBm 50", "W@2", "dBm50", 0.025, 0, 0); // 0.05 V² either way
+    ok("6E-5 W across 50 ohms in dBm at 3 ohms", "W50", "dBm@3", 6e-5, 0, 0);
+    // Within 2^-96 of the 13 dB that cancel to give it.
+    ok("sqrt(0.05) V in dBm 50, within its digits", "Vrms", "dBm50", 0.22360679774997896,
+       -3.7449641558749275e-16, 2e-28);
     ok("0 dBm 600 in Vrms", "dBm600", "Vrms", 0, 0.774597, 5e-7);
     ok("0 dBm 50 in Vrms", "dBm50", "Vrms", 0, 0.223607, 5e-7);
     ok("0 dBm 50 in dBm 600", "dBm50", "dBm600", 0, -10.7918, 5e-5);
@@ -172,11 +189,12 @@ void TestConversion::values_data()
     ok("1e154 V in dBm", "Vrms", "dBm50", 1e154, 3093.0102999566398, 0);
     ok("1e307 W in Vrms", "W50", "Vrms", 1e307, 2.2360679774997897e154, 0);
     ok("-6160 dBV in kHz", "dBV", "kHz75", -6160, 2.432123579200245e-307, 0);
-    ok("-6200 dBV in kHz", "dBV", "kHz75", -6200, 2.432123579200235e-309, 0);
+    // No voltage is rounded on the way, not even a subnormal one.
+    ok("-6200 dBV in kHz", "dBV", "kHz75", -6200, 2.432123579200245e-309, 0);
     ok("1e-310 V in dBV", "Vrms", "dBV", 1e-310, -6200, 0);
     ok("smallest double in dBu", "Vrms", "dBu", Smallest, -6463.905819366152, 0);
     ok("largest double in dBV", "Vrms", "dBV", Largest, 6165.094311198335, 0);
-    ok("177.5 dBV in W 600", "dBV", "W600", 177.5, 937235541983915.2, 0);
+    ok("177.5 dBV in W 600", "dBV", "W600", 177.5, 937235541983915.1, 0);
     fails("smallest double in dBV", "Vrms", "dBV", Smallest, 0);
     fails("power underflowing to 0 in dBm", "Vrms", "dBm50", 1e-200, -999);
     fails("power beyond double in dBm", "Vrms", "dBm50", 1e308, -999);
@@ -237,6 +255,44 @@ void TestConversion::values()
     QCOMPARE(failed, fails);
     QVERIFY2(std::fabs(result - expected) <= tolerance,
              qPrintable(QString::number(result, 'g', 17)));
+}
+
+// Values given as decimal text convert from every digit, however many a double would drop and
+// however small the number: the nearest double to the exact result (hand-worked with 80
+// digits).
+// clang-format off
+void TestConversion::everyDigit_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QualifiedUnit>("fromUnit");
+    QTest::addColumn<QualifiedUnit>("toUnit");
+    QTest::addColumn<double>("expected");
+
+    const auto row = [](const char* text, const char* from, const char* to, double expected) {
+        QTest::addRow("%s %s in %s", text, from, to) << text << Named(from) << Named(to) << expected;
+    };
+    row("1.0000000000000001", "W50", "dBW", 4.342944819032518e-16);
+    row("1.00000000000001", "Vrms", "dBV", 8.685889638064993e-14);
+    row("1.000000000000000000000000000001", "Vrms", "dBV", 8.685889638065036e-30);
+    row("0.7745966692414834", "Vrms", "dBu", 2.575069758241182e-16);
+    row("123456789.0123456789012345678901", "Vrms", "Vpp", 349188530.77658594);
+    row("1e-30", "dBu", "dBm600", 1e-30);
+    row("1e-320", "W50", "dBm50", -3170);
+    row("2e-320", "Vrms", "dBV", -6393.9794000867205); // no double holds 2e-320 to 2 digits
+}
+// clang-format on
+
+void TestConversion::everyDigit()
+{
+    QFETCH(QString, text);
+    QFETCH(QualifiedUnit, fromUnit);
+    QFETCH(QualifiedUnit, toUnit);
+    QFETCH(double, expected);
+    const std::optional<ScaledReal> value = ReadExactNumber(text.toStdString());
+    QVERIFY(value);
+    const std::optional<double> result = TryConvertValue(*value, fromUnit, toUnit);
+    QVERIFY(result);
+    QVERIFY2(SameBits(*result, expected), qPrintable(QString::number(*result, 'g', 17)));
 }
 
 // clang-format off

@@ -5,8 +5,10 @@
 #include <QtTest>
 
 #include <bit>
+#include <cfenv>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -18,6 +20,9 @@ constexpr double Smallest = std::numeric_limits<double>::denorm_min();
 constexpr double Largest = std::numeric_limits<double>::max();
 
 constexpr double Nothing = std::numeric_limits<double>::quiet_NaN();
+constexpr double Infinity = std::numeric_limits<double>::infinity();
+
+using Computation = std::function<WideReal()>;
 
 // A result as the tests compare it: its bits, NaN standing for no result.
 double Bits(std::optional<double> value)
@@ -38,6 +43,8 @@ QString Text(double value)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Computation)
+
 class TestNumericHelpers : public QObject {
     Q_OBJECT
 
@@ -49,6 +56,8 @@ private slots:
     void digitsBeyondDouble_data();
     void digitsBeyondDouble();
     void powerOfLogarithm();
+    void failuresAsValues_data();
+    void failuresAsValues();
 };
 
 // clang-format off
@@ -151,7 +160,7 @@ void TestNumericHelpers::digitsBeyondDouble_data()
 }
 // clang-format on
 
-// At least 68 bits right: a result rounds to the nearest double but in the rarest cases.
+// At least 96 bits right: a result rounds to the nearest double but in the rarest cases.
 void TestNumericHelpers::digitsBeyondDouble()
 {
     QFETCH(WideReal, number);
@@ -160,7 +169,7 @@ void TestNumericHelpers::digitsBeyondDouble()
     const DoubleRounding rounding;
     QCOMPARE(number.ToDouble(), high);
     const double rest = *(number - high).ToDouble();
-    QVERIFY2(std::fabs(rest - low) <= std::ldexp(std::fabs(high), -68), qPrintable(Text(rest)));
+    QVERIFY2(std::fabs(rest - low) <= std::ldexp(std::fabs(high), -96), qPrintable(Text(rest)));
 }
 
 // 10^log10(x) gives x back to far more than a double's digits across every binary order and
@@ -175,6 +184,60 @@ void TestNumericHelpers::powerOfLogarithm()
             QVERIFY2(!(WideReal(0x1p-60) < error) && !(error < WideReal(-0x1p-60)),
                      qPrintable(QString("2^%1 · (1 + %2/160)").arg(order).arg(step)));
         }
+    }
+}
+
+// What has no value, or none in the range of the exponent, is a not-a-number or an infinity,
+// which carries on as IEEE 754 says, and raises no floating-point flag; a number beyond a
+// double's range on the way takes its exponent along.
+// clang-format off
+void TestNumericHelpers::failuresAsValues_data()
+{
+    QTest::addColumn<Computation>("computation");
+    QTest::addColumn<double>("expected"); // NaN for a not-a-number, ±∞ for an infinity
+
+    const auto row = [](const char* name, Computation computation, double expected) {
+        QTest::newRow(name) << computation << expected;
+    };
+    row("log of -1", [] { return Log10(WideReal(-1)); }, Nothing);
+    row("log of 0", [] { return Log10(WideReal(0)); }, -Infinity);
+    row("log of -0", [] { return Log10(WideReal(-0.0)); }, -Infinity);
+    row("log of a not-a-number", [] { return Log10(WideReal::NotANumber()); }, Nothing);
+    row("square root of -2", [] { return Sqrt(WideReal(-2)); }, Nothing);
+    row("0 / 0", [] { return WideReal(0) / WideReal(0); }, Nothing);
+    row("1 / 0", [] { return WideReal(1) / WideReal(0); }, Infinity);
+    row("-1 / 0", [] { return WideReal(-1) / WideReal(0); }, -Infinity);
+    row("∞ - ∞", [] { return WideReal::Infinity() - WideReal::Infinity(); }, Nothing);
+    row("0 · ∞", [] { return WideReal(0) * WideReal::Infinity(); }, Nothing);
+    row("∞ < ∞ + 1", [] { return WideReal::Infinity() + WideReal(1); }, Infinity);
+    row("10^(10^8)", [] { return Exp10(WideReal(1e8)); }, Infinity);
+    row("10^-(10^8)", [] { return Exp10(WideReal(-1e8)); }, 0);
+    row("10^5000 / 10^4500", [] { return Log10(Exp10(WideReal(5000)) / Exp10(WideReal(4500))); }, 500);
+    row("10^400 · 10^-400", [] { return PowerOfTen(400) * PowerOfTen(-400); }, 1);
+    // Logarithms of powers of ten two doubles hold are whole numbers exactly.
+    row("log of 10^31", [] { return Log10(PowerOfTen(31)) - WideReal(31); }, 0);
+    row("log of 1000", [] { return Log10(WideReal(1000)) - WideReal(3); }, 0);
+    row("log of 1 + 10^-30", [] { return Log10OnePlus(PowerOfTen(-30)); }, 4.342944819032518e-31);
+    row("log of 1e-320", [] { return Log10(PowerOfTen(-320)); }, -320);
+}
+// clang-format on
+
+void TestNumericHelpers::failuresAsValues()
+{
+    QFETCH(Computation, computation);
+    QFETCH(double, expected);
+    constexpr int Faults = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+    std::feclearexcept(Faults);
+    const DoubleRounding rounding;
+    const WideReal result = computation();
+    QCOMPARE(std::fetestexcept(Faults), 0);
+    if (std::isnan(expected)) {
+        QVERIFY(result.IsNaN() && !result.ToDouble());
+    } else if (std::isinf(expected)) {
+        QVERIFY(result.IsInfinite() && result.IsNegative() == (expected < 0) && !result.ToDouble());
+    } else {
+        const double value = Bits(result.ToDouble());
+        QVERIFY2(value == expected, qPrintable(Text(value)));
     }
 }
 
